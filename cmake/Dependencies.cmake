@@ -1,0 +1,32 @@
+# Imported targets for every external library, so subsystems link by name.
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+
+pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET
+  libavformat libavcodec libavutil libswscale libswresample libavfilter)
+pkg_check_modules(OPENSSL REQUIRED IMPORTED_TARGET libcrypto)
+pkg_check_modules(GIO REQUIRED IMPORTED_TARGET gio-2.0 glib-2.0)
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo pangocairo pango)
+pkg_check_modules(FRIBIDI REQUIRED IMPORTED_TARGET fribidi)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+
+# Debian's OpenCV module packages ship no pkg-config or CMake files.
+add_library(opencv INTERFACE)
+target_include_directories(opencv SYSTEM INTERFACE /usr/include/opencv4)
+target_link_libraries(opencv INTERFACE opencv_videoio opencv_imgcodecs opencv_imgproc opencv_core)
+
+# ONNX Runtime, unpacked by scripts/setup into third_party/onnxruntime.
+set(ORT_ROOT ${CMAKE_SOURCE_DIR}/third_party/onnxruntime)
+add_library(onnxruntime SHARED IMPORTED)
+set_target_properties(onnxruntime PROPERTIES
+  IMPORTED_LOCATION ${ORT_ROOT}/lib/libonnxruntime.so
+  IMPORTED_NO_SONAME TRUE
+  INTERFACE_INCLUDE_DIRECTORIES ${ORT_ROOT}/include)
+
+if(RALLINOX_GUI)
+  pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+  pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
+  find_package(OpenGL REQUIRED)
+endif()
+
+find_package(GTest REQUIRED)
