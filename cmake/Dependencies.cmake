@@ -19,8 +19,8 @@ target_link_libraries(opencv INTERFACE opencv_videoio opencv_imgcodecs opencv_im
 set(ORT_ROOT ${CMAKE_SOURCE_DIR}/third_party/onnxruntime)
 add_library(onnxruntime SHARED IMPORTED)
 set_target_properties(onnxruntime PROPERTIES
-  IMPORTED_LOCATION ${ORT_ROOT}/lib/libonnxruntime.so
-  IMPORTED_NO_SONAME TRUE
+  IMPORTED_LOCATION ${ORT_ROOT}/lib/libonnxruntime.so.1.21.0
+  IMPORTED_SONAME libonnxruntime.so.1
   INTERFACE_INCLUDE_DIRECTORIES ${ORT_ROOT}/include)
 
 if(RALLINOX_GUI)
