@@ -1,0 +1,52 @@
+#pragma once
+
+#include "video/frame_reader.h"
+#include "video/opencv_frame_source.h"
+
+#include <opencv2/core.hpp>
+
+#include <memory>
+#include <string>
+
+namespace rallinox {
+
+// Decoder kinds, also published in the analysis progress.
+inline constexpr int kDecoderGpu = 1;
+inline constexpr int kDecoderSoftware = 2;
+inline constexpr int kDecoderOpenCv = 3;
+
+// "GPU", "software", "OpenCV"; the empty string for any other value.
+const char* decoderName(int kind);
+
+// The frames the analysis reads: FFmpeg first, OpenCV when FFmpeg cannot
+// open or decode the video.
+class FrameSource {
+public:
+    FrameSource() = default;
+    ~FrameSource();
+    FrameSource(const FrameSource&) = delete;
+    FrameSource& operator=(const FrameSource&) = delete;
+
+    // Starts reading every `step`-th frame of `path`, scaled to
+    // `width` x `height` where the decoder allows. Returns false when no
+    // decoder can read the video.
+    bool open(const std::string& path, int width, int height, int step);
+
+    // kDecoderGpu, kDecoderSoftware or kDecoderOpenCv after a successful
+    // `open`, 0 before.
+    int decoderKind() const { return kind_; }
+
+    // Next frame: 8-bit grey from FFmpeg; from OpenCV whatever its back end
+    // delivers (grey or BGR, possibly full size). False at the end.
+    bool pop(cv::Mat& image);
+
+    // Ends reading and joins the decoding thread. Also run on destruction.
+    void stop();
+
+private:
+    MfFrameReader reader_;
+    std::unique_ptr<OpenCvFrameSource> openCv_;
+    int kind_ = 0;
+};
+
+}  // namespace rallinox

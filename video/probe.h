@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace rallinox {
+
+// Basic properties of a video file, read before it is analysed.
+struct VideoInfo {
+    int width = 0;
+    int height = 0;
+    double fps = 0.0;
+    // 0 when the container reports no frame count; the analysis fills it in
+    // from the number of frames it read.
+    double durationSec = 0.0;
+};
+
+// Checks that `path` (UTF-8) is a readable video and fills `info`. On failure
+// returns false and sets `error` to a message for the user.
+bool probe(const std::string& path, VideoInfo& info, std::string& error);
+
+// The form of `path` to hand to OpenCV. Paths are UTF-8 bytes here, which
+// OpenCV opens as they are.
+std::string openCvPath(const std::string& path);
+
+}  // namespace rallinox
