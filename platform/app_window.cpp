@@ -1,0 +1,164 @@
+#include "platform/app_window.h"
+
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace rallinox {
+
+namespace {
+
+ScreenRect toScreenRect(const SDL_Rect& r) { return {r.x, r.y, r.x + r.w, r.y + r.h}; }
+
+ScreenRect primaryUsableArea() {
+    SDL_Rect usable{0, 0, 1360, 860};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
+    return toScreenRect(usable);
+}
+
+std::vector<ScreenRect> displayRects() {
+    std::vector<ScreenRect> rects;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(i, &bounds) == 0) rects.push_back(toScreenRect(bounds));
+    }
+    return rects;
+}
+
+// X11 reports the monitor's physical DPI, which is often slightly off; the
+// scale is rounded to quarter steps and a missing answer means 1.0.
+float primaryDisplayScale() {
+    float dpi = 0;
+    if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0 || !(dpi > 0)) return 1.0f;
+    const float scale = std::round(dpi / 96.0f * 4.0f) / 4.0f;
+    return scale < 1.0f ? 1.0f : (scale > 4.0f ? 4.0f : scale);
+}
+
+}  // namespace
+
+std::unique_ptr<AppWindow> AppWindow::create(const std::string& title, std::string& error) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        error = SDL_GetError();
+        return nullptr;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+
+    const float scale = primaryDisplayScale();
+    const ScreenRect rect = initialWindowRect(primaryUsableArea(), scale);
+    SDL_Window* window = SDL_CreateWindow(title.c_str(), rect.left, rect.top, static_cast<int>(rect.width()),
+                                          static_cast<int>(rect.height()),
+                                          SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                                              SDL_WINDOW_HIDDEN);
+    if (!window) {
+        error = SDL_GetError();
+        SDL_Quit();
+        return nullptr;
+    }
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context) {
+        error = SDL_GetError();
+        SDL_DestroyWindow(window);
+        SDL_Quit();
+        return nullptr;
+    }
+    SDL_GL_MakeCurrent(window, context);
+    SDL_GL_SetSwapInterval(1);
+    SDL_SetWindowMinimumSize(window, kMinWindowWidth, kMinWindowHeight);
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+    return std::unique_ptr<AppWindow>(new AppWindow(window, context, scale));
+}
+
+AppWindow::AppWindow(SDL_Window* window, void* context, float scale)
+    : window_(window), context_(context), scale_(scale) {
+    recordNormalRect();
+}
+
+AppWindow::~AppWindow() {
+    SDL_GL_DeleteContext(context_);
+    SDL_DestroyWindow(window_);
+    SDL_Quit();
+}
+
+void AppWindow::restorePlacement(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::optional<WindowPlacement> saved = parseWindowPlacement(text.str());
+    if (saved && placementIsUsable(*saved, displayRects())) {
+        const ScreenRect& r = saved->normal;
+        SDL_SetWindowPosition(window_, r.left, r.top);
+        SDL_SetWindowSize(window_, static_cast<int>(r.width()), static_cast<int>(r.height()));
+        normalRect_ = r;
+        SDL_ShowWindow(window_);
+        if (saved->maximised) SDL_MaximizeWindow(window_);
+    } else {
+        SDL_ShowWindow(window_);
+    }
+}
+
+WindowPlacement AppWindow::placement() const {
+    return {normalRect_, (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0};
+}
+
+bool AppWindow::savePlacement(const std::filesystem::path& file) const {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << formatWindowPlacement(placement());
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+void AppWindow::recordNormalRect() {
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    if (flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED | SDL_WINDOW_FULLSCREEN)) return;
+    SDL_Rect r;
+    SDL_GetWindowPosition(window_, &r.x, &r.y);
+    SDL_GetWindowSize(window_, &r.w, &r.h);
+    normalRect_ = toScreenRect(r);
+}
+
+void AppWindow::noteEvent(const SDL_Event& event) {
+    if (event.type != SDL_WINDOWEVENT || event.window.windowID != SDL_GetWindowID(window_)) return;
+    switch (event.window.event) {
+        case SDL_WINDOWEVENT_MOVED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED:
+            recordNormalRect();
+            break;
+        default:
+            break;
+    }
+}
+
+bool AppWindow::isMinimised() const { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0; }
+
+void AppWindow::setTitle(const std::string& title) { SDL_SetWindowTitle(window_, title.c_str()); }
+
+std::string AppWindow::title() const { return SDL_GetWindowTitle(window_); }
+
+void AppWindow::present() { SDL_GL_SwapWindow(window_); }
+
+void showFatalMessage(const std::string& caption, const std::string& text) {
+    // Without a display the box cannot appear either; the terminal still tells.
+    std::fprintf(stderr, "%s\n", text.c_str());
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
+}
+
+bool askYesNo(const AppWindow& window, const std::string& caption, const std::string& question) {
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
+    };
+    const SDL_MessageBoxData box{SDL_MESSAGEBOX_WARNING, window.sdlWindow(), caption.c_str(), question.c_str(),
+                                 2, buttons, nullptr};
+    int pressed = 0;
+    return SDL_ShowMessageBox(&box, &pressed) == 0 && pressed == 1;
+}
+
+}  // namespace rallinox

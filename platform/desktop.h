@@ -1,0 +1,17 @@
+// Handing files and folders to the desktop: the default application and
+// the file manager.
+#pragma once
+
+#include <string>
+
+namespace rallinox {
+
+// Opens a file or folder with its default application (xdg-open); false
+// when the opener could not be started.
+bool shellOpen(const std::string& path);
+
+// Shows the item selected in the file manager when one answers on D-Bus,
+// else opens the folder that holds it.
+bool showInFolder(const std::string& path);
+
+}  // namespace rallinox
