@@ -1,0 +1,197 @@
+#include "edit/rally_editor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace rallinox {
+
+namespace {
+
+// Upper bound for times when the project does not know its video's length.
+constexpr double kUnknownVideoEndSec = 1e12;
+
+// Shrinks [from, to] so that it no longer runs into any rally. Returns false
+// when the stretch lies inside a rally or wholly covers one.
+bool fitBetweenRallies(const std::vector<Rally>& rallies, double& from, double& to) {
+    for (const Rally& rally : rallies) {
+        if (from >= rally.startSec && to <= rally.endSec) return false;
+        if (from >= rally.startSec && from < rally.endSec && to > rally.endSec) from = rally.endSec;
+        if (rally.startSec > from && to > rally.startSec && to <= rally.endSec) to = rally.startSec;
+    }
+    return std::none_of(rallies.begin(), rallies.end(), [&](const Rally& rally) {
+        return from <= rally.startSec && to >= rally.endSec;
+    });
+}
+
+}  // namespace
+
+RallyEditor::RallyEditor(Project& project) : project_(project) {}
+
+int RallyEditor::indexOfId(int64_t id) const {
+    const auto& rallies = project_.rallies;
+    for (size_t i = 0; i < rallies.size(); ++i) {
+        if (rallies[i].id == id) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::string RallyEditor::nameAt(int index) const {
+    return rallyDisplayName(project_.rallies[index], static_cast<size_t>(index));
+}
+
+double RallyEditor::videoEndSec() const {
+    return project_.videoDurationSec > 0 ? project_.videoDurationSec : kUnknownVideoEndSec;
+}
+
+int64_t RallyEditor::takeNewId() {
+    return project_.nextRallyId++;
+}
+
+void RallyEditor::remember(std::string label) {
+    history_.push_back({project_.rallies, std::move(label)});
+    if (history_.size() > kMaxUndoSteps) history_.pop_front();
+}
+
+// Times that are not finite would poison the list order; they are refused
+// like any other impossible edit.
+
+bool RallyEditor::changeStart(int64_t id, double timeSec) {
+    const int i = indexOfId(id);
+    if (i < 0 || !std::isfinite(timeSec)) return false;
+    Rally& rally = project_.rallies[i];
+    const double lowest = i > 0 ? project_.rallies[i - 1].endSec : 0.0;
+    const double start = std::max(timeSec, lowest);
+    if (rally.endSec - start < kMinRallySec) return false;
+    remember("change the start of " + nameAt(i));
+    rally.startSec = start;
+    return true;
+}
+
+bool RallyEditor::changeEnd(int64_t id, double timeSec) {
+    const int i = indexOfId(id);
+    if (i < 0 || !std::isfinite(timeSec)) return false;
+    Rally& rally = project_.rallies[i];
+    const bool isLast = static_cast<size_t>(i) + 1 == project_.rallies.size();
+    const double highest = isLast ? videoEndSec() : project_.rallies[i + 1].startSec;
+    const double end = std::min(timeSec, highest);
+    if (end - rally.startSec < kMinRallySec) return false;
+    remember("change the end of " + nameAt(i));
+    rally.endSec = end;
+    return true;
+}
+
+bool RallyEditor::splitAt(int64_t id, double timeSec) {
+    const int i = indexOfId(id);
+    if (i < 0 || !std::isfinite(timeSec)) return false;
+    const Rally& rally = project_.rallies[i];
+    if (timeSec - rally.startSec < kMinRallySec || rally.endSec - timeSec < kMinRallySec) return false;
+    remember("split " + nameAt(i));
+    Rally second = rally;  // keeps selected, winner and setStart
+    second.id = takeNewId();
+    second.startSec = timeSec;
+    second.name.clear();
+    second.source = "split";
+    project_.rallies[i].endSec = timeSec;
+    project_.rallies.insert(project_.rallies.begin() + i + 1, std::move(second));
+    return true;
+}
+
+bool RallyEditor::keepPart(int64_t id, double timeSec, bool keepFirst) {
+    const int i = indexOfId(id);
+    if (i < 0 || !std::isfinite(timeSec)) return false;
+    Rally& rally = project_.rallies[i];
+    if (timeSec - rally.startSec < kMinRallySec || rally.endSec - timeSec < kMinRallySec) return false;
+    remember((keepFirst ? "keep the first part of " : "keep the second part of ") + nameAt(i));
+    if (keepFirst) {
+        rally.endSec = timeSec;
+    } else {
+        rally.startSec = timeSec;
+    }
+    return true;
+}
+
+bool RallyEditor::joinWithNext(int64_t id) {
+    const int i = indexOfId(id);
+    if (i < 0 || static_cast<size_t>(i) + 1 >= project_.rallies.size()) return false;
+    remember("join " + nameAt(i) + " with the next rally");
+    auto next = project_.rallies.begin() + i + 1;
+    project_.rallies[i].endSec = next->endSec;
+    project_.rallies.erase(next);
+    return true;
+}
+
+bool RallyEditor::deleteRally(int64_t id) {
+    const int i = indexOfId(id);
+    if (i < 0) return false;
+    remember("delete " + nameAt(i));
+    project_.rallies.erase(project_.rallies.begin() + i);
+    return true;
+}
+
+bool RallyEditor::renameRally(int64_t id, const std::string& newName) {
+    const int i = indexOfId(id);
+    // An unchanged name is no edit: it would only leave an empty undo step.
+    if (i < 0 || project_.rallies[i].name == newName) return false;
+    remember("rename " + nameAt(i));
+    project_.rallies[i].name = newName;
+    return true;
+}
+
+int64_t RallyEditor::addRally(double fromSec, double toSec) {
+    if (std::isnan(fromSec) || std::isnan(toSec)) return 0;
+    if (fromSec > toSec) std::swap(fromSec, toSec);
+    double from = std::max(fromSec, 0.0);
+    double to = std::min(toSec, videoEndSec());
+    if (!fitBetweenRallies(project_.rallies, from, to)) return 0;
+    if (to - from < kMinRallySec) return 0;
+    remember("add a rally");
+    Rally rally;
+    rally.id = takeNewId();
+    rally.startSec = from;
+    rally.endSec = to;
+    rally.source = "manual";
+    project_.rallies.push_back(rally);
+    std::stable_sort(project_.rallies.begin(), project_.rallies.end(),
+                     [](const Rally& a, const Rally& b) { return a.startSec < b.startSec; });
+    return rally.id;
+}
+
+bool RallyEditor::setWinner(int64_t id, Winner winner) {
+    const int i = indexOfId(id);
+    if (i < 0 || project_.rallies[i].winner == winner) return false;
+    remember((winner == Winner::None ? "clear the winner of " : "score ") + nameAt(i));
+    project_.rallies[i].winner = winner;
+    return true;
+}
+
+bool RallyEditor::setSetStart(int64_t id, bool startsSet) {
+    const int i = indexOfId(id);
+    // The first rally always starts set 1 and never carries the mark.
+    if (i <= 0 || project_.rallies[i].setStart == startsSet) return false;
+    remember((startsSet ? "start a new set at " : "remove the set start at ") + nameAt(i));
+    project_.rallies[i].setStart = startsSet;
+    return true;
+}
+
+void RallyEditor::setSelected(int64_t id, bool selected) {
+    const int i = indexOfId(id);
+    if (i >= 0) project_.rallies[i].selected = selected;
+}
+
+void RallyEditor::setAllSelected(bool selected) {
+    for (Rally& rally : project_.rallies) rally.selected = selected;
+}
+
+bool RallyEditor::undo() {
+    if (history_.empty()) return false;
+    project_.rallies = std::move(history_.back().rallies);
+    history_.pop_back();
+    return true;
+}
+
+std::string RallyEditor::undoLabel() const {
+    return history_.empty() ? std::string() : history_.back().label;
+}
+
+}  // namespace rallinox

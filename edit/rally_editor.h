@@ -1,0 +1,66 @@
+// Every change the user makes to the rallies of the open project, each one
+// undoable. Ticking a rally for export is a plain setter outside the history.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/project.h"
+
+namespace rallinox {
+
+class RallyEditor {
+public:
+    static constexpr size_t kMaxUndoSteps = 50;
+    // Edits never make a rally shorter than this; exactly this long is allowed.
+    static constexpr double kMinRallySec = 0.5;
+
+    // The editor keeps a reference: the project must outlive it.
+    explicit RallyEditor(Project& project);
+
+    // Each returns true when the rallies changed (the caller then saves the
+    // project). A refused edit returns false and leaves project and history alone.
+    bool changeStart(int64_t id, double timeSec);
+    bool changeEnd(int64_t id, double timeSec);
+    bool splitAt(int64_t id, double timeSec);
+    bool keepPart(int64_t id, double timeSec, bool keepFirst);
+    bool joinWithNext(int64_t id);
+    bool deleteRally(int64_t id);
+    bool renameRally(int64_t id, const std::string& newName);
+    // Adds the stretch, trimmed against neighbouring rallies; returns the new
+    // rally's id, or 0 when there is no room for at least kMinRallySec.
+    int64_t addRally(double fromSec, double toSec);
+    bool setWinner(int64_t id, Winner winner);
+    bool setSetStart(int64_t id, bool startsSet);
+
+    void setSelected(int64_t id, bool selected);
+    void setAllSelected(bool selected);
+
+    // Restores the rallies as they were before the newest step. The ids that
+    // step handed out stay used.
+    bool undo();
+    bool canUndo() const { return !history_.empty(); }
+    // Names the edit that undo() would revert; empty when there is none.
+    std::string undoLabel() const;
+
+    // Position of the rally in the project's list, or -1.
+    int indexOfId(int64_t id) const;
+
+private:
+    struct UndoEntry {
+        std::vector<Rally> rallies;
+        std::string label;
+    };
+
+    void remember(std::string label);
+    std::string nameAt(int index) const;
+    double videoEndSec() const;
+    int64_t takeNewId();
+
+    Project& project_;
+    std::deque<UndoEntry> history_;  // oldest first
+};
+
+}  // namespace rallinox
