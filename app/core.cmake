@@ -1,0 +1,14 @@
+# Application core without GUI: data folder and log, JSON, settings, the
+# project model, the project store and the window-free part of its flows.
+add_library(rallinox_core STATIC
+  data_paths.cpp
+  file_io.cpp
+  json.cpp
+  json_parse.cpp
+  log.cpp
+  project.cpp
+  project_store.cpp
+  settings.cpp
+)
+target_include_directories(rallinox_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(rallinox_core PUBLIC Threads::Threads)
