@@ -18,6 +18,8 @@ struct BallDetection {
 
     double cx() const { return x + 0.5 * width; }
     double cy() const { return y + 0.5 * height; }
+
+    bool operator==(const BallDetection&) const = default;
 };
 
 // One point of a track, with its centre.
