@@ -34,6 +34,9 @@ public:
     // Read without the lock by decoding loops between frames.
     bool stopping() const { return stop_.load(std::memory_order_relaxed); }
 
+    // Drops the queued frames; the flags stay as they are.
+    void clear();
+
     // Back to empty and running, for the next decoding run.
     void reset();
 

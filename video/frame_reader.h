@@ -39,12 +39,17 @@ public:
     // false for software decoding. Valid after a successful `start`.
     bool hardware() const;
 
+    // Decoding threads for the next `start`; 0 (the default) lets FFmpeg
+    // choose from the number of processors.
+    void setDecoderThreads(int count);
+
 private:
     void run(std::string path, int width, int height, int step);
     void publishOpened(bool opened, bool hardware);
 
     std::thread thread_;
-    std::mutex mutex_;
+    int decoderThreads_ = 0;
+    mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool started_ = false;
     bool opened_ = false;

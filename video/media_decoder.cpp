@@ -1,0 +1,106 @@
+#include "video/media_decoder.h"
+
+namespace rallinox {
+namespace {
+
+constexpr AVRational kHundredNanoseconds{1, 10'000'000};
+
+}  // namespace
+
+bool MediaDecoder::open(const std::string& path) { return file_.open(path); }
+
+bool MediaDecoder::openTrack(Track& track, AVMediaType type, const Configure& configure) {
+    track = Track{};
+    track.type = type;
+    const int index = file_.firstStream(type);
+    if (index < 0) return false;
+    const AVStream* stream = file_.format()->streams[index];
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!codec) return false;
+    AvCodecContextPtr context(avcodec_alloc_context3(codec));
+    if (!context || avcodec_parameters_to_context(context.get(), stream->codecpar) < 0) return false;
+    context->pkt_timebase = stream->time_base;
+    if (configure && !configure(*context)) return false;
+    if (avcodec_open2(context.get(), codec, nullptr) < 0) return false;
+    track.index = index;
+    track.codec = std::move(context);
+    return true;
+}
+
+bool MediaDecoder::openVideo(const Configure& configure) {
+    return openTrack(video_, AVMEDIA_TYPE_VIDEO, configure);
+}
+
+bool MediaDecoder::openAudio() { return openTrack(audio_, AVMEDIA_TYPE_AUDIO, {}); }
+
+void MediaDecoder::closeAudio() { audio_ = Track{}; }
+
+const AVStream* MediaDecoder::videoStream() const {
+    return video_.codec ? file_.format()->streams[video_.index] : nullptr;
+}
+
+const AVStream* MediaDecoder::audioStream() const {
+    return audio_.codec ? file_.format()->streams[audio_.index] : nullptr;
+}
+
+bool MediaDecoder::feedNextPacket() {
+    if (inputEnded_) return false;
+    if (av_read_frame(file_.format(), packet_.get()) < 0) {
+        inputEnded_ = true;
+        for (Track* track : {&video_, &audio_})
+            if (track->codec) avcodec_send_packet(track->codec.get(), nullptr);
+        return true;
+    }
+    for (Track* track : {&video_, &audio_}) {
+        if (!track->codec || track->ended || packet_->stream_index != track->index) continue;
+        const int sent = avcodec_send_packet(track->codec.get(), packet_.get());
+        av_packet_unref(packet_.get());
+        // Damaged data is concealed by the decoder; only a broken decoder stops us.
+        return sent >= 0 || sent == AVERROR_INVALIDDATA || sent == AVERROR(EAGAIN);
+    }
+    av_packet_unref(packet_.get());
+    return true;
+}
+
+MediaEvent MediaDecoder::next(AVFrame& frame, AVMediaType& type) {
+    for (;;) {
+        bool anyLive = false;
+        for (Track* track : {&video_, &audio_}) {
+            if (!track->codec || track->ended) continue;
+            anyLive = true;
+            const int received = avcodec_receive_frame(track->codec.get(), &frame);
+            type = track->type;
+            if (received == 0) return MediaEvent::frame;
+            if (received == AVERROR_EOF) {
+                track->ended = true;
+                return MediaEvent::streamEnded;
+            }
+            if (received != AVERROR(EAGAIN) && received != AVERROR_INVALIDDATA) return MediaEvent::failed;
+        }
+        if (!anyLive) return MediaEvent::finished;
+        if (inputEnded_) return MediaEvent::finished;  // a decoder that never drains
+        if (!feedNextPacket()) return MediaEvent::failed;
+    }
+}
+
+bool MediaDecoder::seek(std::int64_t time) {
+    if (!video_.codec) return false;
+    const AVStream* stream = videoStream();
+    const std::int64_t target = av_rescale_q(time, kHundredNanoseconds, stream->time_base);
+    if (av_seek_frame(file_.format(), video_.index, target, AVSEEK_FLAG_BACKWARD) < 0) return false;
+    for (Track* track : {&video_, &audio_}) {
+        if (!track->codec) continue;
+        avcodec_flush_buffers(track->codec.get());
+        track->ended = false;
+    }
+    inputEnded_ = false;
+    return true;
+}
+
+std::int64_t MediaDecoder::frameTime(const AVFrame& frame, const AVStream& stream) {
+    const std::int64_t time = frame.best_effort_timestamp;
+    if (time == AV_NOPTS_VALUE) return AV_NOPTS_VALUE;
+    return av_rescale_q(time, stream.time_base, kHundredNanoseconds);
+}
+
+}  // namespace rallinox

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "video/ffmpeg_ptr.h"
+#include "video/media_file.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace rallinox {
+
+// What `MediaDecoder::next` produced.
+enum class MediaEvent {
+    frame,        // a decoded frame of the stream named by `type`
+    streamEnded,  // the stream named by `type` has no more frames
+    finished,     // every open stream has ended
+    failed,       // a decoder failed; nothing more can be read
+};
+
+// Demuxes a local file and decodes its first video stream and, when asked,
+// its first audio stream, returning frames of either one at a time in file
+// order. Timestamps are the container's media times (edit lists ignored).
+class MediaDecoder {
+public:
+    using Configure = std::function<bool(AVCodecContext&)>;
+
+    bool open(const std::string& path);
+
+    // Opens the decoder of the first video stream. `configure` may adjust
+    // the codec context before it opens; returning false gives up.
+    bool openVideo(const Configure& configure);
+    bool openAudio();
+    // Stops decoding the audio stream; its packets are dropped from now on.
+    void closeAudio();
+
+    const AVStream* videoStream() const;
+    const AVStream* audioStream() const;
+    AVCodecContext* videoCodec() const { return video_.codec.get(); }
+    AVCodecContext* audioCodec() const { return audio_.codec.get(); }
+
+    // Decodes until the next frame of an open stream (returned in `frame`)
+    // or the end of a stream. Damaged packets are skipped as the decoder
+    // conceals them; a read error ends the input as if the file ended.
+    MediaEvent next(AVFrame& frame, AVMediaType& type);
+
+    // Moves to the last key frame at or before `time` (100-ns units) of the
+    // video stream and restarts decoding there.
+    bool seek(std::int64_t time);
+
+    // Presentation time of a decoded frame of `stream` in 100-ns units, or
+    // AV_NOPTS_VALUE.
+    static std::int64_t frameTime(const AVFrame& frame, const AVStream& stream);
+
+private:
+    struct Track {
+        int index = -1;
+        AvCodecContextPtr codec;
+        bool ended = false;
+        AVMediaType type = AVMEDIA_TYPE_UNKNOWN;
+    };
+
+    bool openTrack(Track& track, AVMediaType type, const Configure& configure);
+    bool feedNextPacket();
+
+    MediaFile file_;
+    Track video_;
+    Track audio_;
+    AvPacketPtr packet_ = makePacket();
+    bool inputEnded_ = false;
+};
+
+}  // namespace rallinox

@@ -1,0 +1,38 @@
+#include "video/media_file.h"
+
+namespace rallinox {
+
+MediaFile::~MediaFile() {
+    avformat_close_input(&format_);
+    avio_closep(&io_);
+}
+
+bool MediaFile::open(const std::string& path) {
+    // Our own I/O context on the literal file keeps FFmpeg from reading the
+    // name as "concat:", "http:" or "%03d.png".
+    const std::string url = "file:" + path;
+    if (avio_open(&io_, url.c_str(), AVIO_FLAG_READ) < 0) return false;
+    format_ = avformat_alloc_context();
+    if (!format_) return false;
+    format_->pb = io_;
+    format_->flags |= AVFMT_FLAG_CUSTOM_IO;
+
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "ignore_editlist", "1", 0);
+    const int opened = avformat_open_input(&format_, nullptr, nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0) return false;  // frees format_ and sets it to null
+    return avformat_find_stream_info(format_, nullptr) >= 0;
+}
+
+int MediaFile::firstStream(AVMediaType type) const {
+    if (!format_) return -1;
+    for (unsigned i = 0; i < format_->nb_streams; ++i) {
+        const AVStream* stream = format_->streams[i];
+        if (stream->codecpar->codec_type == type && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            return int(i);
+    }
+    return -1;
+}
+
+}  // namespace rallinox
