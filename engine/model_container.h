@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace rallinox {
@@ -37,10 +36,5 @@ bool sealModel(std::span<const std::uint8_t> model,
 // authentication) `plaintext` is emptied and `error` is the "damaged" text.
 bool openModel(std::span<const std::uint8_t> container,
                std::vector<std::uint8_t>& plaintext, std::string& error);
-
-// Decrypts the container embedded in the program under `resourceName`
-// ("MODEL_TRACK", "MODEL_ACTION"). An unknown name gives the "missing" text.
-bool decryptModel(std::string_view resourceName,
-                  std::vector<std::uint8_t>& plaintext, std::string& error);
 
 }  // namespace rallinox

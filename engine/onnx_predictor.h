@@ -43,4 +43,8 @@ private:
     bool loaded_ = false;
 };
 
+// The positive-class probability of one feature vector; 0 when the
+// prediction fails, so one bad item does not stop the others.
+double positiveProbability(RPE_ONNX_Predictor& predictor, std::span<const double> features);
+
 }  // namespace rallinox

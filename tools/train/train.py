@@ -1,0 +1,79 @@
+"""Train, export, verify and seal the two analysis models.
+
+    train --matches N [--seed S] [--work DIR]   features of N generated matches
+    train --bootstrap [--seed S]                simulated records (bootstrap.py)
+
+Writes models/track.onnx, models/action.onnx and their sealed containers
+models/track.rmod, models/action.rmod. The same arguments give the same
+models.
+"""
+
+import argparse
+import os
+import pathlib
+import subprocess
+import sys
+
+import numpy as np
+from sklearn.ensemble import RandomForestClassifier
+from sklearn.model_selection import train_test_split
+
+import bootstrap
+import export
+from contract import TRACK_FEATURES, WINDOW_FEATURES
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+MODELS = ROOT / "models"
+
+
+def fit_forest(X, y, seed):
+    # Small and shallow: the model runs once per track or window through a
+    # single-threaded session, and the file is embedded in the program.
+    forest = RandomForestClassifier(n_estimators=40, max_depth=8, min_samples_leaf=3,
+                                    class_weight="balanced", random_state=seed, n_jobs=1)
+    return forest.fit(X, y)
+
+
+def train_one(name, X, y, seed, seal_tool):
+    X_train, X_test, y_train, y_test = train_test_split(
+        X, y, test_size=0.25, random_state=seed, stratify=y)
+    forest = fit_forest(X_train, y_train, seed)
+    accuracy = forest.score(X_test.astype(np.float32), y_test)
+    onnx_path = MODELS / f"{name}.onnx"
+    export.export_model(forest, X.shape[1], str(onnx_path))
+    worst = export.verify_model(forest, str(onnx_path), X_test[:500])
+    rmod_path = MODELS / f"{name}.rmod"
+    subprocess.run([seal_tool, str(onnx_path), str(rmod_path)], check=True)
+    print(f"{name}: {len(y)} records ({int(y.sum())} positive), held-out accuracy {accuracy:.3f}, "
+          f"ONNX Runtime vs scikit-learn max diff {worst:.2e}, "
+          f"{onnx_path.stat().st_size} bytes -> {rmod_path.name}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    source = parser.add_mutually_exclusive_group(required=True)
+    source.add_argument("--matches", type=int, help="number of generated matches to learn from")
+    source.add_argument("--bootstrap", action="store_true", help="learn from simulated records")
+    parser.add_argument("--seed", type=int, default=1, help="seed of the matches and the forests")
+    parser.add_argument("--work", default=str(ROOT / "build-train" / "matches"),
+                        help="folder for generated matches and their features")
+    parser.add_argument("--build", default=str(ROOT / "build-train"),
+                        help="build folder with rallinox-seal, rallinox-synth, rallinox-analyze")
+    args = parser.parse_args()
+
+    tools = pathlib.Path(args.build)
+    seal_tool = str(tools / "tools" / "seal" / "rallinox-seal")
+    if args.bootstrap:
+        rng = np.random.default_rng(args.seed)
+        track = bootstrap.track_records(6000, rng)
+        window = bootstrap.window_records(6000, rng)
+    else:
+        import matches
+        track, window = matches.labelled_features(args.matches, args.seed, pathlib.Path(args.work), tools)
+    MODELS.mkdir(exist_ok=True)
+    train_one("track", *track, args.seed, seal_tool)
+    train_one("action", *window, args.seed, seal_tool)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
