@@ -6,42 +6,13 @@
 #include <numbers>
 #include <unordered_map>
 
+#include "engine/statistics.h"
+
 namespace rallinox {
 namespace {
 
 constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr double kLargeAreaFactor = 7.1;
-
-// Mean of the two middle values for an even count; 0 for none.
-double median(std::vector<double> values) {
-    if (values.empty()) {
-        return 0.0;
-    }
-    const size_t mid = values.size() / 2;
-    std::nth_element(values.begin(), values.begin() + mid, values.end());
-    if (values.size() % 2 == 1) {
-        return values[mid];
-    }
-    const double upper = values[mid];
-    const double lower = *std::max_element(values.begin(), values.begin() + mid);
-    return 0.5 * (lower + upper);
-}
-
-double populationStdDev(const std::vector<double>& values) {
-    if (values.size() < 2) {
-        return 0.0;
-    }
-    double mean = 0.0;
-    for (const double v : values) {
-        mean += v;
-    }
-    mean /= values.size();
-    double sum = 0.0;
-    for (const double v : values) {
-        sum += (v - mean) * (v - mean);
-    }
-    return std::sqrt(sum / values.size());
-}
 
 // Relative difference of two positive measures, softened by `tolerance`.
 double relativeChange(double a, double b, double tolerance) {
