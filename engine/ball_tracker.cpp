@@ -23,17 +23,11 @@ constexpr double kLostDistanceFactorSmall = 1.8;
 constexpr double kProcessNoiseFactorSmall = 5.0;
 constexpr double kPaddingCost = 10000.0;
 
-struct TrackCandidate {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    double cx = 0.0;
-    double cy = 0.0;
-};
+// A merged blob of one track frame; it becomes a track point as it is.
+using TrackCandidate = TrackPoint;
 
-TrackCandidate makeCandidate(int x, int y, int width, int height) {
-    return {x, y, width, height, x + 0.5 * width, y + 0.5 * height};
+TrackCandidate makeCandidate(int frame, int x, int y, int width, int height) {
+    return {frame, x, y, width, height, x + 0.5 * width, y + 0.5 * height};
 }
 
 struct Box {
@@ -134,7 +128,7 @@ std::vector<TrackCandidate> mergeCandidates(std::vector<TrackCandidate> candidat
                 bottom = std::max(bottom, candidates[j].y + candidates[j].height);
             }
         }
-        merged.push_back(makeCandidate(left, top, right - left, bottom - top));
+        merged.push_back(makeCandidate(candidates[i].frame, left, top, right - left, bottom - top));
     }
     return merged;
 }
@@ -160,9 +154,9 @@ struct KalmanTrack {
         vy = state[5];
     }
 
-    void addPoint(const TrackCandidate& c, int frame) {
-        lastFrame = frame;
-        points.push_back({frame, c.x, c.y, c.width, c.height, c.cx, c.cy});
+    void addPoint(const TrackCandidate& c) {
+        lastFrame = c.frame;
+        points.push_back(c);
     }
 };
 
@@ -213,13 +207,13 @@ public:
             const auto acceptedLost = associate(lost, false, candidates, used);
             accepted.insert(accepted.end(), acceptedLost.begin(), acceptedLost.end());
             for (const auto& [t, c] : accepted) {
-                update(open_[t], candidates[c], frame);
+                update(open_[t], candidates[c]);
             }
         }
 
         for (size_t c = 0; c < candidates.size(); ++c) {
             if (!used[c] && candidates[c].height <= maxHeight_) {
-                openTrack(candidates[c], frame);
+                openTrack(candidates[c]);
             }
         }
         retire(frame);
@@ -274,23 +268,23 @@ private:
                            c.height - track.state[3]);
     }
 
-    void update(KalmanTrack& track, const TrackCandidate& c, int frame) const {
+    void update(KalmanTrack& track, const TrackCandidate& c) const {
         const auto h = measurementMatrix();
         const cv::Matx<double, 8, 4> gain =
             track.covariance * h.t() * innovationCovariance(track).inv(cv::DECOMP_LU);
         track.state += gain * innovation(track, c);
         track.covariance = (Covariance::eye() - gain * h) * track.covariance;
         track.refresh();
-        track.addPoint(c, frame);
+        track.addPoint(c);
     }
 
-    void openTrack(const TrackCandidate& c, int frame) {
+    void openTrack(const TrackCandidate& c) {
         KalmanTrack track;
         track.id = nextId_++;
         track.state = State(c.cx, c.cy, c.width, c.height, 0, 0, 0, 0);
         track.covariance = Covariance::diag(State(1, 1, 10, 10, 1000, 1000, 1000, 1000));
         track.refresh();
-        track.addPoint(c, frame);
+        track.addPoint(c);
         open_.push_back(std::move(track));
     }
 
@@ -455,7 +449,7 @@ std::vector<std::vector<TrackCandidate>> candidatesPerTrackFrame(
         }
         auto& list = perFrame[static_cast<size_t>(frame.frameIndex / stride)];
         for (const BallCandidate& c : frame.candidates) {
-            list.push_back(makeCandidate(c.x, c.y, c.w, c.h));
+            list.push_back(makeCandidate(frame.frameIndex / stride, c.x, c.y, c.w, c.h));
         }
     }
     return perFrame;
