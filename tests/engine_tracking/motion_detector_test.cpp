@@ -93,6 +93,21 @@ TEST(MotionDetector, ABlobThatMatchesARecentFrameIsNotMotion) {
     EXPECT_TRUE(detector.detectMotion(withBall, 2).candidates.empty());
 }
 
+TEST(MotionDetector, APixelUnlikeTheBackgroundAndEveryRecentFrameIsMotion) {
+    MotionDetector detector = makeDetector();
+    detector.detectMotion(emptyFrame(), 0);
+    const cv::Rect spot(300, 200, 60, 60);
+    cv::Mat passing = emptyFrame();
+    passing(spot).setTo(cv::Scalar(132));
+    detector.detectMotion(passing, 1);
+    // At the spot: 64 from the background and older frames, 32 from the last one.
+    // Counted as motion, the spot stays out of the background.
+    cv::Mat object = emptyFrame();
+    object(spot).setTo(cv::Scalar(164));
+    detector.detectMotion(object, 2);
+    EXPECT_FLOAT_EQ(detector.background().at<float>(230, 330), 100.0f);
+}
+
 TEST(MotionDetector, MoreThanFortyBlobsMeanNone) {
     for (const int count : {40, 41}) {
         MotionDetector detector = makeDetector();
