@@ -1,4 +1,4 @@
-// Small projects for the editing and scoring tests.
+// Small projects, rallies and hints for the editing and scoring tests.
 #pragma once
 
 #include <utility>
@@ -22,6 +22,16 @@ inline Project makeProject(const Spans& spans, double videoDurationSec) {
         project.rallies.push_back(rally);
     }
     return project;
+}
+
+inline ReviewHint makeHint(HintKind kind, double startSec, double endSec, double pauseSec = 0, bool done = false) {
+    ReviewHint hint;
+    hint.kind = kind;
+    hint.startSec = startSec;
+    hint.endSec = endSec;
+    hint.pauseSec = pauseSec;
+    hint.done = done;
+    return hint;
 }
 
 inline Spans spans(const Project& project) {
