@@ -130,6 +130,24 @@ std::string issueText(const ScoreIssue& issue) {
     return {};
 }
 
+int nextUnscored(const std::vector<Rally>& rallies, int after) {
+    const size_t count = rallies.size();
+    const size_t first = after < 0 ? 0 : static_cast<size_t>(after) + 1;
+    for (size_t step = 0; step < count; ++step) {
+        const size_t i = (first + step) % count;
+        if (rallies[i].winner == Winner::None) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+SetsWon setsLedBefore(const std::vector<SetScore>& sets, int32_t set) {
+    SetsWon led;
+    for (const SetScore& score : sets) {
+        if (score.set < set) countForLeader(led, score.home, score.away);
+    }
+    return led;
+}
+
 Winner winnerForSide(Side side, bool homeOnLeft) {
     return (side == Side::Left) == homeOnLeft ? Winner::Home : Winner::Away;
 }

@@ -65,6 +65,11 @@ SetsWon setsWon(const std::vector<SetScore>& sets, const MatchSetup& match);
 Winner matchWinner(const std::vector<Rally>& rallies, const MatchSetup& match);
 std::vector<ScoreIssue> scoreIssues(const std::vector<Rally>& rallies, const MatchSetup& match);
 std::string issueText(const ScoreIssue& issue);
+// The first unscored rally after list position `after` (-1: from the start),
+// going on from the start of the list; -1 when every rally is scored.
+int nextUnscored(const std::vector<Rally>& rallies, int after);
+// Sets won by each team among the sets before `set`, counted by who leads.
+SetsWon setsLedBefore(const std::vector<SetScore>& sets, int32_t set);
 // Which team plays on that side of the picture.
 Winner winnerForSide(Side side, bool homeOnLeft);
 

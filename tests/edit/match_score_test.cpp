@@ -152,6 +152,22 @@ TEST(MatchScore, UnfinishedLastSetIsNoIssue) {
     EXPECT_TRUE(scoreIssues({}, indoor()).empty());
 }
 
+TEST(MatchScore, NextUnscoredWrapsAroundTheList) {
+    const auto list = rallies(".hh.a");
+    EXPECT_EQ(nextUnscored(list, 0), 3);
+    EXPECT_EQ(nextUnscored(list, 4), 0);  // from the last rally back to the first
+    EXPECT_EQ(nextUnscored(list, -1), 0);
+    EXPECT_EQ(nextUnscored(rallies("h.h"), 1), 1);  // the highlighted rally itself comes last
+    EXPECT_EQ(nextUnscored(rallies("ha"), 0), -1);
+    EXPECT_EQ(nextUnscored({}, -1), -1);
+}
+
+TEST(MatchScore, SetsBeforeTheShownSetCountForWhoeverLed) {
+    const std::vector<SetScore> sets = {{1, 25, 20}, {2, 18, 18}, {3, 10, 25}, {4, 3, 1}};
+    EXPECT_EQ(setsLedBefore(sets, 1), (SetsWon{0, 0}));
+    EXPECT_EQ(setsLedBefore(sets, 4), (SetsWon{1, 1}));
+}
+
 TEST(MatchScore, SidesFollowTheSwap) {
     EXPECT_EQ(winnerForSide(Side::Left, true), Winner::Home);
     EXPECT_EQ(winnerForSide(Side::Right, true), Winner::Away);
