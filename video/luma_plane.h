@@ -12,7 +12,7 @@ namespace rallinox {
 
 // The 8-bit luma of decoded frames: a view straight into the decoder's
 // buffer when the frame has an 8-bit luma plane (the common YUV and NV12
-// formats), else a grey conversion of the frame.
+// formats), the top bits of a deeper luma plane, else a grey conversion.
 class LumaPlane {
 public:
     LumaPlane() = default;

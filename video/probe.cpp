@@ -2,7 +2,6 @@
 
 #include <opencv2/videoio.hpp>
 
-#include <cerrno>
 #include <sys/stat.h>
 
 namespace rallinox {
@@ -38,6 +37,22 @@ std::string cannotOpenMessage(const std::string& path) {
 
 std::string openCvPath(const std::string& path) { return path; }
 
+bool checkVideoTrack(double width, double height, double fps, double frameCount, VideoInfo& info,
+                     std::string& error) {
+    // Compared as doubles first: a back end may report NaN or absurd sizes,
+    // which must not reach the integer conversion.
+    const auto isSize = [](double value) { return value >= 1.0 && value < 1e6; };
+    if (!isSize(width) || !isSize(height) || !(fps > 0.0) || fps > 1000.0) {
+        error = "This file has no readable video track.";
+        return false;
+    }
+    info.width = int(width);
+    info.height = int(height);
+    info.fps = fps;
+    info.durationSec = frameCount > 0.0 ? frameCount / fps : 0.0;
+    return true;
+}
+
 bool probe(const std::string& path, VideoInfo& info, std::string& error) {
     if (!fileExists(path)) {
         error = notFoundMessage(path);
@@ -48,19 +63,8 @@ bool probe(const std::string& path, VideoInfo& info, std::string& error) {
         error = cannotOpenMessage(path);
         return false;
     }
-    const int width = int(capture.get(cv::CAP_PROP_FRAME_WIDTH));
-    const int height = int(capture.get(cv::CAP_PROP_FRAME_HEIGHT));
-    const double fps = capture.get(cv::CAP_PROP_FPS);
-    const double frameCount = capture.get(cv::CAP_PROP_FRAME_COUNT);
-    if (width < 1 || height < 1 || !(fps > 0.0) || fps > 1000.0) {
-        error = "This file has no readable video track.";
-        return false;
-    }
-    info.width = width;
-    info.height = height;
-    info.fps = fps;
-    info.durationSec = frameCount > 0.0 ? frameCount / fps : 0.0;
-    return true;
+    return checkVideoTrack(capture.get(cv::CAP_PROP_FRAME_WIDTH), capture.get(cv::CAP_PROP_FRAME_HEIGHT),
+                           capture.get(cv::CAP_PROP_FPS), capture.get(cv::CAP_PROP_FRAME_COUNT), info, error);
 }
 
 }  // namespace rallinox

@@ -18,6 +18,12 @@ struct VideoInfo {
 // returns false and sets `error` to a message for the user.
 bool probe(const std::string& path, VideoInfo& info, std::string& error);
 
+// The rule applied to what a video capture reports: a picture of at least
+// one pixel and a frame rate above 0 and at most 1000. Fills `info`
+// (duration 0 when the frame count is not positive) or sets `error`.
+bool checkVideoTrack(double width, double height, double fps, double frameCount, VideoInfo& info,
+                     std::string& error);
+
 // The form of `path` to hand to OpenCV. Paths are UTF-8 bytes here, which
 // OpenCV opens as they are.
 std::string openCvPath(const std::string& path);

@@ -1,0 +1,47 @@
+#include "generated_media.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace rallinox::test {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "rallinox-video-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+bool runFfmpeg(const std::string& arguments) {
+    const std::string command = "ffmpeg -nostdin -v error -y " + arguments;
+    return std::system(command.c_str()) == 0;
+}
+
+bool writeNumberedVideo(const std::string& path, int fps, int frames, int width, int height,
+                        const std::string& options) {
+    std::ostringstream arguments;
+    arguments << "-f lavfi -i \"nullsrc=s=" << width << 'x' << height << ":r=" << fps
+              << ",format=yuv420p,geq=lum='N*4':cb=128:cr=128\" -frames:v " << frames
+              << " -c:v libx264 -qp 0 -bf 0 " << options << " \"" << path << '"';
+    return runFfmpeg(arguments.str());
+}
+
+int frameNumber(const cv::Mat& grey) { return int(std::lround(cv::mean(grey)[0] / 4.0)); }
+
+std::string readBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+}  // namespace rallinox::test

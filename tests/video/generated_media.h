@@ -1,0 +1,42 @@
+#pragma once
+
+#include <opencv2/core.hpp>
+
+#include <filesystem>
+#include <string>
+
+namespace rallinox::test {
+
+// A fresh directory under the system's temporary folder, removed with
+// everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Runs the ffmpeg command-line tool with `arguments` (quiet, overwriting);
+// true when it succeeded.
+bool runFfmpeg(const std::string& arguments);
+
+// Writes `frames` frames of `width` x `height` at `fps` whose every pixel
+// has luma 4 x frame number, losslessly, so that `frameNumber` recovers the
+// number from any delivered frame. `options` go before the output name.
+bool writeNumberedVideo(const std::string& path, int fps, int frames, int width = 64, int height = 48,
+                        const std::string& options = "");
+
+// The frame number of an image written by `writeNumberedVideo`.
+int frameNumber(const cv::Mat& grey);
+
+// The whole file as bytes, and back.
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace rallinox::test
