@@ -7,8 +7,9 @@ add_library(rallinox_core STATIC
   json_parse.cpp
   log.cpp
   project.cpp
+  project_flows.cpp
   project_store.cpp
   settings.cpp
 )
 target_include_directories(rallinox_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(rallinox_core PUBLIC Threads::Threads)
+target_link_libraries(rallinox_core PUBLIC rallinox_video Threads::Threads)

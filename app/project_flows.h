@@ -1,0 +1,46 @@
+// The steps of the application's project flows that need no window: making
+// a project from a video, preparing one for the editor, pointing a project
+// at its moved video and reading the project list. The GUI adds the dialogs,
+// the player and the screen changes around them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/project.h"
+#include "app/project_store.h"
+#include "app/settings.h"
+
+namespace rallinox {
+
+inline constexpr const char* kProjectUnreadableMessage = "This project could not be opened.";
+
+struct NewProjectResult {
+    std::optional<Project> project;  // saved, ready to be analysed
+    std::string error;               // for the user when there is no project
+};
+
+// Probes the video, creates and saves its project with the settings' paddings.
+// Nothing is left on disk when the video cannot be read.
+NewProjectResult createProjectFromVideo(const ProjectStore& store, const Settings& settings,
+                                        const std::string& videoPath);
+
+enum class OpenStatus { Ready, Unreadable, VideoMissing };
+
+struct OpenProjectResult {
+    OpenStatus status = OpenStatus::Unreadable;
+    std::optional<Project> project;  // present unless Unreadable
+};
+
+// Loads a project for the editor and checks that its video is still there.
+OpenProjectResult loadProjectForEditor(const ProjectStore& store, const std::string& id);
+
+// Stores the new place of a moved video; nothing when the project cannot be
+// read. A failed save is not reported: the project opens all the same.
+std::optional<Project> relocateVideo(const ProjectStore& store, const std::string& id, const std::string& newVideoPath);
+
+// The readable projects, newest first; each unreadable folder is logged.
+std::vector<Project> readProjectList(const ProjectStore& store);
+
+}  // namespace rallinox
