@@ -1,0 +1,102 @@
+#include "engine/analysis.h"
+
+#include <gtest/gtest.h>
+
+namespace rallinox {
+namespace {
+
+TEST(FrameStep, AtMostAboutThirtyAnalysedFramesPerSecond) {
+    EXPECT_EQ(analysisFrameStep(25), 1);
+    EXPECT_EQ(analysisFrameStep(30), 1);
+    EXPECT_EQ(analysisFrameStep(50), 2);
+    EXPECT_EQ(analysisFrameStep(59.94), 2);
+    EXPECT_EQ(analysisFrameStep(120), 4);
+    EXPECT_EQ(analysisFrameStep(45), 2);  // 1.5 rounds away from zero
+    EXPECT_EQ(analysisFrameStep(0), 1);
+}
+
+TEST(AnalysisSize, ShortSideBecomes480AndBothSidesEven) {
+    auto size = [](int width, int height) {
+        const AnalysisSize result = analysisSizeFor(width, height);
+        return std::make_pair(result.width, result.height);
+    };
+    EXPECT_EQ(size(1920, 1080), std::make_pair(854, 480));
+    EXPECT_EQ(size(640, 480), std::make_pair(640, 480));
+    EXPECT_EQ(size(1080, 1920), std::make_pair(480, 854));
+    EXPECT_EQ(size(720, 720), std::make_pair(480, 480));
+    EXPECT_EQ(size(1000, 480), std::make_pair(1000, 480));
+    EXPECT_EQ(size(1001, 480), std::make_pair(1002, 480));
+}
+
+TEST(TrackVerdicts, HalfAProbabilityMakesABallTrack) {
+    std::vector<TrackFeatures> records(3);
+    records[0].trackId = 7;
+    records[1].trackId = 9;
+    records[2].trackId = 12;
+    const TrackVerdicts verdicts = judgeTracks(records, {0.5, 0.49});
+    EXPECT_EQ(verdicts.ballTrackIds, (std::set<int>{7}));
+    EXPECT_EQ(verdicts.trackProbability, (std::map<int, double>{{7, 0.5}, {9, 0.49}}));
+    EXPECT_TRUE(judgeTracks(records, {}).ballTrackIds.empty());
+}
+
+TEST(ProbabilityPerFrame, EachWindowCoversItsFiveFramesOnly) {
+    EXPECT_EQ(probabilityPerFrame({0.2, 0.8, 0.6}, 12, 5),
+              (std::vector<double>{0.2, 0.2, 0.2, 0.2, 0.2, 0.8, 0.8, 0.8, 0.8, 0.8, 0.6, 0.6}));
+    EXPECT_EQ(probabilityPerFrame({0.9}, 8, 5), (std::vector<double>{0.9, 0.9, 0.9, 0.9, 0.9, 0, 0, 0}));
+    EXPECT_EQ(probabilityPerFrame({}, 3, 5), (std::vector<double>{0, 0, 0}));
+}
+
+TEST(StageNames, NameEveryStepShownToTheUser) {
+    EXPECT_STREQ(analysisStageName(0), "Opening the video");
+    EXPECT_STREQ(analysisStageName(1), "Finding the ball");
+    EXPECT_STREQ(analysisStageName(2), "Following the ball");
+    EXPECT_STREQ(analysisStageName(3), "Checking ball tracks");
+    EXPECT_STREQ(analysisStageName(4), "Finding the rallies");
+    EXPECT_STREQ(analysisStageName(5), "Done");
+    EXPECT_STREQ(analysisStageName(6), "");
+    EXPECT_STREQ(analysisStageName(-1), "");
+}
+
+RallySegment framesToFrames(int start, int end) {
+    RallySegment segment;
+    segment.start = start;
+    segment.end = end;
+    segment.startPadSec = 1.5;
+    segment.endPadSec = 3;
+    return segment;
+}
+
+TEST(ResultTimes, FramesBecomeSecondsClampedToTheVideo) {
+    AnalysisResult result;
+    result.video.durationSec = 10;
+    PipelineOutput output;
+    output.rallies = {framesToFrames(30, 90), framesToFrames(240, 400), framesToFrames(300, 330)};
+    output.hints = {{kHintJoined, 60, 120, 90}, {kHintMissed, 0, 15, 0}, {kHintDoubtful, 300, 310, 0}};
+    addRalliesAndHints(output, 30, result);
+
+    ASSERT_EQ(result.rallies.size(), 2u);
+    EXPECT_DOUBLE_EQ(result.rallies[0].startSec, 1.0);
+    EXPECT_DOUBLE_EQ(result.rallies[0].endSec, 3.0);
+    EXPECT_DOUBLE_EQ(result.rallies[0].endPadSec, 3.0);
+    EXPECT_DOUBLE_EQ(result.rallies[1].startSec, 8.0);
+    EXPECT_DOUBLE_EQ(result.rallies[1].endSec, 10.0);  // clamped; the third collapsed to nothing
+
+    ASSERT_EQ(result.hints.size(), 2u);
+    EXPECT_EQ(result.hints[0].kind, kHintMissed);
+    EXPECT_DOUBLE_EQ(result.hints[0].endSec, 0.5);
+    EXPECT_EQ(result.hints[1].kind, kHintJoined);
+    EXPECT_DOUBLE_EQ(result.hints[1].atSec, 3.0);
+    EXPECT_FALSE(result.hints[1].done);
+}
+
+TEST(RunAnalysis, AMissingFileGivesTheProbeMessage) {
+    AnalysisProgress progress;
+    const AnalysisResult result = runAnalysis({"/nonexistent/match.mp4"}, progress);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(result.error.rfind("This file was not found:\n/nonexistent/match.mp4\n", 0), 0u) << result.error;
+    EXPECT_EQ(progress.stage.load(), 0);
+}
+
+}  // namespace
+}  // namespace rallinox

@@ -1,0 +1,21 @@
+// How rallinox-analyze shows a finished analysis.
+#pragma once
+
+#include "app/json.h"
+#include "engine/analysis.h"
+
+#include <string>
+
+namespace rallinox {
+
+// "missed", "doubtful", "joined"; "" for other kinds.
+const char* hintKindName(int kind);
+
+// Everything that follows from the video alone, so two runs on the same file
+// give the same document; wall-clock timings are left out.
+JsonValue analysisToJson(const AnalysisResult& result, const AnalysisRequest& request, const std::string& fileName);
+
+// A readable list of the rallies and hints, one per line.
+std::string analysisToText(const AnalysisResult& result);
+
+}  // namespace rallinox
