@@ -24,6 +24,7 @@ std::string startLocation(const FileDialogRequest& request) {
     if (request.startFolder.empty() || !std::filesystem::is_directory(request.startFolder, error)) {
         return request.fileName;
     }
+    if (request.fileName.empty()) return request.startFolder;
     return (std::filesystem::path(request.startFolder) / request.fileName).string();
 }
 
@@ -35,8 +36,9 @@ std::vector<std::string> zenityArguments(const FileDialogRequest& request) {
     if (request.mode == FileDialogMode::PickFolder) args.push_back("--directory");
     const std::string start = startLocation(request);
     if (!start.empty()) {
+        // zenity opens a folder only when the name ends with a slash.
         const bool isFolder = request.mode != FileDialogMode::SaveFile || request.fileName.empty();
-        args.push_back("--filename=" + start + (isFolder ? "/" : ""));
+        args.push_back("--filename=" + start + (isFolder && start.back() != '/' ? "/" : ""));
     }
     for (const FileFilter& filter : request.filters) {
         args.push_back("--file-filter=" + filter.name + " | " + joined(filter.patterns, " "));

@@ -1,0 +1,70 @@
+// The one application object: owns the application's state and decides in
+// every frame which screen is drawn.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/data_paths.h"
+#include "app/project.h"
+#include "app/project_store.h"
+#include "app/settings.h"
+#include "ui/file_dialogs.h"
+
+namespace rallinox {
+
+class AppWindow;
+
+enum class Screen : int { projects = 0, editor = 1, settings = 2, about = 3 };
+
+class App {
+public:
+    // Opens the log, loads the settings and reads the project list.
+    App(AppWindow& window, ui::FileDialogs::Backends dialogBackends = ui::FileDialogs::Backends::Desktop);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // One frame of GUI, between the GUI library's new-frame and render calls.
+    void frame();
+
+    // Makes a project from the video and starts its analysis; the projects
+    // screen is shown.
+    void newProjectFromVideo(const std::string& path);
+    // Saves and closes the project shown in the editor.
+    void closeProject();
+    // Reads the project list from disk again.
+    void reloadProjects();
+
+    void showError(const std::string& text);
+    void showToast(const std::string& text);
+
+    // Whether closing the window would stop an analysis or an export.
+    bool hasJobs() const;
+    // The window is about to close: remembers its placement.
+    void onWindowClosing();
+
+    DataPaths paths;
+    ProjectStore store;
+    Settings settings;
+    std::vector<Project> projects;  // newest first
+    std::optional<Project> openProject;
+    Screen screen = Screen::projects;
+    int64_t selectedRallyId = 0;
+    AppWindow& window;
+    ui::FileDialogs fileDialogs;
+    std::string locateRequest;
+    std::string errorText;
+    std::string toastText;
+    double toastUntil = 0;
+
+private:
+    void noteNameGlyphs() const;
+    void handleShortcuts();
+    void drawScreen();
+    void setScreen(Screen next);
+};
+
+}  // namespace rallinox

@@ -1,0 +1,134 @@
+// The application's window, frame loop and shared dialogs, driven as a user
+// would under a virtual display.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgcodecs.hpp>
+
+#include "tests/gui/gui_run.h"
+
+namespace rallinox::guitest {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The theme's window background, (0.059, 0.090, 0.165) in 8 bits.
+const cv::Vec3b kWindowBgBgr{42, 23, 15};
+const cv::Vec3b kAccentBgr{129, 185, 16};
+
+bool near(const cv::Vec3b& a, const cv::Vec3b& b) {
+    for (int i = 0; i < 3; ++i) {
+        if (std::abs(a[i] - b[i]) > 2) return false;
+    }
+    return true;
+}
+
+int countPixels(const cv::Mat& image, const cv::Vec3b& color) {
+    int count = 0;
+    for (int y = 0; y < image.rows; ++y) {
+        for (int x = 0; x < image.cols; ++x) count += near(image.at<cv::Vec3b>(y, x), color) ? 1 : 0;
+    }
+    return count;
+}
+
+TEST(AppWindow, StartsWithTheThemedProjectsScreen) {
+    GuiRun run;
+    ASSERT_EQ(run.play("wait 5\n"
+                       "expect-title Rallinox\n"
+                       "expect-text Cut a full volleyball match down to the rallies.\n"
+                       "expect-text +  New project from a video...\n"
+                       "screenshot start.png\n"
+                       "close\n"),
+              0)
+        << run.output();
+    const cv::Mat shot = cv::imread((run.folder() / "start.png").string());
+    ASSERT_FALSE(shot.empty());
+    // 1360 x 860 fits 92 % of the 1600 x 1000 display.
+    EXPECT_EQ(shot.cols, 1360);
+    EXPECT_EQ(shot.rows, 860);
+    EXPECT_TRUE(near(shot.at<cv::Vec3b>(shot.rows - 3, 3), kWindowBgBgr));
+    EXPECT_GT(countPixels(shot, kAccentBgr), 320 * 30) << "the accent button is drawn";
+
+    const std::string log = readFile(run.dataDir() / "rallinox.log");
+    EXPECT_NE(log.find(" [info] Rallinox 0.1.0 started\n"), std::string::npos) << log;
+}
+
+TEST(AppWindow, ClosingRemembersThePlacementAndTheNextStartRestoresIt) {
+    GuiRun run;
+    ASSERT_EQ(run.play("wait 2\nmove 60 50\nresize 1100 700\nwait 10\nexpect-window 60 50 1100 700\nclose\n"), 0)
+        << run.output();
+    EXPECT_EQ(readFile(run.dataDir() / "window.txt"), "60 50 1160 750 0\n");
+    const std::string firstLog = readFile(run.dataDir() / "rallinox.log");
+
+    ASSERT_EQ(run.play("wait 3\nexpect-window 60 50 1100 700\nclose\n"), 0) << run.output();
+    EXPECT_EQ(readFile(run.dataDir() / "rallinox.log.old"), firstLog) << "the first run's log is kept";
+    EXPECT_EQ(readFile(run.dataDir() / "window.txt"), "60 50 1160 750 0\n");
+}
+
+TEST(AppWindow, UnusablePlacementIsIgnored) {
+    GuiRun run;
+    fs::create_directories(run.dataDir());
+    std::ofstream(run.dataDir() / "window.txt") << "100 100 390 700 0\n";  // 290 wide
+    ASSERT_EQ(run.play("wait 3\nexpect-window 120 70 1360 860\nclose\n"), 0) << run.output();
+}
+
+TEST(AppWindow, DroppingSeveralFilesMakesAProjectOfTheFirstOnly) {
+    GuiRun run;
+    run.makeVideo("first.mp4");
+    run.makeVideo("second.mp4");
+    ASSERT_EQ(run.play("expect-projects 0\ndrop first.mp4 second.mp4\nwait 3\nexpect-projects 1\n"
+                       "expect-text first\nexpect-no-text second\nclose\n"),
+              0)
+        << run.output();
+}
+
+TEST(AppWindow, VideoOnTheCommandLineBecomesAProjectBeforeTheFirstFrame) {
+    GuiRun run;
+    const fs::path video = run.makeVideo("opening.mp4");
+    ASSERT_EQ(run.play("expect-projects 1\nwait 2\nexpect-text opening\nclose\n", video.string()), 0)
+        << run.output();
+}
+
+TEST(AppWindow, UnreadableDropShowsTheErrorDialogUntilOk) {
+    GuiRun run;
+    std::ofstream(run.folder() / "notes.mp4") << "not a video";
+    ASSERT_EQ(run.play("drop notes.mp4\nwait 3\nexpect-text Something went wrong\nexpect-projects 0\n"
+                       "screenshot error.png\nclick-label OK\nwait 2\nexpect-no-text OK\nclose\n"),
+              0)
+        << run.output();
+}
+
+TEST(AppWindow, ChoosingAVideoInTheInAppBrowserMakesAProject) {
+    GuiRun run;
+    fs::create_directories(run.folder() / "home" / "Matches");
+    fs::rename(run.makeVideo("final.mp4"), run.folder() / "home" / "Matches" / "final.mp4");
+    std::ofstream(run.folder() / "home" / "Matches" / "notes.txt") << "not shown";
+    ASSERT_EQ(run.play("wait 2\nkey ctrl+o\nwait 3\nexpect-text Videos\nclick-label Matches/\nwait 2\n"
+                       "expect-text final.mp4\nexpect-no-text notes.txt\nscreenshot browser.png\n"
+                       "click-label final.mp4\nclick-label Open\nwait 3\nexpect-projects 1\nclose\n"),
+              0)
+        << run.output();
+}
+
+TEST(AppWindow, CancellingTheInAppBrowserChangesNothing) {
+    GuiRun run;
+    ASSERT_EQ(run.play("wait 2\nclick-label +  New project from a video...\nwait 3\nexpect-text Cancel\n"
+                       "key escape\nwait 3\nexpect-no-text Cancel\nexpect-projects 0\nclose\n"),
+              0)
+        << run.output();
+}
+
+TEST(AppWindow, NamesInOtherScriptsGetTheirGlyphs) {
+    GuiRun run;
+    run.makeVideo("\xD0\xA4\xD0\xB8\xD0\xBD\xD0\xB0\xD0\xBB.mp4");  // "Финал"
+    ASSERT_EQ(run.play("drop \xD0\xA4\xD0\xB8\xD0\xBD\xD0\xB0\xD0\xBB.mp4\nwait 3\n"
+                       "expect-text \xD0\xA4\xD0\xB8\xD0\xBD\xD0\xB0\xD0\xBB\nexpect-glyph 0424\n"
+                       "screenshot cyrillic.png\nclose\n"),
+              0)
+        << run.output();
+}
+
+}  // namespace
+}  // namespace rallinox::guitest

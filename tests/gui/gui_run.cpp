@@ -1,0 +1,61 @@
+#include "tests/gui/gui_run.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace rallinox::guitest {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Single quotes for the shell; the test's own paths hold none.
+std::string quoted(const std::string& text) { return "'" + text + "'"; }
+
+}  // namespace
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+GuiRun::GuiRun() {
+    std::string pattern = (fs::temp_directory_path() / "rallinox-gui-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+    folder_ = pattern;
+    fs::create_directories(folder_ / "home");
+}
+
+GuiRun::~GuiRun() {
+    // Kept when asked, so that screenshots can be looked at.
+    if (!std::getenv("RALLINOX_KEEP_GUI_RUNS")) fs::remove_all(folder_);
+}
+
+int GuiRun::play(const std::string& script, const std::string& videoArgument) {
+    const fs::path scriptFile = folder_ / "script.txt";
+    std::ofstream(scriptFile) << script;
+    const fs::path log = folder_ / "driver.log";
+    const std::string command =
+        "env -u DBUS_SESSION_BUS_ADDRESS HOME=" + quoted((folder_ / "home").string()) +
+        " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) +
+        " xvfb-run -a -s '-screen 0 1600x1000x24' " + quoted(RALLINOX_GUI_DRIVER) + " " +
+        quoted(scriptFile.string()) + (videoArgument.empty() ? "" : " " + quoted(videoArgument)) + " > " +
+        quoted(log.string()) + " 2>&1";
+    const int status = std::system(command.c_str());
+    output_ = readFile(log);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+fs::path GuiRun::makeVideo(const std::string& name) const {
+    const fs::path file = folder_ / name;
+    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25 -t 2 -pix_fmt yuv420p " +
+                                quoted(file.string());
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg could not make " + file.string());
+    return file;
+}
+
+}  // namespace rallinox::guitest

@@ -1,0 +1,34 @@
+// Runs the scripted application under a virtual X display, in a data
+// folder of its own, and gives the test what it left behind.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace rallinox::guitest {
+
+class GuiRun {
+public:
+    // A fresh folder for the run's script, home and data folder.
+    GuiRun();
+    ~GuiRun();
+
+    const std::filesystem::path& folder() const { return folder_; }
+    std::filesystem::path dataDir() const { return folder_ / "data" / "Rallinox"; }
+
+    // Plays the script; the driver's exit code (0 all steps passed). The
+    // driver's output is kept for failure messages.
+    int play(const std::string& script, const std::string& videoArgument = "");
+    const std::string& output() const { return output_; }
+
+    // Makes a short test video with the ffmpeg command-line tool.
+    std::filesystem::path makeVideo(const std::string& name) const;
+
+private:
+    std::filesystem::path folder_;
+    std::string output_;
+};
+
+std::string readFile(const std::filesystem::path& file);
+
+}  // namespace rallinox::guitest

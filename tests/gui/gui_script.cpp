@@ -1,0 +1,261 @@
+#include "tests/gui/gui_script.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+
+#include "app/app.h"
+#include "platform/app_window.h"
+#include "tests/gui/imgui_probe.h"
+#include "tests/gui/screenshot.h"
+
+namespace rallinox::guitest {
+
+namespace {
+
+// A script that never ends must not keep the test running for ever.
+constexpr int kMostFrames = 5000;
+
+const std::set<std::string> kCommands{"wait", "click", "click-label", "type", "key", "drop", "move", "resize",
+                                      "screenshot", "close", "expect-title", "expect-text", "expect-no-text",
+                                      "expect-window", "expect-projects", "expect-glyph"};
+
+void pushEvent(SDL_Event event) { SDL_PushEvent(&event); }
+
+void pushMouseButton(Uint32 type, float x, float y) {
+    SDL_Event event{};
+    event.type = type;
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.button.clicks = 1;
+    event.button.x = static_cast<int>(x);
+    event.button.y = static_cast<int>(y);
+    pushEvent(event);
+}
+
+SDL_Scancode scancodeOf(const std::string& name) {
+    static const std::map<std::string, SDL_Scancode> named{
+        {"escape", SDL_SCANCODE_ESCAPE}, {"enter", SDL_SCANCODE_RETURN}, {"comma", SDL_SCANCODE_COMMA},
+        {"tab", SDL_SCANCODE_TAB},       {"space", SDL_SCANCODE_SPACE},  {"backspace", SDL_SCANCODE_BACKSPACE}};
+    const auto it = named.find(name);
+    if (it != named.end()) return it->second;
+    return SDL_GetScancodeFromName(name.c_str());
+}
+
+void pushKey(Uint32 type, SDL_Scancode scancode, Uint16 mod) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = scancode;
+    event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+    event.key.keysym.mod = mod;
+    pushEvent(event);
+}
+
+void pushText(const std::string& text) {
+    // One text event holds at most 31 bytes; split between characters.
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t length = std::min<size_t>(31, text.size() - at);
+        while (length > 0 && at + length < text.size() && (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80) {
+            --length;
+        }
+        SDL_Event event{};
+        event.type = SDL_TEXTINPUT;
+        std::memcpy(event.text.text, text.data() + at, length);
+        pushEvent(event);
+        at += length;
+    }
+}
+
+void pushDrop(const std::vector<std::string>& paths) {
+    SDL_Event begin{};
+    begin.type = SDL_DROPBEGIN;
+    pushEvent(begin);
+    for (const std::string& path : paths) {
+        SDL_Event file{};
+        file.type = SDL_DROPFILE;
+        file.drop.file = SDL_strdup(path.c_str());
+        pushEvent(file);
+    }
+    SDL_Event complete{};
+    complete.type = SDL_DROPCOMPLETE;
+    pushEvent(complete);
+}
+
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> parts;
+    for (std::string part; in >> part;) parts.push_back(part);
+    return parts;
+}
+
+std::vector<int> numbers(const std::string& text) {
+    std::vector<int> values;
+    for (const std::string& word : words(text)) values.push_back(std::stoi(word));
+    return values;
+}
+
+}  // namespace
+
+std::vector<ScriptStep> parseScript(const std::string& text) {
+    std::vector<ScriptStep> steps;
+    std::istringstream in(text);
+    int lineNumber = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++lineNumber;
+        if (line.empty() || line[0] == '#') continue;
+        const size_t space = line.find(' ');
+        ScriptStep step{lineNumber, line.substr(0, space), space == std::string::npos ? "" : line.substr(space + 1)};
+        if (!kCommands.count(step.command)) {
+            throw std::runtime_error("line " + std::to_string(lineNumber) + ": unknown command " + step.command);
+        }
+        steps.push_back(std::move(step));
+    }
+    return steps;
+}
+
+ScriptPlayer::ScriptPlayer(std::vector<ScriptStep> steps, std::filesystem::path folder)
+    : steps_(std::move(steps)), folder_(std::move(folder)) {}
+
+void ScriptPlayer::expect(bool condition, const ScriptStep& step, const std::string& detail) {
+    if (condition) return;
+    std::fprintf(stderr, "script line %d (%s %s) failed: %s\n", step.line, step.command.c_str(),
+                 step.argument.c_str(), detail.c_str());
+    failed_ = true;
+    quit();
+}
+
+void ScriptPlayer::quit() {
+    if (quitting_) return;
+    quitting_ = true;
+    SDL_Event event{};
+    event.type = SDL_QUIT;
+    pushEvent(event);
+}
+
+bool ScriptPlayer::click(float x, float y, AppWindow& window) {
+    switch (stepFrame_) {
+        case 0: {
+            SDL_WarpMouseInWindow(window.sdlWindow(), static_cast<int>(x), static_cast<int>(y));
+            SDL_Event motion{};
+            motion.type = SDL_MOUSEMOTION;
+            motion.motion.x = static_cast<int>(x);
+            motion.motion.y = static_cast<int>(y);
+            pushEvent(motion);
+            return false;
+        }
+        case 1: pushMouseButton(SDL_MOUSEBUTTONDOWN, x, y); return false;
+        case 2: pushMouseButton(SDL_MOUSEBUTTONUP, x, y); return false;
+        default: return true;
+    }
+}
+
+bool ScriptPlayer::pressKey(const std::string& keys) {
+    const bool ctrl = keys.rfind("ctrl+", 0) == 0;
+    const SDL_Scancode scancode = scancodeOf(ctrl ? keys.substr(5) : keys);
+    const Uint16 mod = ctrl ? KMOD_LCTRL : KMOD_NONE;
+    switch (stepFrame_) {
+        case 0:
+            SDL_SetModState(static_cast<SDL_Keymod>(mod));
+            pushKey(SDL_KEYDOWN, scancode, mod);
+            return false;
+        case 1:
+            pushKey(SDL_KEYUP, scancode, mod);
+            SDL_SetModState(KMOD_NONE);
+            return false;
+        default: return true;
+    }
+}
+
+bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
+    const std::string& arg = step.argument;
+    if (step.command == "wait") {
+        if (stepFrame_ == 0) framesLeft_ = std::stoi(arg);
+        return framesLeft_-- <= 0;
+    }
+    if (step.command == "click") {
+        const std::vector<int> xy = numbers(arg);
+        return click(static_cast<float>(xy.at(0)), static_cast<float>(xy.at(1)), window);
+    }
+    if (step.command == "click-label") {
+        const std::optional<ItemRect> item = findItem(arg);
+        expect(item.has_value(), step, "no item with this label; drawn: " + drawnTexts());
+        return !item || click(item->centre().x, item->centre().y, window);
+    }
+    if (step.command == "key") return pressKey(arg);
+    if (step.command == "type") {
+        pushText(arg);
+    } else if (step.command == "drop") {
+        std::vector<std::string> paths;
+        for (const std::string& word : words(arg)) paths.push_back((folder_ / word).string());
+        pushDrop(paths);
+    } else if (step.command == "move") {
+        const std::vector<int> xy = numbers(arg);
+        SDL_SetWindowPosition(window.sdlWindow(), xy.at(0), xy.at(1));
+    } else if (step.command == "resize") {
+        const std::vector<int> size = numbers(arg);
+        SDL_SetWindowSize(window.sdlWindow(), size.at(0), size.at(1));
+    } else if (step.command == "screenshot") {
+        pendingScreenshot_ = (folder_ / arg).string();
+    } else if (step.command == "close") {
+        quit();
+    } else if (step.command == "expect-title") {
+        expect(window.title() == arg, step, "title is \"" + window.title() + "\"");
+    } else if (step.command == "expect-text") {
+        expect(textWasDrawn(arg), step, "drawn: " + drawnTexts());
+    } else if (step.command == "expect-no-text") {
+        expect(!textWasDrawn(arg), step, "it is still drawn");
+    } else if (step.command == "expect-window") {
+        const std::vector<int> want = numbers(arg);
+        const ScreenRect r = window.placement().normal;
+        char seen[96];
+        std::snprintf(seen, sizeof seen, "window is at %d %d size %lld %lld", r.left, r.top, r.width(), r.height());
+        expect(r.left == want.at(0) && r.top == want.at(1) && r.width() == want.at(2) && r.height() == want.at(3),
+               step, seen);
+    } else if (step.command == "expect-projects") {
+        expect(app.projects.size() == static_cast<size_t>(std::stoi(arg)), step,
+               std::to_string(app.projects.size()) + " projects");
+    } else if (step.command == "expect-glyph") {
+        const auto codePoint = static_cast<ImWchar>(std::stoul(arg, nullptr, 16));
+        expect(ImGui::GetFont()->FindGlyphNoFallback(codePoint) != nullptr, step, "the font has no such glyph");
+    }
+    return true;
+}
+
+void ScriptPlayer::beforeEvents(App& app, AppWindow& window) {
+    if (++framesPlayed_ > kMostFrames) {
+        std::fprintf(stderr, "script still running after %d frames\n", kMostFrames);
+        failed_ = true;
+        quit();
+    }
+    if (quitting_) return;
+    if (next_ >= steps_.size()) {
+        quit();
+        return;
+    }
+    if (run(steps_[next_], app, window)) {
+        ++next_;
+        stepFrame_ = 0;
+    } else {
+        ++stepFrame_;
+    }
+}
+
+void ScriptPlayer::afterRender(App&, AppWindow& window) {
+    finishProbeFrame();
+    if (pendingScreenshot_.empty()) return;
+    if (!saveScreenshot(window, pendingScreenshot_)) {
+        std::fprintf(stderr, "could not save the screenshot %s\n", pendingScreenshot_.c_str());
+        failed_ = true;
+    }
+    pendingScreenshot_.clear();
+}
+
+}  // namespace rallinox::guitest

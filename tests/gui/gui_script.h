@@ -1,0 +1,56 @@
+// A small script of user actions and checks, played against the running
+// application one frame at a time. One step per line:
+//   wait N | click X Y | click-label LABEL | type TEXT | key [ctrl+]NAME
+//   drop PATH... | move X Y | resize W H | screenshot FILE | close
+//   expect-title TEXT | expect-text TEXT | expect-no-text TEXT
+//   expect-window X Y W H | expect-projects N | expect-glyph HEX
+// Blank lines and lines starting with '#' are skipped; relative paths are
+// taken from the script's folder.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/run_application.h"
+
+namespace rallinox::guitest {
+
+struct ScriptStep {
+    int line = 0;
+    std::string command;
+    std::string argument;  // the rest of the line
+};
+
+// Throws std::runtime_error naming the line of an unknown command.
+std::vector<ScriptStep> parseScript(const std::string& text);
+
+class ScriptPlayer : public FrameObserver {
+public:
+    ScriptPlayer(std::vector<ScriptStep> steps, std::filesystem::path folder);
+
+    void beforeEvents(App& app, AppWindow& window) override;
+    void afterRender(App& app, AppWindow& window) override;
+
+    bool failed() const { return failed_; }
+
+private:
+    // Runs the step; false while it needs more frames.
+    bool run(const ScriptStep& step, App& app, AppWindow& window);
+    bool click(float x, float y, AppWindow& window);
+    bool pressKey(const std::string& keys);
+    void expect(bool condition, const ScriptStep& step, const std::string& detail);
+    void quit();
+
+    std::vector<ScriptStep> steps_;
+    std::filesystem::path folder_;
+    size_t next_ = 0;
+    int stepFrame_ = 0;  // frames spent in the current step
+    int framesLeft_ = 0;
+    std::string pendingScreenshot_;
+    bool failed_ = false;
+    bool quitting_ = false;
+    int framesPlayed_ = 0;
+};
+
+}  // namespace rallinox::guitest

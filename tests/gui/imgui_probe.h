@@ -1,0 +1,31 @@
+// What the GUI drew in the last complete frame: the rectangle of every item
+// by its label, and every text. Filled by link-time wrappers around the GUI
+// library's internal ID, item and text functions (see CMakeLists.txt).
+#pragma once
+
+#include <imgui.h>
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace rallinox::guitest {
+
+struct ItemRect {
+    ImVec2 min;
+    ImVec2 max;
+    ImVec2 centre() const { return {(min.x + max.x) * 0.5f, (min.y + max.y) * 0.5f}; }
+};
+
+// Call once per frame after the frame was drawn: what was seen becomes the
+// last frame's record.
+void finishProbeFrame();
+
+// An item by its visible label (the part before "##") or its full label.
+std::optional<ItemRect> findItem(const std::string& label);
+bool textWasDrawn(const std::string& text);
+// Every text and label of the last frame, for failure messages.
+std::string drawnTexts();
+
+}  // namespace rallinox::guitest

@@ -1,0 +1,14 @@
+// Saves the frame just drawn (the back buffer) as an image file.
+#pragma once
+
+#include <string>
+
+namespace rallinox {
+class AppWindow;
+}
+
+namespace rallinox::guitest {
+
+bool saveScreenshot(const AppWindow& window, const std::string& file);
+
+}  // namespace rallinox::guitest

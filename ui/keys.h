@@ -1,0 +1,16 @@
+// Keyboard questions for shortcuts, independent of how the window system
+// numbers its keys.
+#pragma once
+
+namespace rallinox::ui {
+
+enum class Key { Escape, Enter, KeypadEnter, O, E, Comma };
+
+// Pressed this frame (auto-repeat included when asked).
+bool keyPressed(Key key, bool repeat = false);
+bool ctrlDown();
+// Whether shortcuts must stand back: a popup or modal is open, or a text
+// field has the keyboard.
+bool shortcutsBlocked();
+
+}  // namespace rallinox::ui
