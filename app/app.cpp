@@ -128,7 +128,9 @@ void App::frame() {
     const ImGuiWindowFlags mainFlags = ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
                                        ImGuiWindowFlags_NoSavedSettings |
                                        ImGuiWindowFlags_NoBringToFrontOnFocus;
+    ImGui::PushStyleVar(ImGuiStyleVar_WindowBorderSize, 0.0f);
     ImGui::Begin("##main", nullptr, mainFlags);
+    ImGui::PopStyleVar();
     drawScreen();
     fileDialogs.draw();
     ui::drawErrorDialog(errorText);

@@ -30,6 +30,10 @@ void noteText(const char* text, const char* end) {
 }  // namespace
 
 void finishProbeFrame() {
+    // Window and dialog titles are drawn inside the library itself, out of the wrappers' reach.
+    for (ImGuiWindow* window : GImGui->Windows) {
+        if (window->Active) current.texts.insert(visiblePart(window->Name, nullptr));
+    }
     last = std::move(current);
     current = FrameRecord();
 }
