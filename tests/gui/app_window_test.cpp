@@ -120,6 +120,23 @@ TEST(AppWindow, CancellingTheInAppBrowserChangesNothing) {
         << run.output();
 }
 
+TEST(AppWindow, SettingsShortcutAndEscapeReturnToTheProjectsAndSaveTheSettings) {
+    GuiRun run;
+    ASSERT_EQ(run.play("wait 2\nkey ctrl+comma\nwait 2\nexpect-text < Back\nexpect-no-text dropzone\n"
+                       "key escape\nwait 2\nexpect-text dropzone\nexpect-no-text < Back\nclose\n"),
+              0)
+        << run.output();
+    EXPECT_TRUE(fs::exists(run.dataDir() / "settings.json"));
+}
+
+TEST(AppWindow, ShortcutsWaitWhileADialogIsOpen) {
+    GuiRun run;
+    ASSERT_EQ(run.play("wait 2\nkey ctrl+o\nwait 2\nkey ctrl+comma\nwait 2\nexpect-no-text < Back\n"
+                       "expect-text Choose a match video\nclose\n"),
+              0)
+        << run.output();
+}
+
 TEST(AppWindow, NamesInOtherScriptsGetTheirGlyphs) {
     GuiRun run;
     run.makeVideo("\xD0\xA4\xD0\xB8\xD0\xBD\xD0\xB0\xD0\xBB.mp4");  // "Финал"
