@@ -1,0 +1,160 @@
+#include "app/json.h"
+#include "app/log.h"
+#include "engine/analysis.h"
+#include "match_video.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <unistd.h>
+
+namespace rallinox {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CommandOutput {
+    int status = -1;
+    std::string out;
+};
+
+CommandOutput runCommand(const std::string& command) {
+    CommandOutput result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer;
+    size_t read;
+    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), read);
+    result.status = pclose(pipe);
+    return result;
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// One generated match shared by every test: 20 s still, a 12 s rally, 16 s
+// still, a 10 s rally, 12 s still. Each test runs in a process of its own,
+// so the video is made once and kept in the temporary folder.
+class AnalysisEndToEnd : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = fs::temp_directory_path() / "rallinox-analysis-test";
+        fs::create_directories(folder_);
+        plan_.durationSec = 70;
+        plan_.rallies = {{20, 32}, {48, 58}};
+        videoOk_ = fs::exists(video());
+        if (videoOk_) return;
+        const fs::path partial = folder_ / ("match.mp4.part" + std::to_string(getpid()) + ".mp4");
+        videoOk_ = writeMatchVideo(partial.string(), plan_);
+        if (videoOk_) fs::rename(partial, video());
+    }
+
+    void SetUp() override { ASSERT_TRUE(videoOk_) << "ffmpeg could not make the test video"; }
+
+    static std::string video() { return (folder_ / "match.mp4").string(); }
+    static CommandOutput analyzeJson() {
+        return runCommand(std::string(RALLINOX_ANALYZE) + " '" + video() + "' --json 2>/dev/null");
+    }
+
+    static inline fs::path folder_;
+    static inline MatchVideoPlan plan_;
+    static inline bool videoOk_ = false;
+};
+
+TEST_F(AnalysisEndToEnd, RalliesLieOverTheFlightsAndNotOverTheStillParts) {
+    const CommandOutput run = analyzeJson();
+    ASSERT_EQ(run.status, 0) << run.out;
+    const JsonValue doc = JsonValue::parse(run.out);
+    const JsonValue& rallies = doc.get("rallies");
+    ASSERT_GE(rallies.size(), 1u) << run.out;
+    std::vector<bool> found(plan_.rallies.size(), false);
+    for (size_t i = 0; i < rallies.size(); ++i) {
+        const double start = rallies.at(i).get("startSec").asNumber(-1);
+        const double end = rallies.at(i).get("endSec").asNumber(-1);
+        bool overFlight = false;
+        for (size_t k = 0; k < plan_.rallies.size(); ++k) {
+            if (start < plan_.rallies[k].second && end > plan_.rallies[k].first) {
+                overFlight = true;
+                found[k] = true;
+            }
+        }
+        EXPECT_TRUE(overFlight) << "rally " << start << " - " << end << " lies in a still part";
+    }
+    for (size_t k = 0; k < found.size(); ++k) EXPECT_TRUE(found[k]) << "no rally over flights " << k;
+    EXPECT_EQ(doc.get("video").get("width").asInt(0), 1280);
+    EXPECT_GT(doc.get("stats").get("frames").asInt(0), 2000);
+}
+
+TEST_F(AnalysisEndToEnd, TwoRunsGiveTheSameDocument) {
+    const CommandOutput first = analyzeJson();
+    const CommandOutput second = analyzeJson();
+    ASSERT_EQ(first.status, 0);
+    EXPECT_EQ(first.out, second.out);
+}
+
+TEST_F(AnalysisEndToEnd, FeatureTablesNameEveryModelInput) {
+    const fs::path tables = folder_ / ("features" + std::to_string(getpid()));
+    const CommandOutput run =
+        runCommand(std::string(RALLINOX_ANALYZE) + " '" + video() + "' --features '" + tables.string() + "' 2>/dev/null");
+    ASSERT_EQ(run.status, 0);
+    std::istringstream windows(readFile(tables / "windows.csv"));
+    std::string header, first;
+    std::getline(windows, header);
+    std::getline(windows, first);
+    EXPECT_EQ(header.rfind("startFrame,endFrame,Is_Ball_Active,Inside_Run,", 0), 0u) << header;
+    EXPECT_EQ(std::count(header.begin(), header.end(), ','), 23);
+    EXPECT_EQ(first.rfind("0,4,", 0), 0u) << first;
+    const std::string tracks = readFile(tables / "tracks.csv");
+    EXPECT_EQ(tracks.rfind("trackId,firstFrame,lastFrame,Duration,Mean_W,", 0), 0u);
+    EXPECT_EQ(std::count(tracks.begin(), tracks.begin() + tracks.find('\n'), ','), 67);
+    EXPECT_EQ(readFile(tables / "analysis.csv"),
+              "frameStep,analysisWidth,analysisHeight,analysisFps,videoFps,videoWidth,videoHeight,frames\n"
+              "1,854,480,30,30,1280,720,2100\n");
+    fs::remove_all(tables);
+}
+
+TEST_F(AnalysisEndToEnd, CancellingWhileFindingTheBallStopsQuietly) {
+    const fs::path logFile = folder_ / ("cancel" + std::to_string(getpid()) + ".log");
+    openLog(logFile);
+    AnalysisProgress progress;
+    std::thread user([&progress] {
+        while (progress.stage.load() < 1 || progress.videoSecDone.load() <= 0) std::this_thread::yield();
+        progress.cancel.store(1);
+    });
+    const AnalysisResult result = runAnalysis({video()}, progress);
+    user.join();
+    closeLog();
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "");
+    EXPECT_TRUE(result.rallies.empty());
+    EXPECT_EQ(result.frames, 0);
+    EXPECT_EQ(progress.stage.load(), 1);
+    const std::string logged = readFile(logFile);
+    fs::remove(logFile);
+    EXPECT_NE(logged.find("stage 1 decoder: "), std::string::npos) << logged;
+    EXPECT_EQ(logged.find("[error]"), std::string::npos) << logged;
+    EXPECT_EQ(logged.find("analysis"), std::string::npos) << logged;
+}
+
+TEST_F(AnalysisEndToEnd, ATextFileIsNotAVideo) {
+    const fs::path notVideo = folder_ / "notes.mp4";  // the same text in every run
+    std::ofstream(notVideo) << "not a video";
+    const CommandOutput run = runCommand(std::string(RALLINOX_ANALYZE) + " '" + notVideo.string() + "' 2>&1");
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.out.find("\"notes.mp4\" cannot be opened."), std::string::npos) << run.out;
+}
+
+}  // namespace
+}  // namespace rallinox
