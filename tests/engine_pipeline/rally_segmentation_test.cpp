@@ -1,5 +1,7 @@
 #include "engine/rally_segmentation.h"
 
+#include "ball_boxes.h"
+
 #include <gtest/gtest.h>
 
 namespace rallinox {
@@ -23,17 +25,6 @@ RallySegment segment(int start, int end, bool suspicious = false) {
     result.coreEnd = end - kPad;
     result.suspicious = suspicious;
     return result;
-}
-
-BallDetection ballBox(int frame, int trackId, int x, int y) {
-    BallDetection detection;
-    detection.frame = frame;
-    detection.trackId = trackId;
-    detection.x = x;
-    detection.y = y;
-    detection.width = 8;
-    detection.height = 8;
-    return detection;
 }
 
 // A ball track crossing the picture between two frames.

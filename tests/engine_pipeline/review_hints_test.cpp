@@ -1,5 +1,7 @@
 #include "engine/review_hints.h"
 
+#include "ball_boxes.h"
+
 #include <gtest/gtest.h>
 
 namespace rallinox {
@@ -21,16 +23,7 @@ RallySegment rally(int start, int end, int coreStart, int coreEnd) {
     return result;
 }
 
-BallDetection ballBox(int frame, int x, int y, int trackId = 1) {
-    BallDetection detection;
-    detection.frame = frame;
-    detection.trackId = trackId;
-    detection.x = x;
-    detection.y = y;
-    detection.width = 10;
-    detection.height = 10;
-    return detection;
-}
+BallDetection ballAt(int frame, int x, int y) { return ballBox(frame, 1, x, y); }
 
 std::vector<FrameHint> ofKind(const std::vector<FrameHint>& hints, int kind) {
     std::vector<FrameHint> found;
@@ -83,7 +76,7 @@ TEST(MissedHint, TooShortPlayIsNotReported) {
 
 TEST(MissedHint, AFastBallTrackOutsideTheRalliesIsReported) {
     std::vector<BallDetection> fast;
-    for (int frame = 1050; frame < 1060; ++frame) fast.push_back(ballBox(frame, 100 + 50 * (frame - 1050), 200));
+    for (int frame = 1050; frame < 1060; ++frame) fast.push_back(ballAt(frame, 100 + 50 * (frame - 1050), 200));
     const std::vector<double> quiet(2000, 0.0);
 
     const auto alone = buildHints(quiet, {}, fast, {1}, EngineParams{});
@@ -108,7 +101,7 @@ TEST(MissedHint, AFastBallTrackOutsideTheRalliesIsReported) {
 
 TEST(MissedHint, ASlowBallTrackIsNotReported) {
     std::vector<BallDetection> slow;
-    for (int frame = 1050; frame < 1060; ++frame) slow.push_back(ballBox(frame, 100 + 2 * (frame - 1050), 200));
+    for (int frame = 1050; frame < 1060; ++frame) slow.push_back(ballAt(frame, 100 + 2 * (frame - 1050), 200));
     EXPECT_TRUE(buildHints(std::vector<double>(2000, 0.0), {}, slow, {1}, EngineParams{}).empty());
 }
 
@@ -122,7 +115,7 @@ TEST(DoubtfulHint, LittlePlayAndAStillBallMakeARallyDoubtful) {
     EXPECT_EQ(hints[0].endFrame, 205);
 
     // The ball crossing most of the picture makes it convincing.
-    const std::vector<BallDetection> crossing{ballBox(110, 100, 200), ballBox(150, 700, 200)};
+    const std::vector<BallDetection> crossing{ballAt(110, 100, 200), ballAt(150, 700, 200)};
     EXPECT_TRUE(buildHints(probabilities, {shortPlay}, crossing, {1}, EngineParams{}).empty());
     // So does a confident model.
     EXPECT_TRUE(buildHints(curve(400, {{100, 160}}, 0.9), {shortPlay}, {}, {}, EngineParams{}).empty());

@@ -1,5 +1,7 @@
 #include "engine/track_improvement.h"
 
+#include "ball_boxes.h"
+
 #include <gtest/gtest.h>
 
 namespace rallinox {
@@ -26,16 +28,7 @@ TrackFeatures trackRecord(int id, int startFrame, int endFrame) {
     return track;
 }
 
-BallDetection box(int frame, int trackId, int x, int y) {
-    BallDetection detection;
-    detection.frame = frame;
-    detection.trackId = trackId;
-    detection.x = x;
-    detection.y = y;
-    detection.width = 10;
-    detection.height = 12;
-    return detection;
-}
+BallDetection box(int frame, int trackId, int x, int y) { return ballBox(frame, trackId, x, y, 10, 12); }
 
 int interpolatedCount(const std::vector<BallDetection>& detections) {
     int count = 0;

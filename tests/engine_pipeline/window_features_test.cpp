@@ -1,5 +1,7 @@
 #include "engine/window_features.h"
 
+#include "ball_boxes.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,14 +22,7 @@ EngineParams videoParams() {
 
 // A 10 x 10 ball box centred on (cx, cy).
 BallDetection ballAt(int frame, double cx, double cy, int trackId = 1) {
-    BallDetection detection;
-    detection.frame = frame;
-    detection.trackId = trackId;
-    detection.x = static_cast<int>(cx) - 5;
-    detection.y = static_cast<int>(cy) - 5;
-    detection.width = 10;
-    detection.height = 10;
-    return detection;
+    return ballBox(frame, trackId, static_cast<int>(cx) - 5, static_cast<int>(cy) - 5);
 }
 
 std::vector<BallDetection> ballFrames(int first, int last) {
