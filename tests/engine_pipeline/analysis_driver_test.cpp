@@ -1,6 +1,14 @@
+#include "app/log.h"
 #include "engine/analysis.h"
+#include "engine/analysis_job.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
 
 namespace rallinox {
 namespace {
@@ -96,6 +104,22 @@ TEST(RunAnalysis, AMissingFileGivesTheProbeMessage) {
     EXPECT_FALSE(result.cancelled);
     EXPECT_EQ(result.error.rfind("This file was not found:\n/nonexistent/match.mp4\n", 0), 0u) << result.error;
     EXPECT_EQ(progress.stage.load(), 0);
+}
+
+TEST(AnalysisJobBody, LogsWhyAnAnalysisFailed) {
+    const auto logFile = std::filesystem::temp_directory_path() / ("rallinox-job-" + std::to_string(getpid()) + ".log");
+    openLog(logFile);
+    AnalysisProgress progress;
+    const AnalysisResult result = analysisJobBody({"/nonexistent/match.mp4"}, progress);
+    closeLog();
+    std::stringstream logged;
+    logged << std::ifstream(logFile).rdbuf();
+    std::filesystem::remove(logFile);
+    std::filesystem::remove(logFile.string() + ".old");
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(logged.str().find("[error] analysis failed: This file was not found:\n/nonexistent/match.mp4"),
+              std::string::npos)
+        << logged.str();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "app/json.h"
 #include "app/log.h"
 #include "engine/analysis.h"
+#include "engine/analysis_job.h"
 #include "match_video.h"
 
 #include <gtest/gtest.h>
@@ -132,7 +133,7 @@ TEST_F(AnalysisEndToEnd, CancellingWhileFindingTheBallStopsQuietly) {
         while (progress.stage.load() < 1 || progress.videoSecDone.load() <= 0) std::this_thread::yield();
         progress.cancel.store(1);
     });
-    const AnalysisResult result = runAnalysis({video()}, progress);
+    const AnalysisResult result = analysisJobBody({video()}, progress);
     user.join();
     closeLog();
     EXPECT_TRUE(result.cancelled);
@@ -143,6 +144,7 @@ TEST_F(AnalysisEndToEnd, CancellingWhileFindingTheBallStopsQuietly) {
     EXPECT_EQ(progress.stage.load(), 1);
     const std::string logged = readFile(logFile);
     fs::remove(logFile);
+    fs::remove(logFile.string() + ".old");
     EXPECT_NE(logged.find("stage 1 decoder: "), std::string::npos) << logged;
     EXPECT_EQ(logged.find("[error]"), std::string::npos) << logged;
     EXPECT_EQ(logged.find("analysis"), std::string::npos) << logged;
