@@ -45,6 +45,14 @@ std::unique_ptr<AppWindow> AppWindow::create(const std::string& title, std::stri
         error = SDL_GetError();
         return nullptr;
     }
+    // Without a display SDL falls back to drivers that draw nowhere; a window
+    // nobody can see or close is worse than saying so.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (driver == "offscreen" || driver == "dummy") {
+        error = "no display";
+        SDL_Quit();
+        return nullptr;
+    }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);

@@ -137,6 +137,21 @@ TEST(AppWindow, ShortcutsWaitWhileADialogIsOpen) {
         << run.output();
 }
 
+TEST(AppWindow, WithoutAGraphicsContextItSaysSoAndEndsWithCodeOne) {
+    GuiRun run;
+    EXPECT_EQ(run.playWithoutDisplay("close\n"), 1);
+    EXPECT_NE(run.output().find("Rallinox could not start the graphics device (OpenGL 3)."), std::string::npos)
+        << run.output();
+}
+
+TEST(AppWindow, TypedCharacterOfAnotherScriptIsDrawnFromTheNextFrame) {
+    GuiRun run;
+    ASSERT_EQ(run.play("wait 2\nkey ctrl+o\nwait 3\nclick-label ##name\nwait 1\n"
+                       "type \xE0\xB8\x81\nwait 3\nexpect-glyph 0E01\nscreenshot thai.png\nclose\n"),
+              0)
+        << run.output();
+}
+
 TEST(AppWindow, NamesInOtherScriptsGetTheirGlyphs) {
     GuiRun run;
     run.makeVideo("\xD0\xA4\xD0\xB8\xD0\xBD\xD0\xB0\xD0\xBB.mp4");  // "Финал"

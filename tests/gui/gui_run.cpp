@@ -36,13 +36,19 @@ GuiRun::~GuiRun() {
 }
 
 int GuiRun::play(const std::string& script, const std::string& videoArgument) {
+    return runDriver(script, videoArgument, true);
+}
+
+int GuiRun::playWithoutDisplay(const std::string& script) { return runDriver(script, "", false); }
+
+int GuiRun::runDriver(const std::string& script, const std::string& videoArgument, bool withDisplay) {
     const fs::path scriptFile = folder_ / "script.txt";
     std::ofstream(scriptFile) << script;
     const fs::path log = folder_ / "driver.log";
     const std::string command =
-        "env -u DBUS_SESSION_BUS_ADDRESS HOME=" + quoted((folder_ / "home").string()) +
-        " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) +
-        " xvfb-run -a -s '-screen 0 1600x1000x24' " + quoted(RALLINOX_GUI_DRIVER) + " " +
+        "env -u DBUS_SESSION_BUS_ADDRESS" + std::string(withDisplay ? "" : " -u DISPLAY -u WAYLAND_DISPLAY") +
+        " HOME=" + quoted((folder_ / "home").string()) + " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) +
+        (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + quoted(RALLINOX_GUI_DRIVER) + " " +
         quoted(scriptFile.string()) + (videoArgument.empty() ? "" : " " + quoted(videoArgument)) + " > " +
         quoted(log.string()) + " 2>&1";
     const int status = std::system(command.c_str());

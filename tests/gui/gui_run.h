@@ -19,12 +19,16 @@ public:
     // Plays the script; the driver's exit code (0 all steps passed). The
     // driver's output is kept for failure messages.
     int play(const std::string& script, const std::string& videoArgument = "");
+    // The same with no display at all.
+    int playWithoutDisplay(const std::string& script);
     const std::string& output() const { return output_; }
 
     // Makes a short test video with the ffmpeg command-line tool.
     std::filesystem::path makeVideo(const std::string& name) const;
 
 private:
+    int runDriver(const std::string& script, const std::string& videoArgument, bool withDisplay);
+
     std::filesystem::path folder_;
     std::string output_;
 };
