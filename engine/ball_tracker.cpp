@@ -138,9 +138,8 @@ struct KalmanTrack {
     int lastFrame = 0;
     double cx = 0, cy = 0;
     int width = 1, height = 1;
-    double vx = 0, vy = 0;
     std::vector<TrackPoint> points;
-    State state;
+    State state;  // cx, cy, w, h and their velocities
     Covariance covariance;
 
     bool isSmall() const { return static_cast<double>(width) * height < kSmallTrackArea; }
@@ -150,8 +149,6 @@ struct KalmanTrack {
         cy = state[1];
         width = std::max(1, static_cast<int>(state[2]));
         height = std::max(1, static_cast<int>(state[3]));
-        vx = state[4];
-        vy = state[5];
     }
 
     void addPoint(const TrackCandidate& c) {
