@@ -1,0 +1,62 @@
+#include "figure.h"
+
+#include "draw.h"
+
+namespace rallinox::synth {
+namespace {
+
+void drawLeg(cv::Mat& frame, const Camera& camera, const Pose& p, int side, const Appearance& look) {
+    const double h = look.height;
+    const Vec3& hip = p.hip[side];
+    const Vec3& knee = p.knee[side];
+    const Vec3& ankle = p.ankle[side];
+    const Vec3 shortsEnd = lerp(hip, knee, 0.4);
+    const cv::Scalar legColour = look.trousers ? look.shorts : look.skin;
+    drawBar(frame, camera, hip, shortsEnd, 0.085 * h, look.shorts);
+    drawBar(frame, camera, shortsEnd, knee, 0.07 * h, legColour);
+    drawBar(frame, camera, knee, ankle, 0.055 * h, legColour);
+    if (look.kneePads) drawBar(frame, camera, lerp(knee, ankle, -0.05), lerp(knee, ankle, 0.18), 0.07 * h, look.shorts * 0.6);
+    if (!look.trousers) drawBar(frame, camera, lerp(knee, ankle, 0.55), ankle, 0.05 * h, look.socks);
+    drawBar(frame, camera, ankle, p.toe[side], 0.05 * h, look.shoes);
+}
+
+void drawArm(cv::Mat& frame, const Camera& camera, const Pose& p, int side, const Appearance& look) {
+    const double h = look.height;
+    const Vec3 sleeveEnd = lerp(p.shoulder[side], p.elbow[side], look.trousers ? 1.0 : 0.45);
+    drawBar(frame, camera, p.shoulder[side], sleeveEnd, 0.06 * h, look.jersey);
+    drawBar(frame, camera, sleeveEnd, p.elbow[side], 0.045 * h, look.skin);
+    drawBar(frame, camera, p.elbow[side], p.hand[side], 0.04 * h, look.skin);
+    drawDisc(frame, camera, p.hand[side], 0.025 * h, look.skin);
+}
+
+void drawHead(cv::Mat& frame, const Camera& camera, const Pose& p, const Appearance& look) {
+    drawBar(frame, camera, p.neck, p.head, 0.05 * look.height, look.skin);
+    drawDisc(frame, camera, p.head, p.headRadius, look.skin);
+    // Hair covers the top and back of the head: seen from behind it covers
+    // almost all of it.
+    const Vec3 towardsCamera = (camera.position - p.head).normalized();
+    const Vec3 hairCentre = p.head + Vec3{0, 0, 0.35 * p.headRadius} - p.forward * (0.35 * p.headRadius);
+    const double facingAway = std::max(0.0, -p.forward.dot(towardsCamera));
+    drawDisc(frame, camera, hairCentre + towardsCamera * (0.2 * facingAway * p.headRadius), p.headRadius * 0.82, look.hair);
+}
+
+}  // namespace
+
+void drawFigure(cv::Mat& frame, const Camera& camera, const Pose& p, const Appearance& look) {
+    const int farSide = camera.depth(p.shoulder[0]) > camera.depth(p.shoulder[1]) ? 0 : 1;
+    const int nearSide = 1 - farSide;
+    const bool armsBehind = camera.depth(p.hand[farSide]) > camera.depth(p.neck);
+    if (armsBehind) drawArm(frame, camera, p, farSide, look);
+    drawLeg(frame, camera, p, farSide, look);
+    drawLeg(frame, camera, p, nearSide, look);
+    // Torso: a thick bar for its depth plus the quad between shoulders and hips.
+    const double h = look.height;
+    drawBar(frame, camera, lerp(p.hipCentre, p.neck, 0.1), lerp(p.hipCentre, p.neck, 0.85), 0.2 * h, look.jersey);
+    drawPolygon(frame, camera, {p.shoulder[0], p.shoulder[1], p.hip[1], p.hip[0]}, look.jersey);
+    drawBar(frame, camera, p.hip[0], p.hip[1], 0.09 * h, look.shorts);
+    drawHead(frame, camera, p, look);
+    if (!armsBehind) drawArm(frame, camera, p, farSide, look);
+    drawArm(frame, camera, p, nearSide, look);
+}
+
+}  // namespace rallinox::synth

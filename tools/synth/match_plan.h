@@ -1,0 +1,30 @@
+#pragma once
+// The whole match planned up front from the seed: who moves where, every
+// ball's path, and the ground-truth rallies.
+#include <vector>
+
+#include "actor.h"
+#include "ball_path.h"
+#include "camera.h"
+#include "random.h"
+
+namespace rallinox::synth {
+
+struct TimeSpan {
+    double start = 0, end = 0;
+};
+
+struct MatchPlan {
+    double duration = 0;
+    std::vector<Actor> actors;
+    BallPath matchBall;
+    std::vector<BallPath> warmupBalls;  // several balls at once before the match
+    std::vector<TimeSpan> rallies;      // serve toss to ball dead
+    std::vector<TimeSpan> warmups;
+};
+
+// Rally and break lengths follow indoor statistics: play about 5.5 ± 4.4 s,
+// breaks about 35 ± 26 s. The camera decides where passers-by are seen.
+MatchPlan planMatch(double durationSec, const Camera& camera, Random& random);
+
+}  // namespace rallinox::synth

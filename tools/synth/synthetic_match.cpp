@@ -1,0 +1,48 @@
+#include "synthetic_match.h"
+
+#include <cmath>
+
+namespace rallinox::synth {
+
+SyntheticMatch::SyntheticMatch(const MatchRequest& request) : seed_(request.seed) {
+    Random master(request.seed);
+    // Separate streams, so that fixing one choice on the command line does
+    // not change the rest of the match.
+    Random setup = master.fork();
+    Random cameraRandom = master.fork();
+    Random planRandom = master.fork();
+    Random lookRandom = master.fork();
+
+    const View drawnView = setup.chance(0.6) ? View::Baseline : View::Side;
+    const cv::Size drawnSize = setup.chance(0.5) ? cv::Size(1280, 720) : cv::Size(1920, 1080);
+    static const double kRates[4] = {25, 30, 50, 60};
+    const double drawnFps = kRates[setup.index(4)];
+    view_ = request.view.value_or(drawnView);
+    const cv::Size size = request.size.value_or(drawnSize);
+    fps_ = request.fps.value_or(drawnFps);
+    const double pixelsPerSecond = double(size.area()) * fps_;
+    // Consumer cameras: roughly 4-16 Mbit/s at 1080p30, scaled by pixel rate.
+    const int drawnKbps = static_cast<int>(setup.uniform(0.07, 0.25) * pixelsPerSecond / 1000.0);
+    kbps_ = request.kbps.value_or(drawnKbps);
+    frameCount_ = static_cast<int>(std::lround(request.seconds * fps_));
+
+    camera_ = chooseCamera(view_, size, cameraRandom);
+    plan_ = planMatch(frameCount_ / fps_, camera_, planRandom);
+    renderer_ = std::make_unique<MatchRenderer>(plan_, camera_, fps_, lookRandom);
+}
+
+GroundTruth SyntheticMatch::truthHeader() const {
+    GroundTruth truth;
+    truth.width = camera_.size.width;
+    truth.height = camera_.size.height;
+    truth.fps = fps_;
+    truth.view = viewName(view_);
+    truth.seed = seed_;
+    truth.cameraHeight = camera_.position.z;
+    truth.cameraDistance = (camera_.position - Vec3{4.5, 9.0, 0}).flat().length();
+    truth.rallies = plan_.rallies;
+    truth.warmups = plan_.warmups;
+    return truth;
+}
+
+}  // namespace rallinox::synth
