@@ -64,6 +64,8 @@ void MotionDetector::prepareGrey(const cv::Mat& frame) {
     }
     if (sized->channels() == 3) {
         cv::cvtColor(*sized, grey_, cv::COLOR_BGR2GRAY);
+    } else if (sized->channels() == 4) {
+        cv::cvtColor(*sized, grey_, cv::COLOR_BGRA2GRAY);
     } else {
         grey_ = *sized;
     }
@@ -72,6 +74,9 @@ void MotionDetector::prepareGrey(const cv::Mat& frame) {
 FrameCandidates MotionDetector::detectMotion(const cv::Mat& frame, int frameIndex) {
     FrameCandidates result;
     result.frameIndex = frameIndex;
+    if (frame.empty()) {
+        return result;  // nothing to compare; the state waits for the next picture
+    }
 
     prepareGrey(frame);
     cv::GaussianBlur(grey_, blurred_, cv::Size(blurSize_, blurSize_), 0);

@@ -36,7 +36,8 @@ public:
     // Stores the parameters, builds the kernels and forgets every earlier frame.
     void setParams(const EngineParams& params);
 
-    // `frame` is 8-bit grey or BGR, of the analysis size or any other size.
+    // `frame` is 8-bit grey, BGR or BGRA, of the analysis size or any other size;
+    // an empty frame yields no candidates and leaves the state as it was.
     FrameCandidates detectMotion(const cv::Mat& frame, int frameIndex);
 
     // Read-only views of the state, for inspection.

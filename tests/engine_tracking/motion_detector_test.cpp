@@ -179,28 +179,41 @@ TEST(MotionDetector, ResetsItsStateWithNewParameters) {
     EXPECT_TRUE(detector.detectMotion(frameWithBoxes({{300, 200, 12, 12}}), 0).candidates.empty());
 }
 
+TEST(MotionDetector, AnEmptyFrameGivesNothingAndChangesNothing) {
+    MotionDetector detector = makeDetector();
+    EXPECT_TRUE(detector.detectMotion(cv::Mat(), 0).candidates.empty());
+    EXPECT_TRUE(detector.background().empty());
+    detector.detectMotion(emptyFrame(), 1);
+    EXPECT_TRUE(detector.detectMotion(cv::Mat(), 2).candidates.empty());
+    EXPECT_EQ(detector.frameHistory().size(), 15u);
+    EXPECT_EQ(detector.detectMotion(frameWithBoxes({{300, 200, 12, 12}}), 3).candidates.size(), 1u);
+}
+
 TEST(MotionDetector, FullSizeColourFramesGiveTheSameBlobsAsGreyAnalysisFrames) {
     EngineParams params = analysisParams();
     params.videoWidth = 2 * kWidth;
     params.videoHeight = 2 * kHeight;
-    MotionDetector fromGrey = makeDetector(params);
-    MotionDetector fromColour = makeDetector(params);
-    for (int i = 0; i < 6; ++i) {
-        const std::vector<cv::Rect> boxes = {{100 + 30 * i, 100, 10, 10}, {500, 300 - 20 * i, 14, 8}};
-        cv::Mat colour(2 * kHeight, 2 * kWidth, CV_8UC3, cv::Scalar(100, 100, 100));
-        for (const auto& box : boxes) {
-            cv::rectangle(colour, {2 * box.x, 2 * box.y, 2 * box.width, 2 * box.height},
-                          cv::Scalar(220, 220, 220), cv::FILLED);
-        }
-        const auto grey = fromGrey.detectMotion(frameWithBoxes(boxes), i).candidates;
-        const auto fromFull = fromColour.detectMotion(colour, i).candidates;
-        ASSERT_EQ(grey.size(), fromFull.size()) << "frame " << i;
-        for (size_t k = 0; k < grey.size(); ++k) {
-            EXPECT_EQ(grey[k].x, fromFull[k].x);
-            EXPECT_EQ(grey[k].y, fromFull[k].y);
-            EXPECT_EQ(grey[k].w, fromFull[k].w);
-            EXPECT_EQ(grey[k].h, fromFull[k].h);
-            EXPECT_FLOAT_EQ(grey[k].area, fromFull[k].area);
+    for (const int channels : {3, 4}) {
+        MotionDetector fromGrey = makeDetector(params);
+        MotionDetector fromColour = makeDetector(params);
+        for (int i = 0; i < 6; ++i) {
+            const std::vector<cv::Rect> boxes = {{100 + 30 * i, 100, 10, 10}, {500, 300 - 20 * i, 14, 8}};
+            cv::Mat colour(2 * kHeight, 2 * kWidth, CV_8UC(channels), cv::Scalar(100, 100, 100, 255));
+            for (const auto& box : boxes) {
+                cv::rectangle(colour, {2 * box.x, 2 * box.y, 2 * box.width, 2 * box.height},
+                              cv::Scalar(220, 220, 220, 255), cv::FILLED);
+            }
+            const auto grey = fromGrey.detectMotion(frameWithBoxes(boxes), i).candidates;
+            const auto fromFull = fromColour.detectMotion(colour, i).candidates;
+            EXPECT_EQ(grey.empty(), i == 0) << "frame " << i;
+            ASSERT_EQ(grey.size(), fromFull.size()) << "frame " << i;
+            for (size_t k = 0; k < grey.size(); ++k) {
+                EXPECT_EQ(grey[k].x, fromFull[k].x);
+                EXPECT_EQ(grey[k].y, fromFull[k].y);
+                EXPECT_EQ(grey[k].w, fromFull[k].w);
+                EXPECT_EQ(grey[k].h, fromFull[k].h);
+                EXPECT_FLOAT_EQ(grey[k].area, fromFull[k].area);
+            }
         }
     }
 }
