@@ -21,6 +21,11 @@ static_assert(std::is_same_v<ImWchar, uint16_t>, "glyph ranges are built as 16-b
 constexpr float kMainFontSize = 17.0f;
 constexpr float kBuiltInFontSize = 15.0f;
 
+// The base ranges promise Hebrew, which some sans faces (Noto Sans) leave to
+// a companion font.
+constexpr ImWchar kHebrewRange[] = {0x0590, 0x05FF, 0};
+constexpr uint16_t kHebrewAlef = 0x05D0;
+
 GlyphSet extraGlyphs;
 // Glyph ranges must outlive the atlas build; replaced on every rebuild.
 std::vector<std::vector<ImWchar>> rangesInUse;
@@ -91,6 +96,8 @@ void buildFonts() {
         return;
     }
     addFont(*main, kBaseGlyphRanges, false);
+    const std::optional<FontFile>& hebrew = fontForCodePoint(kHebrewAlef);
+    if (hebrew && *hebrew != *main) addFont(*hebrew, kHebrewRange, true);
     if (!extraGlyphs.codePoints().empty()) mergeExtraGlyphs(*main);
     if (atlas->Build()) return;
     // A font file the rasteriser cannot read must not leave the GUI without text.
