@@ -56,7 +56,7 @@ Camera Camera::lookAt(const Vec3& position, const Vec3& target, double focal, cv
 std::optional<cv::Point2d> Camera::project(const Vec3& p) const {
     const Vec3 d = p - position;
     const double z = d.dot(forward);
-    if (z < kNearPlane) return std::nullopt;
+    if (z < kNearPlane * 0.999) return std::nullopt;
     return cv::Point2d(principal.x + shake.x + focal * d.dot(right) / z,
                        principal.y + shake.y + focal * d.dot(down) / z);
 }
