@@ -1,0 +1,53 @@
+"""Rally matching and scoring of the evaluation tool."""
+
+import unittest
+
+import evaluate
+
+
+class MatchingTest(unittest.TestCase):
+    def test_overlap_of_half_matches_and_less_does_not(self):
+        self.assertAlmostEqual(evaluate.iou((0, 10), (5, 15)), 5 / 15)
+        self.assertEqual(len(evaluate.match_rallies([(0, 10)], [(1, 10)])), 1)
+        self.assertEqual(evaluate.match_rallies([(0, 10)], [(4, 15)]), [])
+        self.assertEqual(evaluate.iou((0, 1), (2, 3)), 0.0)
+
+    def test_each_rally_matches_at_most_one_proposal(self):
+        pairs = evaluate.match_rallies([(0, 10)], [(0, 9), (0.5, 10)])
+        self.assertEqual(pairs, [((0, 10), (0.5, 10))])
+
+    def test_a_long_proposal_over_two_rallies_matches_the_better_one(self):
+        pairs = evaluate.match_rallies([(0, 6), (8, 10)], [(0, 10)])
+        self.assertEqual(pairs, [((0, 6), (0, 10))])
+
+    def test_paddings_are_taken_off(self):
+        core = evaluate.without_padding({"startSec": 8.5, "endSec": 21.5, "startPadSec": 1.5, "endPadSec": 1.5})
+        self.assertEqual(core, (10.0, 20.0))
+
+
+class ScoreTest(unittest.TestCase):
+    def test_precision_recall_and_errors(self):
+        score = evaluate.Score()
+        score.add([(10, 20), (40, 45), (80, 90)], [(11, 19), (40.5, 46), (60, 62)])
+        s = score.summary()
+        self.assertEqual((s["rallies"], s["proposed"], s["matched"]), (3, 3, 2))
+        self.assertAlmostEqual(s["precision"], 2 / 3)
+        self.assertAlmostEqual(s["recall"], 2 / 3)
+        self.assertAlmostEqual(s["f1"], 2 / 3)
+        self.assertAlmostEqual(s["startErrorMedianSec"], 0.75)
+        self.assertAlmostEqual(s["endErrorP90Sec"], 1.0)
+
+    def test_no_proposals_scores_zero_without_errors(self):
+        score = evaluate.Score()
+        score.add([(0, 5)], [])
+        s = score.summary()
+        self.assertEqual((s["precision"], s["recall"], s["f1"]), (0.0, 0.0, 0.0))
+        self.assertIsNone(s["startErrorMedianSec"])
+
+    def test_percentile_interpolates(self):
+        self.assertEqual(evaluate.percentile([3, 1, 2], 0.5), 2)
+        self.assertAlmostEqual(evaluate.percentile([0, 10], 0.9), 9.0)
+
+
+if __name__ == "__main__":
+    unittest.main()
