@@ -245,7 +245,7 @@ AnalysisResult runAnalysis(const AnalysisRequest& request, AnalysisProgress& pro
     const PipelineOutput output = runPipeline(frames, models, params, progress);
     if (cancelRequested(progress)) return cancelledResult();
 
-    const double fps = params.analysisFps > 0 ? params.analysisFps : 30.0;
+    const double fps = framesPerSecond(params);
     if (result.video.durationSec <= 0) result.video.durationSec = result.frames / fps;
     addRalliesAndHints(output, fps, result);
     if (features) {

@@ -1,5 +1,7 @@
 #include "engine/window_features.h"
 
+#include "engine/rally_segmentation.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -185,7 +187,7 @@ std::vector<WindowFeatures> computeWindowFeatures(const std::vector<BallDetectio
     std::vector<WindowFeatures> records;
     if (count <= 0) return records;
     Scale scale;
-    scale.fps = params.analysisFps > 0 ? params.analysisFps : 30.0;
+    scale.fps = framesPerSecond(params);
     scale.width = params.videoWidth >= 1 ? params.videoWidth : 1920;
     scale.height = params.videoHeight >= 1 ? params.videoHeight : 1080;
     scale.diagonal = std::hypot(scale.width, scale.height);

@@ -3,6 +3,7 @@
 // whole analysis rate, with the share of time of every analysis stage.
 #include "engine/analysis.h"
 #include "match_video.h"
+#include "video/frame_source.h"
 
 #include <algorithm>
 #include <array>
@@ -73,6 +74,42 @@ AnalysisTiming timeAnalysis(const std::string& video) {
     return timing;
 }
 
+struct Stage1Parts {
+    double readerFps = 0;    // frames the frame source delivers per second, nothing else running
+    double detectorFps = 0;  // motion detection alone, on frames held in memory
+};
+
+// Stage 1 is the frame source feeding motion detection; each part's own rate
+// shows which of the two holds it back.
+Stage1Parts timeStage1Parts(const std::string& video, int videoWidth, int videoHeight) {
+    constexpr size_t kHeldFrames = 300;
+    const AnalysisSize size = analysisSizeFor(videoWidth, videoHeight);
+    Stage1Parts parts;
+    std::vector<cv::Mat> held;
+    FrameSource source;
+    if (!source.open(video, size.width, size.height, 1)) return parts;
+    const Clock::time_point start = Clock::now();
+    cv::Mat frame;
+    int64_t frames = 0;
+    while (source.pop(frame)) {
+        ++frames;
+        if (held.size() < kHeldFrames) held.push_back(frame.clone());
+    }
+    parts.readerFps = frames / secondsBetween(start, Clock::now());
+
+    EngineParams params;
+    params.videoWidth = videoWidth;
+    params.videoHeight = videoHeight;
+    params.analysisWidth = size.width;
+    params.analysisHeight = size.height;
+    MotionDetector detector;
+    detector.setParams(params);
+    const Clock::time_point detectStart = Clock::now();
+    for (size_t i = 0; i < held.size(); ++i) detector.detectMotion(held[i], static_cast<int>(i));
+    parts.detectorFps = held.size() / secondsBetween(detectStart, Clock::now());
+    return parts;
+}
+
 void printLoad() {
     std::array<char, 256> line{};
     if (FILE* uptime = popen("uptime", "r")) {
@@ -133,6 +170,9 @@ int main(int argc, char** argv) {
     for (int stage = 0; stage < 5; ++stage)
         std::printf("  %-22s %6.2f s  %5.1f %%\n", analysisStageName(stage), best.stageSec[stage],
                     100 * best.stageSec[stage] / best.totalSec);
+    const Stage1Parts parts = timeStage1Parts(video.string(), plan.width, plan.height);
+    std::printf("inside stage 1: frame source alone %.1f frames/s, motion detection alone %.1f frames/s\n",
+                parts.readerFps, parts.detectorFps);
     const double afterStage1 = best.stageSec[2] + best.stageSec[3] + best.stageSec[4];
     std::printf("stages 2-11 together: %.2f %% of the total (target < 5 %%)\n", 100 * afterStage1 / best.totalSec);
     printLoad();
