@@ -16,14 +16,16 @@ const char* const kCannotSplitMessage = "This rally can no longer be split there
 
 }  // namespace
 
+bool HintReview::currentIsOpen(const Project& project) const {
+    return current_ >= 0 && static_cast<size_t>(current_) < project.hints.size() && !project.hints[current_].done;
+}
+
 const ReviewHint* HintReview::openCurrent(const Project& project) const {
-    if (current_ < 0 || static_cast<size_t>(current_) >= project.hints.size()) return nullptr;
-    const ReviewHint& hint = project.hints[current_];
-    return hint.done ? nullptr : &hint;
+    return currentIsOpen(project) ? &project.hints[current_] : nullptr;
 }
 
 ReviewHint* HintReview::openCurrent(Project& project) const {
-    return const_cast<ReviewHint*>(openCurrent(static_cast<const Project&>(project)));
+    return currentIsOpen(project) ? &project.hints[current_] : nullptr;
 }
 
 int64_t HintReview::focus(const Project& project, int index) {
@@ -57,7 +59,7 @@ int HintReview::neighbour(const Project& project, int step) const {
 }
 
 bool HintReview::needsRefocus(const Project& project) const {
-    return openCurrent(project) == nullptr;
+    return !currentIsOpen(project);
 }
 
 void HintReview::startRallyToAddAt(double positionSec) {

@@ -57,6 +57,7 @@ public:
     HintAnswer dismiss(Project& project);
 
 private:
+    bool currentIsOpen(const Project& project) const;
     ReviewHint* openCurrent(Project& project) const;
     // Edits the related rally at the pause; refusals tell the user it no longer fits.
     HintAnswer editAtPause(Project& project, const char* doneMessage,

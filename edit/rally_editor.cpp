@@ -53,8 +53,8 @@ void RallyEditor::remember(std::string label) {
     if (history_.size() > kMaxUndoSteps) history_.pop_front();
 }
 
-// Times that are not finite would poison the list order; they are refused
-// like any other impossible edit.
+// A time that is not a number would poison the list order: such edits are
+// refused like any other impossible edit.
 
 bool RallyEditor::changeStart(int64_t id, double timeSec) {
     const int i = indexOfId(id);
