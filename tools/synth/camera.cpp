@@ -102,7 +102,7 @@ Camera chooseCamera(View view, cv::Size size, Random& random) {
     return sampleUntilFits(
         random, size,
         [&] {
-            const Vec3 position{-random.uniform(5.0, 15.0), 9.0 + random.uniform(-3.0, 3.0),
+            const Vec3 position{-random.uniform(5.0, 11.0), 9.0 + random.uniform(-3.0, 3.0),
                                 random.uniform(3.0, 9.0)};
             const Vec3 target{random.uniform(4.0, 6.0), 9.0 + random.uniform(-1.0, 1.0), 0.0};
             return Camera::lookAt(position, target, random.uniform(500, 2000) * scale, size);

@@ -142,7 +142,7 @@ void drawFurniture(cv::Mat& img, const Camera& c, Random& random) {
 // Glossy floors mirror the ceiling lights as soft bright patches.
 void addReflections(cv::Mat& img, const Camera& c, Random& random) {
     cv::Mat glow(img.size(), CV_8U, cv::Scalar(0));
-    const double strength = random.uniform(40, 110);
+    const double strength = random.uniform(15, 50);
     for (double x = -6; x <= 15; x += 7) {
         for (double y = -8; y <= 26; y += 6) {
             drawDisc(glow, c, {x, y, -kHallHeight + 1.5}, 0.9, cv::Scalar(strength));
@@ -150,7 +150,7 @@ void addReflections(cv::Mat& img, const Camera& c, Random& random) {
     }
     cv::Mat floorMask(img.size(), CV_8U, cv::Scalar(0));
     drawPolygon(floorMask, c, floorRect(kHallMinX, kHallMinY, kHallMaxX, kHallMaxY), cv::Scalar(255));
-    const double sigma = 0.012 * img.rows;
+    const double sigma = 0.02 * img.rows;
     cv::GaussianBlur(glow, glow, cv::Size(), sigma);
     glow &= floorMask;
     cv::Mat glow3;

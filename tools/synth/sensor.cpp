@@ -22,7 +22,7 @@ Sensor::Sensor(cv::Size size, int maxShake, Random& random) : scale_(size.height
     flicker_ = random.chance(0.5) ? random.uniform(0.003, 0.02) : 0.0;
     flickerFreq_ = random.uniform(0.5, 8.0);
     drift_ = random.uniform(0.0, 0.03);
-    softSigma_ = random.uniform(0.4, 1.0);
+    softSigma_ = random.uniform(0.3, 0.7);
     seed_ = random.next();
     const double sigma = random.uniform(1.5, 4.0);
     cv::RNG rng(seed_);
