@@ -2,7 +2,6 @@
 // rallies every time so that a hint follows the rallies through edits.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
