@@ -18,6 +18,14 @@ std::vector<int> deliveredFrameNumbers(MfFrameReader& reader) {
     return numbers;
 }
 
+// The first frame of `path` at the picture's own size.
+cv::Mat firstFullFrame(const std::string& path) {
+    MfFrameReader reader;
+    cv::Mat frame;
+    if (reader.start(path, 0, 0, 1)) reader.pop(frame);
+    return frame;
+}
+
 std::vector<int> everyNth(int first, int last, int step) {
     std::vector<int> numbers;
     for (int n = first; n <= last; n += step) numbers.push_back(n);
@@ -81,10 +89,7 @@ TEST(MfFrameReader, DeliversOnlyTheVisibleRowsOfAPaddedPicture) {
     const std::string path = dir.file("hd.mp4");
     ASSERT_TRUE(test::runFfmpeg("-f lavfi -i \"color=black:s=1920x1080:r=30,drawbox=y=1076:h=4:w=iw:c=white:t=fill\" "
                                 "-frames:v 2 -c:v libx264 -preset ultrafast -qp 0 \"" + path + '"'));
-    MfFrameReader reader;
-    ASSERT_TRUE(reader.start(path, 0, 0, 1));
-    cv::Mat frame;
-    ASSERT_TRUE(reader.pop(frame));
+    const cv::Mat frame = firstFullFrame(path);
     ASSERT_EQ(frame.rows, 1080);
     ASSERT_EQ(frame.cols, 1920);
     EXPECT_GT(cv::mean(frame.rowRange(1076, 1080))[0], 200.0);
@@ -96,10 +101,7 @@ TEST(MfFrameReader, RoundsOddPictureSizesDownToEven) {
     const std::string path = dir.file("odd.mkv");
     ASSERT_TRUE(test::runFfmpeg("-f lavfi -i testsrc2=s=101x51:r=25 -frames:v 3 -pix_fmt yuv444p -c:v libx264 \"" +
                                 path + '"'));
-    MfFrameReader reader;
-    ASSERT_TRUE(reader.start(path, 0, 0, 1));
-    cv::Mat frame;
-    ASSERT_TRUE(reader.pop(frame));
+    const cv::Mat frame = firstFullFrame(path);
     EXPECT_EQ(frame.cols, 100);
     EXPECT_EQ(frame.rows, 50);
 }
