@@ -23,8 +23,10 @@ public:
     MfFrameReader& operator=(const MfFrameReader&) = delete;
 
     // Opens `path` (UTF-8) and starts decoding. Every delivered frame is
-    // scaled to `width` x `height`; `step` <= 0 is taken as 1. Returns false
-    // when FFmpeg cannot open or decode the video; the reader is then idle.
+    // the visible picture (even width and height) scaled to `width` x
+    // `height`, or unscaled when either is 0; `step` <= 0 is taken as 1.
+    // Returns false when FFmpeg cannot open the video or decode its first
+    // frame; the reader is then idle.
     bool start(const std::string& path, int width, int height, int step);
 
     // Ends decoding, joins the thread and drops queued frames. Safe to call
