@@ -91,11 +91,13 @@ TEST(AppWindow, VideoOnTheCommandLineBecomesAProjectBeforeTheFirstFrame) {
         << run.output();
 }
 
-TEST(AppWindow, UnreadableDropShowsTheErrorDialogUntilOk) {
+TEST(AppWindow, UnreadableDropShowsTheErrorDialogUntilOkOrEnter) {
     GuiRun run;
     std::ofstream(run.folder() / "notes.mp4") << "not a video";
     ASSERT_EQ(run.play("drop notes.mp4\nwait 3\nexpect-text Something went wrong\nexpect-projects 0\n"
-                       "screenshot error.png\nclick-label OK\nwait 2\nexpect-no-text OK\nclose\n"),
+                       "screenshot error.png\nclick-label OK\nwait 2\nexpect-no-text Something went wrong\n"
+                       "drop notes.mp4\nwait 3\nexpect-text Something went wrong\nkey enter\nwait 2\n"
+                       "expect-no-text Something went wrong\nclose\n"),
               0)
         << run.output();
 }
