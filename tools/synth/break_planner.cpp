@@ -8,8 +8,6 @@ namespace {
 constexpr double kJogSpeed = 2.6;
 constexpr double kHoldHeight = 1.1;
 
-Vec3 raised(Vec3 p, double z) { return {p.x, p.y, z}; }
-
 Vec3 jittered(const Vec3& p, Random& random, double sd) {
     return p + Vec3{random.normal(0, sd), random.normal(0, sd), 0};
 }

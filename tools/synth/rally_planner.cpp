@@ -34,8 +34,6 @@ Flight overNet(const Vec3& from, const Vec3& to, double start, double speed) {
     return f;
 }
 
-Vec3 raised(Vec3 p, double z) { return {p.x, p.y, z}; }
-
 Vec3 clampToCourt(Vec3 p, int team) {
     p.x = std::clamp(p.x, 0.4, kCourtWidth - 0.4);
     p.y = team == 0 ? std::clamp(p.y, 0.3, kNetY - 0.8) : std::clamp(p.y, kNetY + 0.8, kCourtLength - 0.3);

@@ -20,6 +20,7 @@ struct Vec3 {
 };
 
 inline Vec3 lerp(const Vec3& a, const Vec3& b, double t) { return a + (b - a) * t; }
+inline Vec3 raised(Vec3 p, double z) { return {p.x, p.y, z}; }
 
 constexpr double kCourtWidth = 9.0;
 constexpr double kCourtLength = 18.0;

@@ -7,8 +7,6 @@
 namespace rallinox::synth {
 namespace {
 
-Vec3 raised(Vec3 p, double z) { return {p.x, p.y, z}; }
-
 struct LooseBall {
     int team = 0;
     int holder = -1;  // who plays it next
