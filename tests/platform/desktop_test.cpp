@@ -2,39 +2,25 @@
 // records what it was asked to open.
 #include "platform/desktop.h"
 
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <thread>
+
+#include "tests/platform/stand_in_programs.h"
 
 namespace rallinox {
 namespace {
 
 namespace fs = std::filesystem;
 
-class DesktopTest : public ::testing::Test {
+class DesktopTest : public StandInPrograms {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("rallinox-desktop-" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-        const fs::path opener = folder_ / "xdg-open";
-        std::ofstream(opener) << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > '" << (folder_ / "opened.tmp").string()
-                              << "'\nmv '" << (folder_ / "opened.tmp").string() << "' '" << opened().string()
-                              << "'\n";
-        fs::permissions(opener, fs::perms::owner_all);
-        savedPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
-        setenv("PATH", (folder_.string() + ":/usr/bin:/bin").c_str(), 1);
+        StandInPrograms::SetUp();
+        const std::string record = (folder_ / "opened.tmp").string();
+        installProgram("xdg-open", "printf '%s|%s' \"$#\" \"$1\" > '" + record + "'\nmv '" + record + "' '" +
+                                       opened().string() + "'");
         unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    }
-    void TearDown() override {
-        setenv("PATH", savedPath_.c_str(), 1);
-        fs::remove_all(folder_);
     }
 
     fs::path opened() const { return folder_ / "opened"; }
@@ -49,9 +35,6 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
-
-    fs::path folder_;
-    std::string savedPath_;
 };
 
 TEST_F(DesktopTest, PathWithBlanksAndQuotesReachesTheOpenerAsOneArgument) {

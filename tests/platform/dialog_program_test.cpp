@@ -2,42 +2,18 @@
 // PATH answer the way zenity does.
 #include "platform/command_file_dialog.h"
 
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <thread>
+
+#include "tests/platform/stand_in_programs.h"
 
 namespace rallinox {
 namespace {
 
-namespace fs = std::filesystem;
-
-class DialogProgramTest : public ::testing::Test {
+class DialogProgramTest : public StandInPrograms {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("rallinox-dialog-" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-        savedPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
-        setenv("PATH", (folder_.string() + ":/usr/bin:/bin").c_str(), 1);
-    }
-    void TearDown() override {
-        setenv("PATH", savedPath_.c_str(), 1);
-        fs::remove_all(folder_);
-    }
-
-    void installZenity(const std::string& body) {
-        const fs::path program = folder_ / "zenity";
-        std::ofstream(program) << "#!/bin/sh\n" << body << "\n";
-        fs::permissions(program, fs::perms::owner_all);
-    }
+    void installZenity(const std::string& body) { installProgram("zenity", body); }
 
     FileDialogRequest request_{FileDialogMode::OpenFile, "Choose a match video", {{"Videos", {"*.mp4"}}}, "", "", ""};
-    fs::path folder_;
-    std::string savedPath_;
 };
 
 TEST_F(DialogProgramTest, ChosenPathIsReturnedWithoutTheLineEnd) {
