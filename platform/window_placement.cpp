@@ -5,9 +5,18 @@
 
 namespace rallinox {
 
+namespace {
+
+// The wanted extent, but at most 92 % of the available one.
+int cappedExtent(float wanted, long long available) {
+    return static_cast<int>(std::min(static_cast<long long>(wanted), available * 92 / 100));
+}
+
+}  // namespace
+
 ScreenRect initialWindowRect(const ScreenRect& usableArea, float scale) {
-    const int width = static_cast<int>(std::min<long long>(static_cast<long long>(1360 * scale), usableArea.width() * 92 / 100));
-    const int height = static_cast<int>(std::min<long long>(static_cast<long long>(860 * scale), usableArea.height() * 92 / 100));
+    const int width = cappedExtent(1360 * scale, usableArea.width());
+    const int height = cappedExtent(860 * scale, usableArea.height());
     const int left = usableArea.left + static_cast<int>((usableArea.width() - width) / 2);
     const int top = usableArea.top + static_cast<int>((usableArea.height() - height) / 2);
     return {left, top, left + width, top + height};

@@ -33,16 +33,18 @@ int countPixels(const cv::Mat& image, const cv::Vec3b& color) {
     return count;
 }
 
+void playExpectingSuccess(GuiRun& run, const std::string& script, const std::string& video = "") {
+    ASSERT_EQ(run.play(script, video), 0) << run.output();
+}
+
 TEST(AppWindow, StartsWithTheThemedProjectsScreen) {
     GuiRun run;
-    ASSERT_EQ(run.play("wait 5\n"
+    playExpectingSuccess(run, "wait 5\n"
                        "expect-title Rallinox\n"
                        "expect-text Cut a full volleyball match down to the rallies.\n"
                        "expect-text +  New project from a video...\n"
                        "screenshot start.png\n"
-                       "close\n"),
-              0)
-        << run.output();
+                       "close\n");
     const cv::Mat shot = cv::imread((run.folder() / "start.png").string());
     ASSERT_FALSE(shot.empty());
     // 1360 x 860 fits 92 % of the 1600 x 1000 display.
@@ -57,12 +59,11 @@ TEST(AppWindow, StartsWithTheThemedProjectsScreen) {
 
 TEST(AppWindow, ClosingRemembersThePlacementAndTheNextStartRestoresIt) {
     GuiRun run;
-    ASSERT_EQ(run.play("wait 2\nmove 60 50\nresize 1100 700\nwait 10\nexpect-window 60 50 1100 700\nclose\n"), 0)
-        << run.output();
+    playExpectingSuccess(run, "wait 2\nmove 60 50\nresize 1100 700\nwait 10\nexpect-window 60 50 1100 700\nclose\n");
     EXPECT_EQ(readFile(run.dataDir() / "window.txt"), "60 50 1160 750 0\n");
     const std::string firstLog = readFile(run.dataDir() / "rallinox.log");
 
-    ASSERT_EQ(run.play("wait 3\nexpect-window 60 50 1100 700\nclose\n"), 0) << run.output();
+    playExpectingSuccess(run, "wait 3\nexpect-window 60 50 1100 700\nclose\n");
     EXPECT_EQ(readFile(run.dataDir() / "rallinox.log.old"), firstLog) << "the first run's log is kept";
     EXPECT_EQ(readFile(run.dataDir() / "window.txt"), "60 50 1160 750 0\n");
 }
@@ -71,35 +72,30 @@ TEST(AppWindow, UnusablePlacementIsIgnored) {
     GuiRun run;
     fs::create_directories(run.dataDir());
     std::ofstream(run.dataDir() / "window.txt") << "100 100 390 700 0\n";  // 290 wide
-    ASSERT_EQ(run.play("wait 3\nexpect-window 120 70 1360 860\nclose\n"), 0) << run.output();
+    playExpectingSuccess(run, "wait 3\nexpect-window 120 70 1360 860\nclose\n");
 }
 
 TEST(AppWindow, DroppingSeveralFilesMakesAProjectOfTheFirstOnly) {
     GuiRun run;
     run.makeVideo("first.mp4");
     run.makeVideo("second.mp4");
-    ASSERT_EQ(run.play("expect-projects 0\ndrop first.mp4 second.mp4\nwait 3\nexpect-projects 1\n"
-                       "expect-text first\nexpect-no-text second\nclose\n"),
-              0)
-        << run.output();
+    playExpectingSuccess(run, "expect-projects 0\ndrop first.mp4 second.mp4\nwait 3\nexpect-projects 1\n"
+                       "expect-text first\nexpect-no-text second\nclose\n");
 }
 
 TEST(AppWindow, VideoOnTheCommandLineBecomesAProjectBeforeTheFirstFrame) {
     GuiRun run;
     const fs::path video = run.makeVideo("opening.mp4");
-    ASSERT_EQ(run.play("expect-projects 1\nwait 2\nexpect-text opening\nclose\n", video.string()), 0)
-        << run.output();
+    playExpectingSuccess(run, "expect-projects 1\nwait 2\nexpect-text opening\nclose\n", video.string());
 }
 
 TEST(AppWindow, UnreadableDropShowsTheErrorDialogUntilOkOrEnter) {
     GuiRun run;
     std::ofstream(run.folder() / "notes.mp4") << "not a video";
-    ASSERT_EQ(run.play("drop notes.mp4\nwait 3\nexpect-text Something went wrong\nexpect-projects 0\n"
+    playExpectingSuccess(run, "drop notes.mp4\nwait 3\nexpect-text Something went wrong\nexpect-projects 0\n"
                        "screenshot error.png\nclick-label OK\nwait 2\nexpect-no-text Something went wrong\n"
                        "drop notes.mp4\nwait 3\nexpect-text Something went wrong\nkey enter\nwait 2\n"
-                       "expect-no-text Something went wrong\nclose\n"),
-              0)
-        << run.output();
+                       "expect-no-text Something went wrong\nclose\n");
 }
 
 TEST(AppWindow, ChoosingAVideoInTheInAppBrowserMakesAProject) {
@@ -107,36 +103,28 @@ TEST(AppWindow, ChoosingAVideoInTheInAppBrowserMakesAProject) {
     fs::create_directories(run.folder() / "home" / "Matches");
     fs::rename(run.makeVideo("final.mp4"), run.folder() / "home" / "Matches" / "final.mp4");
     std::ofstream(run.folder() / "home" / "Matches" / "notes.txt") << "not shown";
-    ASSERT_EQ(run.play("wait 2\nkey ctrl+o\nwait 3\nexpect-text Videos\nclick-label Matches/\nwait 2\n"
+    playExpectingSuccess(run, "wait 2\nkey ctrl+o\nwait 3\nexpect-text Videos\nclick-label Matches/\nwait 2\n"
                        "expect-text final.mp4\nexpect-no-text notes.txt\nscreenshot browser.png\n"
-                       "click-label final.mp4\nclick-label Open\nwait 3\nexpect-projects 1\nclose\n"),
-              0)
-        << run.output();
+                       "click-label final.mp4\nclick-label Open\nwait 3\nexpect-projects 1\nclose\n");
 }
 
 TEST(AppWindow, CancellingTheInAppBrowserChangesNothing) {
     GuiRun run;
-    ASSERT_EQ(run.play("wait 2\nclick-label +  New project from a video...\nwait 3\nexpect-text Cancel\n"
-                       "key escape\nwait 3\nexpect-no-text Cancel\nexpect-projects 0\nclose\n"),
-              0)
-        << run.output();
+    playExpectingSuccess(run, "wait 2\nclick-label +  New project from a video...\nwait 3\nexpect-text Cancel\n"
+                       "key escape\nwait 3\nexpect-no-text Cancel\nexpect-projects 0\nclose\n");
 }
 
 TEST(AppWindow, SettingsShortcutAndEscapeReturnToTheProjectsAndSaveTheSettings) {
     GuiRun run;
-    ASSERT_EQ(run.play("wait 2\nkey ctrl+comma\nwait 2\nexpect-text < Back\nexpect-no-text dropzone\n"
-                       "key escape\nwait 2\nexpect-text dropzone\nexpect-no-text < Back\nclose\n"),
-              0)
-        << run.output();
+    playExpectingSuccess(run, "wait 2\nkey ctrl+comma\nwait 2\nexpect-text < Back\nexpect-no-text dropzone\n"
+                       "key escape\nwait 2\nexpect-text dropzone\nexpect-no-text < Back\nclose\n");
     EXPECT_TRUE(fs::exists(run.dataDir() / "settings.json"));
 }
 
 TEST(AppWindow, ShortcutsWaitWhileADialogIsOpen) {
     GuiRun run;
-    ASSERT_EQ(run.play("wait 2\nkey ctrl+o\nwait 2\nkey ctrl+comma\nwait 2\nexpect-no-text < Back\n"
-                       "expect-text Choose a match video\nclose\n"),
-              0)
-        << run.output();
+    playExpectingSuccess(run, "wait 2\nkey ctrl+o\nwait 2\nkey ctrl+comma\nwait 2\nexpect-no-text < Back\n"
+                       "expect-text Choose a match video\nclose\n");
 }
 
 TEST(AppWindow, WithoutAGraphicsContextItSaysSoAndEndsWithCodeOne) {
@@ -148,20 +136,16 @@ TEST(AppWindow, WithoutAGraphicsContextItSaysSoAndEndsWithCodeOne) {
 
 TEST(AppWindow, TypedCharacterOfAnotherScriptIsDrawnFromTheNextFrame) {
     GuiRun run;
-    ASSERT_EQ(run.play("wait 2\nkey ctrl+o\nwait 3\nclick-label ##name\nwait 1\n"
-                       "type \xE0\xB8\x81\nwait 3\nexpect-glyph 0E01\nscreenshot thai.png\nclose\n"),
-              0)
-        << run.output();
+    playExpectingSuccess(run, "wait 2\nkey ctrl+o\nwait 3\nclick-label ##name\nwait 1\n"
+                       "type \xE0\xB8\x81\nwait 3\nexpect-glyph 0E01\nscreenshot thai.png\nclose\n");
 }
 
 TEST(AppWindow, NamesInOtherScriptsGetTheirGlyphs) {
     GuiRun run;
     run.makeVideo("\xD0\xA4\xD0\xB8\xD0\xBD\xD0\xB0\xD0\xBB.mp4");  // "Финал"
-    ASSERT_EQ(run.play("drop \xD0\xA4\xD0\xB8\xD0\xBD\xD0\xB0\xD0\xBB.mp4\nwait 3\n"
+    playExpectingSuccess(run, "drop \xD0\xA4\xD0\xB8\xD0\xBD\xD0\xB0\xD0\xBB.mp4\nwait 3\n"
                        "expect-text \xD0\xA4\xD0\xB8\xD0\xBD\xD0\xB0\xD0\xBB\nexpect-glyph 0424\n"
-                       "screenshot cyrillic.png\nclose\n"),
-              0)
-        << run.output();
+                       "screenshot cyrillic.png\nclose\n");
 }
 
 }  // namespace
