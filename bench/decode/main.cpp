@@ -6,9 +6,10 @@
 // Without --file a 60 s 1920x1080 30 fps H.264 match stand-in is generated
 // once and kept in the temporary folder. Each run times, in turn, FFmpeg
 // (`ffmpeg -threads N -i file -f null -`), our reader delivering 854x480
-// grey frames, and our reader with the loop filter skipped; the best of the
-// runs is printed with the ratios, and how far the skipped loop filter
-// moves the frames the analysis sees.
+// grey frames, and our reader with the loop filter skipped. The best of the
+// runs is printed as frames per wall-clock second and per processor second
+// (the fair figure on a busy machine), each with its ratio to FFmpeg, and
+// how far skipping the loop filter moves the frames the analysis sees.
 #include "video/decode_loop.h"
 #include "video/frame_reader.h"
 #include "video/media_decoder.h"
@@ -24,6 +25,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <sys/resource.h>
+#include <time.h>
 
 namespace {
 
@@ -65,10 +69,34 @@ std::string generatedMatch() {
     return path.string();
 }
 
-double secondsOf(const std::function<void()>& work) {
+// Wall-clock and processor time of one measured piece of work. Processor
+// time counts this process's threads plus any child that ended meanwhile,
+// and stays meaningful on a machine busy with other work.
+struct Timing {
+    double wall = 1e30;
+    double cpu = 1e30;
+
+    void keepBest(const Timing& other) {
+        wall = std::min(wall, other.wall);
+        cpu = std::min(cpu, other.cpu);
+    }
+};
+
+double cpuSeconds() {
+    timespec own{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &own);
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
+    return double(own.tv_sec) + double(own.tv_nsec) * 1e-9 + seconds(children.ru_utime) +
+           seconds(children.ru_stime);
+}
+
+Timing timeOf(const std::function<void()>& work) {
     const auto start = Clock::now();
+    const double cpuStart = cpuSeconds();
     work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    return {std::chrono::duration<double>(Clock::now() - start).count(), cpuSeconds() - cpuStart};
 }
 
 long ffmpegFrames(const std::string& file) {
@@ -78,20 +106,20 @@ long ffmpegFrames(const std::string& file) {
     return long(stream.nb_frames);
 }
 
-double ffmpegSeconds(const std::string& file, int threads) {
+Timing ffmpegTiming(const std::string& file, int threads) {
     const std::string command =
         "ffmpeg -nostdin -v error -threads " + std::to_string(threads) + " -i \"" + file + "\" -f null -";
-    return secondsOf([&] {
+    return timeOf([&] {
         if (std::system(command.c_str()) != 0) std::fputs("ffmpeg failed\n", stderr);
     });
 }
 
 // Our reader as the analysis uses it: frames delivered at the analysis size.
-double readerSeconds(const std::string& file, int threads, long& frames) {
+Timing readerTiming(const std::string& file, int threads, long& frames) {
     rallinox::MfFrameReader reader;
     reader.setDecoderThreads(threads);
     frames = 0;
-    return secondsOf([&] {
+    return timeOf([&] {
         if (!reader.start(file, kAnalysisWidth, kAnalysisHeight, 1)) return;
         cv::Mat frame;
         while (reader.pop(frame)) ++frames;
@@ -100,10 +128,10 @@ double readerSeconds(const std::string& file, int threads, long& frames) {
 
 // The same decode loop, optionally without the loop filter, collecting
 // every kCompareEvery-th delivered frame when `keep` is given.
-double decodeLoopSeconds(const std::string& file, int threads, bool skipLoopFilter,
-                         std::vector<cv::Mat>* keep, long& frames) {
+Timing decodeLoopTiming(const std::string& file, int threads, bool skipLoopFilter,
+                        std::vector<cv::Mat>* keep, long& frames) {
     frames = 0;
-    return secondsOf([&] {
+    return timeOf([&] {
         rallinox::MediaDecoder decoder;
         const bool opened = decoder.open(file) && decoder.openVideo([&](AVCodecContext& codec) {
             codec.thread_count = threads;
@@ -126,6 +154,14 @@ double decodeLoopSeconds(const std::string& file, int threads, bool skipLoopFilt
         queue.finish();
         consumer.join();
     });
+}
+
+std::string loadAverage() {
+    double load[3] = {0, 0, 0};
+    if (getloadavg(load, 3) != 3) return "unknown";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
+    return text;
 }
 
 void printDifference(const std::vector<cv::Mat>& filtered, const std::vector<cv::Mat>& unfiltered) {
@@ -155,26 +191,29 @@ int main(int argc, char** argv) {
     std::printf("file %s: %ld frames, %d decoding threads, best of %d runs\n", file.c_str(), sourceFrames,
                 options.threads, options.runs);
 
-    double bestFfmpeg = 1e30, bestReader = 1e30, bestSkip = 1e30;
+    std::printf("load average before the runs: %s\n", loadAverage().c_str());
+    Timing ffmpeg, reader, skipped;
     long readerFrames = 0, skipFrames = 0;
     for (int run = 0; run < options.runs; ++run) {
-        bestFfmpeg = std::min(bestFfmpeg, ffmpegSeconds(file, options.threads));
-        bestReader = std::min(bestReader, readerSeconds(file, options.threads, readerFrames));
-        bestSkip = std::min(bestSkip, decodeLoopSeconds(file, options.threads, true, nullptr, skipFrames));
+        ffmpeg.keepBest(ffmpegTiming(file, options.threads));
+        reader.keepBest(readerTiming(file, options.threads, readerFrames));
+        skipped.keepBest(decodeLoopTiming(file, options.threads, true, nullptr, skipFrames));
     }
-    const double ffmpegFps = double(sourceFrames) / bestFfmpeg;
-    const double readerFps = double(readerFrames) / bestReader;
-    const double skipFps = double(skipFrames) / bestSkip;
-    std::printf("ffmpeg -threads %d -f null (decode only): %7.1f frames/s\n", options.threads, ffmpegFps);
-    std::printf("reader, 854x480 grey frames:              %7.1f frames/s  ratio %.2f\n", readerFps,
-                readerFps / ffmpegFps);
-    std::printf("reader, loop filter skipped:              %7.1f frames/s  ratio %.2f\n", skipFps,
-                skipFps / ffmpegFps);
+    const auto report = [&](const char* name, const Timing& timing, long frames) {
+        const double fps = double(frames) / timing.wall;
+        const double cpuFps = double(frames) / timing.cpu;
+        std::printf("%-42s %7.1f frames/s (ratio %.2f)  %7.1f frames per processor second (ratio %.2f)\n", name, fps,
+                    fps * ffmpeg.wall / double(sourceFrames), cpuFps, cpuFps * ffmpeg.cpu / double(sourceFrames));
+    };
+    report(("ffmpeg -threads " + std::to_string(options.threads) + " -f null (decode only)").c_str(), ffmpeg,
+           sourceFrames);
+    report("reader, 854x480 grey frames", reader, readerFrames);
+    report("reader, loop filter skipped", skipped, skipFrames);
 
     std::vector<cv::Mat> filtered, unfiltered;
     long ignored = 0;
-    decodeLoopSeconds(file, options.threads, false, &filtered, ignored);
-    decodeLoopSeconds(file, options.threads, true, &unfiltered, ignored);
+    decodeLoopTiming(file, options.threads, false, &filtered, ignored);
+    decodeLoopTiming(file, options.threads, true, &unfiltered, ignored);
     printDifference(filtered, unfiltered);
     return 0;
 }
