@@ -106,6 +106,39 @@ TEST(MfFrameReader, RoundsOddPictureSizesDownToEven) {
     EXPECT_EQ(frame.rows, 50);
 }
 
+// Two raw H.264 streams of different sizes played one after the other.
+std::string sizeChangingVideo(const test::TempDir& dir, const std::string& secondSize) {
+    const std::string first = dir.file("first.h264"), second = dir.file("second.h264");
+    const std::string joined = dir.file("joined.h264");
+    if (!test::writeNumberedVideo(first, 25, 5, 64, 48, "-f h264")) return {};
+    if (!test::runFfmpeg("-f lavfi -i testsrc2=s=" + secondSize + ":r=25 -frames:v 5 -c:v libx264 -f h264 \"" +
+                         second + '"'))
+        return {};
+    test::writeBytes(joined, test::readBytes(first) + test::readBytes(second));
+    return joined;
+}
+
+TEST(MfFrameReader, EndsTheStreamWhenThePictureShrinks) {
+    test::TempDir dir;
+    const std::string path = sizeChangingVideo(dir, "32x24");
+    ASSERT_FALSE(path.empty());
+    MfFrameReader reader;
+    ASSERT_TRUE(reader.start(path, 32, 24, 1));
+    EXPECT_EQ(deliveredFrameNumbers(reader), everyNth(0, 4, 1));
+}
+
+TEST(MfFrameReader, KeepsTheFirstPictureAreaWhenThePictureGrows) {
+    test::TempDir dir;
+    const std::string path = sizeChangingVideo(dir, "128x96");
+    ASSERT_FALSE(path.empty());
+    MfFrameReader reader;
+    ASSERT_TRUE(reader.start(path, 0, 0, 1));
+    cv::Mat frame;
+    int frames = 0;
+    for (; reader.pop(frame); ++frames) ASSERT_EQ(frame.size(), cv::Size(64, 48));
+    EXPECT_EQ(frames, 10);
+}
+
 TEST(MfFrameReader, ReadsTheLumaOfFormatsWithoutAnEightBitLumaPlane) {
     test::TempDir dir;
     const std::string path = dir.file("deep.mkv");
