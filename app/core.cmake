@@ -12,6 +12,7 @@ add_library(rallinox_core STATIC
   project_store.cpp
   settings.cpp
   thumbnail_worker.cpp
+  utf8.cpp
 )
 target_include_directories(rallinox_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(rallinox_core PUBLIC rallinox_video opencv Threads::Threads)
