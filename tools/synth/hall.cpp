@@ -158,6 +158,20 @@ void addReflections(cv::Mat& img, const Camera& c, Random& random) {
     img += glow3;
 }
 
+// Blotches of wear, dirt and uneven paint, so that no surface is flat.
+void addTexture(cv::Mat& img, Random& random) {
+    cv::RNG rng(random.next());
+    cv::Mat grain(img.size(), CV_32F);
+    rng.fill(grain, cv::RNG::NORMAL, 0.0, random.uniform(10.0, 25.0));
+    cv::GaussianBlur(grain, grain, cv::Size(), 0.004 * img.rows + 1.0);
+    cv::Mat grain3;
+    cv::cvtColor(grain, grain3, cv::COLOR_GRAY2BGR);
+    cv::Mat shaded;
+    img.convertTo(shaded, CV_32FC3);
+    shaded += grain3;
+    shaded.convertTo(img, CV_8UC3);
+}
+
 void addVignette(cv::Mat& img, Random& random) {
     const double strength = random.uniform(0.05, 0.3);
     cv::Mat gain(img.size(), CV_32F);
@@ -231,6 +245,7 @@ Hall buildHall(const Camera& camera, Random& random) {
     drawBoards(img, c, random, {13.0, -4.0, 0}, {13.0, 22.0, 0});
     drawStands(img, c, random);
     drawFurniture(img, c, random);
+    addTexture(img, random);
     addVignette(img, random);
     hall.background = img;
 
