@@ -16,34 +16,27 @@ void load(RPE_ONNX_Predictor& predictor, const char* name) {
     EXPECT_TRUE(predictor.loaded());
 }
 
+void expectAnswer(RPE_ONNX_Predictor& predictor, std::vector<double> features, std::int32_t wantLabel,
+                  double wantProbability) {
+    std::int32_t label = -1;
+    double probability = -1;
+    ASSERT_TRUE(predictor.predict(features, label, probability));
+    EXPECT_EQ(label, wantLabel);
+    EXPECT_FLOAT_EQ(probability, wantProbability);
+}
+
 TEST(OnnxPredictor, ReadsLabelAndPositiveProbability) {
     RPE_ONNX_Predictor predictor;
     load(predictor, "stump.onnx");
-    std::int32_t label = -1;
-    double probability = -1;
-
-    ASSERT_TRUE(predictor.predict(std::vector<double>{1.0, 0.0, 1.0}, label, probability));
-    EXPECT_EQ(label, 1);
-    EXPECT_FLOAT_EQ(probability, 0.75);
-
-    ASSERT_TRUE(predictor.predict(std::vector<double>{0.2, 1.0, 1.0}, label, probability));
-    EXPECT_EQ(label, 0);
-    EXPECT_DOUBLE_EQ(probability, 0.0);
+    expectAnswer(predictor, {1.0, 0.0, 1.0}, 1, 0.75);
+    expectAnswer(predictor, {0.2, 1.0, 1.0}, 0, 0.0);
 }
 
 TEST(OnnxPredictor, LabelOnlyModelGivesZeroOrOne) {
     RPE_ONNX_Predictor predictor;
     load(predictor, "label_only.onnx");
-    std::int32_t label = -1;
-    double probability = -1;
-
-    ASSERT_TRUE(predictor.predict(std::vector<double>{1.0, 1.0, 0.0}, label, probability));
-    EXPECT_EQ(label, 1);
-    EXPECT_DOUBLE_EQ(probability, 1.0);
-
-    ASSERT_TRUE(predictor.predict(std::vector<double>{0.0, 1.0, 0.0}, label, probability));
-    EXPECT_EQ(label, 0);
-    EXPECT_DOUBLE_EQ(probability, 0.0);
+    expectAnswer(predictor, {1.0, 1.0, 0.0}, 1, 1.0);
+    expectAnswer(predictor, {0.0, 1.0, 0.0}, 0, 0.0);
 }
 
 TEST(OnnxPredictor, WithoutModelNothingIsPredicted) {
@@ -76,10 +69,7 @@ TEST(OnnxPredictor, LoadingAgainReplacesTheModel) {
     RPE_ONNX_Predictor predictor;
     load(predictor, "stump.onnx");
     load(predictor, "label_only.onnx");
-    std::int32_t label = 0;
-    double probability = 0;
-    ASSERT_TRUE(predictor.predict(std::vector<double>{1.0, 0.0, 0.0}, label, probability));
-    EXPECT_DOUBLE_EQ(probability, 1.0);
+    expectAnswer(predictor, {1.0, 0.0, 0.0}, 1, 1.0);
 }
 
 TEST(OnnxPredictor, WrongFeatureCountFailsWithoutAnswer) {
