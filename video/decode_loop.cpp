@@ -32,7 +32,7 @@ void decodeLoop(MediaDecoder& decoder, AVFrame& frame, GpuReadback* readback,
     AVMediaType type = AVMEDIA_TYPE_VIDEO;
     do {
         if (queue.stopping() || frame.width < visibleWidth || frame.height < visibleHeight) break;
-        const std::int64_t time = MediaDecoder::frameTime(frame, stream);
+        const std::int64_t time = decoder.frameTime(frame, stream);
         const bool afterStart = time == AV_NOPTS_VALUE || time >= request.startTime;
         if (afterStart && counted++ % request.step == 0) {
             if (readback && frame.hw_frames_ctx) {

@@ -1,5 +1,7 @@
 #include "video/media_decoder.h"
 
+#include <string_view>
+
 namespace rallinox {
 namespace {
 
@@ -7,7 +9,14 @@ constexpr AVRational kHundredNanoseconds{1, 10'000'000};
 
 }  // namespace
 
-bool MediaDecoder::open(const std::string& path) { return file_.open(path); }
+bool MediaDecoder::open(const std::string& path) {
+    if (!file_.open(path)) return false;
+    const AVFormatContext& format = *file_.format();
+    const bool quickTime = std::string_view(format.iformat->name).find("mov") != std::string_view::npos;
+    if (!quickTime && format.start_time != AV_NOPTS_VALUE)
+        timeOrigin_ = av_rescale_q(format.start_time, AV_TIME_BASE_Q, kHundredNanoseconds);
+    return true;
+}
 
 bool MediaDecoder::openTrack(Track& track, AVMediaType type, const Configure& configure) {
     track = Track{};
@@ -86,7 +95,7 @@ MediaEvent MediaDecoder::next(AVFrame& frame, AVMediaType& type) {
 bool MediaDecoder::seek(std::int64_t time) {
     if (!video_.codec) return false;
     const AVStream* stream = videoStream();
-    const std::int64_t target = av_rescale_q(time, kHundredNanoseconds, stream->time_base);
+    const std::int64_t target = av_rescale_q(time + timeOrigin_, kHundredNanoseconds, stream->time_base);
     if (av_seek_frame(file_.format(), video_.index, target, AVSEEK_FLAG_BACKWARD) < 0) return false;
     for (Track* track : {&video_, &audio_}) {
         if (!track->codec) continue;
@@ -97,10 +106,10 @@ bool MediaDecoder::seek(std::int64_t time) {
     return true;
 }
 
-std::int64_t MediaDecoder::frameTime(const AVFrame& frame, const AVStream& stream) {
+std::int64_t MediaDecoder::frameTime(const AVFrame& frame, const AVStream& stream) const {
     const std::int64_t time = frame.best_effort_timestamp;
     if (time == AV_NOPTS_VALUE) return AV_NOPTS_VALUE;
-    return av_rescale_q(time, stream.time_base, kHundredNanoseconds);
+    return av_rescale_q(time, stream.time_base, kHundredNanoseconds) - timeOrigin_;
 }
 
 }  // namespace rallinox

@@ -19,7 +19,9 @@ enum class MediaEvent {
 
 // Demuxes a local file and decodes its first video stream and, when asked,
 // its first audio stream, returning frames of either one at a time in file
-// order. Timestamps are the container's media times (edit lists ignored).
+// order. Times of MP4 and QuickTime files are their media times, edit lists
+// not applied; other containers' times count from the container's start
+// (an MPEG-TS clock starting at 1.4 s gives 0 for the first frame).
 class MediaDecoder {
 public:
     using Configure = std::function<bool(AVCodecContext&)>;
@@ -49,7 +51,7 @@ public:
 
     // Presentation time of a decoded frame of `stream` in 100-ns units, or
     // AV_NOPTS_VALUE.
-    static std::int64_t frameTime(const AVFrame& frame, const AVStream& stream);
+    std::int64_t frameTime(const AVFrame& frame, const AVStream& stream) const;
 
 private:
     struct Track {
@@ -67,6 +69,7 @@ private:
     Track audio_;
     AvPacketPtr packet_ = makePacket();
     bool inputEnded_ = false;
+    std::int64_t timeOrigin_ = 0;  // 100-ns units
 };
 
 }  // namespace rallinox

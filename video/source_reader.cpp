@@ -80,7 +80,7 @@ ReadStatus SourceReader::read(MediaSample& sample) {
     case MediaEvent::frame: break;
     }
     const AVStream& stream = type == AVMEDIA_TYPE_AUDIO ? *decoder_.audioStream() : *decoder_.videoStream();
-    const std::int64_t time = MediaDecoder::frameTime(*frame_, stream);
+    const std::int64_t time = decoder_.frameTime(*frame_, stream);
     sample.time = time == AV_NOPTS_VALUE ? kNoTime : time;
     const bool converted = type == AVMEDIA_TYPE_AUDIO ? convertAudio(*frame_, sample) : convertVideo(*frame_, sample);
     av_frame_unref(frame_.get());

@@ -22,8 +22,9 @@ inline constexpr std::int64_t kNoTime = std::numeric_limits<std::int64_t>::min()
 // valid until the next `read` or `seek`.
 struct MediaSample {
     StreamKind stream = StreamKind::video;
-    // Presentation time in 100-ns units: the container's media time, before
-    // any MP4 edit list (see mp4VideoStartOffset).
+    // Presentation time in 100-ns units. MP4 and QuickTime files give their
+    // media time before any edit list (see mp4VideoStartOffset); other
+    // containers count from their start.
     std::int64_t time = kNoTime;
 
     // Video, NV12: `height` rows of luma, then `height` / 2 rows of

@@ -130,5 +130,22 @@ TEST(SourceReader, SeeksToTheKeyFrameAtOrBeforeATime) {
     EXPECT_NEAR(sample.luma[0], 25 * 4, 1);
 }
 
+TEST(SourceReader, CountsTimeFromTheStartOfATransportStream) {
+    // A transport stream's clock starts well above zero (1.4 s here).
+    test::TempDir dir;
+    const std::string path = dir.file("camera.ts");
+    ASSERT_TRUE(writeClipWithSound(path, 50));
+    Opened source(path);
+    ASSERT_TRUE(source.configured) << source.error;
+    source.reader.deselectAudio();
+    MediaSample sample;
+    ASSERT_EQ(source.reader.read(sample), ReadStatus::sample);
+    const std::int64_t firstFrame = sample.time;  // the sound may start a little earlier
+    EXPECT_NEAR(double(firstFrame), 0.0, 400'000.0);
+    ASSERT_TRUE(source.reader.seek(firstFrame + 10'000'000));
+    ASSERT_EQ(source.reader.read(sample), ReadStatus::sample);
+    EXPECT_NEAR(sample.luma[0], 25 * 4, 1);
+}
+
 }  // namespace
 }  // namespace rallinox::mf
