@@ -19,23 +19,23 @@ std::string number(double value) {
     return text;
 }
 
-void writeRow(std::ostream& out, std::initializer_list<std::string> leading, std::span<const double> values) {
+void writeLeading(std::ostream& out, std::initializer_list<std::string> leading) {
     bool first = true;
     for (const std::string& cell : leading) {
         out << (first ? "" : ",") << cell;
         first = false;
     }
+}
+
+void writeRow(std::ostream& out, std::initializer_list<std::string> leading, std::span<const double> values) {
+    writeLeading(out, leading);
     for (double value : values) out << ',' << number(value);
     out << '\n';
 }
 
 template <size_t N>
 void writeHeader(std::ostream& out, std::initializer_list<std::string> leading, const std::array<const char*, N>& names) {
-    bool first = true;
-    for (const std::string& cell : leading) {
-        out << (first ? "" : ",") << cell;
-        first = false;
-    }
+    writeLeading(out, leading);
     for (const char* name : names) out << ',' << name;
     out << '\n';
 }
