@@ -21,8 +21,8 @@ SyntheticMatch::SyntheticMatch(const MatchRequest& request) : seed_(request.seed
     const cv::Size size = request.size.value_or(drawnSize);
     fps_ = request.fps.value_or(drawnFps);
     const double pixelsPerSecond = double(size.area()) * fps_;
-    // Consumer cameras: roughly 4-16 Mbit/s at 1080p30, scaled by pixel rate.
-    const int drawnKbps = static_cast<int>(setup.uniform(0.07, 0.25) * pixelsPerSecond / 1000.0);
+    // Consumer cameras: roughly 3-10 Mbit/s at 1080p30, scaled by pixel rate.
+    const int drawnKbps = static_cast<int>(setup.uniform(0.05, 0.16) * pixelsPerSecond / 1000.0);
     kbps_ = request.kbps.value_or(drawnKbps);
     frameCount_ = static_cast<int>(std::lround(request.seconds * fps_));
 
