@@ -83,10 +83,14 @@ void BreakPlanner::fetchBall(int retriever, int server) {
     const Vec3 from = raised(r.position(throwTime), kHoldHeight + 0.2);
     const bool roll = random_.chance(0.35);
     const double duration = roll ? random_.uniform(2.0, 3.5) : random_.uniform(0.9, 1.6);
-    catchTime_ = throwTime + duration;
-    const Vec3 to = raised(catcher.position(catchTime_) + netward(s_.servingTeam) * 0.3, roll ? kBallRadius : kHoldHeight);
-    s_.plan.matchBall.add(roll ? Flight::rolled(from, to, throwTime, duration)
-                               : Flight::between(from, to, throwTime, duration));
+    // Where the server will be; a throw over the net arcs above it.
+    const Vec3 catchAt = catcher.position(throwTime + duration) + netward(s_.servingTeam) * 0.3;
+    const Vec3 to = raised(catchAt, roll ? kBallRadius : kHoldHeight);
+    const Flight pass = roll ? Flight::rolled(from, to, throwTime, duration)
+                      : sideOf(from) != sideOf(to) ? Flight::overNet(from, to, throwTime, (to - from).length() / duration)
+                                                   : Flight::between(from, to, throwTime, duration);
+    catchTime_ = pass.end;
+    s_.plan.matchBall.add(pass);
     s_.plan.matchBall.hold(catchTime_, toss_, server);
     catcher.arms(catchTime_ - 0.3, toss_, roll ? ArmPose::Platform : ArmPose::Hold);
     catcher.arms(catchTime_ + 0.4, toss_, ArmPose::Hold);

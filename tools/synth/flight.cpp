@@ -16,7 +16,28 @@ constexpr double kMinBounceSpeed = 0.9;
 
 double decay(double t, double tau) { return tau * (1.0 - std::exp(-t / tau)); }
 
+constexpr double kNetClearance = 0.25;
+
+double netCrossingHeight(const Flight& f) {
+    const bool startsBefore = f.origin.y < kNetY;
+    for (double t = f.start; t <= f.end; t += 0.005) {
+        const Vec3 p = f.positionAt(t);
+        if ((p.y < kNetY) != startsBefore) return p.z;
+    }
+    return 1e9;
+}
+
 }  // namespace
+
+Flight Flight::overNet(const Vec3& from, const Vec3& to, double start, double speed) {
+    double duration = std::max(0.3, (to - from).length() / speed);
+    Flight f = between(from, to, start, duration);
+    for (int i = 0; i < 40 && netCrossingHeight(f) < kNetHeight + kNetClearance; ++i) {
+        duration *= 1.07;
+        f = between(from, to, start, duration);
+    }
+    return f;
+}
 
 Flight Flight::between(const Vec3& from, const Vec3& to, double start, double duration) {
     Flight f;

@@ -18,6 +18,9 @@ struct Flight {
     // Flight that leaves `from` at time `start` and reaches `to` exactly
     // `duration` seconds later.
     static Flight between(const Vec3& from, const Vec3& to, double start, double duration);
+    // A shot from one half to the other at about `speed`, lobbed higher
+    // when needed to clear the net.
+    static Flight overNet(const Vec3& from, const Vec3& to, double start, double speed);
     // Ball rolled along the floor from `from` to `to`.
     static Flight rolled(const Vec3& from, const Vec3& to, double start, double duration);
 

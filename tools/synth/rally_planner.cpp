@@ -9,30 +9,8 @@ namespace {
 // Rough lengths that turn a wanted rally length into a number of attacks.
 constexpr double kServePhaseSec = 2.2;
 constexpr double kExchangeSec = 3.0;
-constexpr double kNetClearance = 0.25;
 // Long enough that someone has picked the dead ball up before it ends.
 constexpr double kRollSec = 30.0;
-
-double netCrossingHeight(const Flight& f) {
-    const bool startsBefore = f.origin.y < kNetY;
-    for (double t = f.start; t <= f.end; t += 0.005) {
-        const Vec3 p = f.positionAt(t);
-        if ((p.y < kNetY) != startsBefore) return p.z;
-    }
-    return 1e9;
-}
-
-// A shot over the net at about `speed`, slowed into a higher arc until it
-// clears the tape.
-Flight overNet(const Vec3& from, const Vec3& to, double start, double speed) {
-    double duration = std::max(0.3, (to - from).length() / speed);
-    Flight f = Flight::between(from, to, start, duration);
-    for (int i = 0; i < 40 && netCrossingHeight(f) < kNetHeight + kNetClearance; ++i) {
-        duration *= 1.07;
-        f = Flight::between(from, to, start, duration);
-    }
-    return f;
-}
 
 Vec3 clampToCourt(Vec3 p, int team) {
     p.x = std::clamp(p.x, 0.4, kCourtWidth - 0.4);
@@ -135,7 +113,7 @@ RallyPlanner::Touch RallyPlanner::receive(int receiving, double since, const Vec
     const int receiver = slots[static_cast<size_t>(slot)];
     Vec3 point = s_.actor(receiver).position(since) + Vec3{random_.uniform(-1.3, 1.3), random_.uniform(-1.3, 1.3), 0};
     point = raised(clampToCourt(point, receiving), random_.uniform(0.55, 0.9));
-    const Flight shot = overNet(from, point, since, speed);
+    const Flight shot = Flight::overNet(from, point, since, speed);
     fly(shot, touchTeam_);
     reach(receiver, point, shot.end, ArmPose::Platform, since);
     settle(since, receiving);
@@ -173,19 +151,19 @@ RallyOutcome RallyPlanner::endServe(const Touch& contact, int receiving) {
     const double kind = random_.uniform(0, 1);
     if (kind < 0.3) {
         const Vec3 ace = raised(teamPoint(receiving, random_.uniform(0.5, 8.5), random_.uniform(2.0, 8.7)), kBallRadius);
-        const Flight shot = overNet(contact.point, ace, contact.time, speed);
+        const Flight shot = Flight::overNet(contact.point, ace, contact.time, speed);
         settle(contact.time, receiving);
         return finish(shot);
     }
     if (kind < 0.6) {
-        const Flight shot = overNet(contact.point, outsidePoint(receiving), contact.time, speed);
+        const Flight shot = Flight::overNet(contact.point, outsidePoint(receiving), contact.time, speed);
         settle(contact.time, receiving);
         return finish(shot);
     }
     if (kind < 0.8) return intoNet(contact.point, contact.time, touchTeam_);
     // Reception error: the pass flies off the court.
     const Touch pass = receive(receiving, contact.time, contact.point, speed);
-    const Vec3 away = outsidePoint(1 - receiving);
+    const Vec3 away = outsidePoint(receiving);
     touchTeam_ = receiving;
     return finish(Flight::between(pass.point, away, pass.time, random_.uniform(1.0, 1.8)));
 }
@@ -196,9 +174,9 @@ RallyOutcome RallyPlanner::endAttack(const Vec3& attack, double time, int attack
     const double kind = random_.uniform(0, 1);
     if (kind < 0.45) {
         const Vec3 kill = raised(teamPoint(defending, random_.uniform(0.3, 8.7), random_.uniform(1.5, 8.8)), kBallRadius);
-        return finish(overNet(attack, kill, time, speed));
+        return finish(Flight::overNet(attack, kill, time, speed));
     }
-    if (kind < 0.65) return finish(overNet(attack, outsidePoint(defending), time, speed));
+    if (kind < 0.65) return finish(Flight::overNet(attack, outsidePoint(defending), time, speed));
     if (kind < 0.75) return intoNet(attack, time, attacker);
     if (kind < 0.9) {
         // Stuffed by the block: the ball drops back on the attackers' side.
@@ -212,7 +190,7 @@ RallyOutcome RallyPlanner::endAttack(const Vec3& attack, double time, int attack
     // The defender touches it but cannot keep it in play.
     const Touch dig = receive(defending, time, attack, speed);
     touchTeam_ = defending;
-    return finish(Flight::between(dig.point, outsidePoint(attacker), dig.time, random_.uniform(0.9, 1.6)));
+    return finish(Flight::between(dig.point, outsidePoint(defending), dig.time, random_.uniform(0.9, 1.6)));
 }
 
 RallyOutcome RallyPlanner::run(double targetSec) {
