@@ -12,8 +12,10 @@ and each record is labelled from the truth:
   as their label would be a guess;
 - a window is play when its middle lies inside a true rally.
 
-The tables give positions as shares of the picture, so they are compared in
-analysis pixels.
+Track positions in the table are shares of the engine's frame size estimate
+(the right-most and lowest box edge of the match), not of the analysis
+picture; that size is recovered per match as the one that puts the most track
+ends onto the true ball (frame_size_estimate).
 """
 
 import csv
@@ -72,14 +74,43 @@ def _near(truth_ball, x, y, tolerance):
     return truth_ball is not None and math.hypot(truth_ball[0] - x, truth_ball[1] - y) <= tolerance
 
 
-def track_label(truth, frames, features, width, height):
+def _tolerance(radius, analysis_width):
+    return max(4.0 * radius, 0.015 * analysis_width)
+
+
+def frame_size_estimate(truth, track_frames, track_features, analysis_width, analysis_height):
+    """The (width, height) that makes the most track starts and ends land on
+    the true ball; the analysis size when none does."""
+    points = []
+    for frames, features in zip(track_frames, track_features):
+        f = dict(zip(TRACK_FEATURES, features))
+        for frame, x, y in ((frames[1], f["Start_X"], f["Start_Y"]), (frames[2], f["End_X"], f["End_Y"])):
+            ball = truth.ball_at(frame)
+            if ball is not None:
+                points.append((ball[0], ball[1], x, y, _tolerance(ball[2], analysis_width)))
+    if not points:
+        return analysis_width, analysis_height
+    tx, ty, x, y, tol = (np.array(column) for column in zip(*points))
+    widths = np.arange(analysis_width // 2, analysis_width + 1, dtype=float)
+    heights = np.arange(analysis_height // 2, analysis_height + 1, dtype=float)
+    x_hits = np.abs(tx[None, :] - x[None, :] * widths[:, None]) <= tol[None, :]
+    y_hits = np.abs(ty[None, :] - y[None, :] * heights[:, None]) <= tol[None, :]
+    hits = x_hits.astype(int) @ y_hits.T.astype(int)
+    if hits.max() == 0:
+        return analysis_width, analysis_height
+    # Prefer the largest size among equals: the estimate is usually the full picture.
+    best = np.argwhere(hits == hits.max())[-1]
+    return widths[best[0]], heights[best[1]]
+
+
+def track_label(truth, frames, features, width, height, analysis_width):
     """1 ball, 0 not the ball, None ambiguous."""
     f = dict(zip(TRACK_FEATURES, features))
     first, last = int(frames[1]), int(frames[2])
     balls = [truth.ball_at(i) for i in range(first, last + 1)]
     visible = [b for b in balls if b is not None]
     radius = max((b[2] for b in visible), default=0.0)
-    tolerance = max(4.0 * radius, 0.015 * width)
+    tolerance = _tolerance(radius, analysis_width)
     start_ok = _near(balls[0], f["Start_X"] * width, f["Start_Y"] * height, tolerance)
     end_ok = _near(balls[-1], f["End_X"] * width, f["End_Y"] * height, tolerance)
     if not start_ok and not end_ok:
@@ -102,17 +133,20 @@ def _match_records(synth, analyze, seed, work):
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     analysis = _read_analysis(features / "analysis.csv")
     truth = Truth(truth_file, analysis)
-    width, height = analysis["analysisWidth"], analysis["analysisHeight"]
+    analysis_width, analysis_height = analysis["analysisWidth"], analysis["analysisHeight"]
 
     track_frames, track_x = _read_table(features / "tracks.csv", ["trackId", "firstFrame", "lastFrame"],
                                         TRACK_FEATURES)
-    labels = [track_label(truth, frames, x, width, height) for frames, x in zip(track_frames, track_x)]
+    width, height = frame_size_estimate(truth, track_frames, track_x, analysis_width, analysis_height)
+    labels = [track_label(truth, frames, x, width, height, analysis_width)
+              for frames, x in zip(track_frames, track_x)]
     kept = [i for i, label in enumerate(labels) if label is not None]
     track_y = np.array([labels[i] for i in kept], dtype=np.int64)
 
     window_frames, window_x = _read_table(features / "windows.csv", ["startFrame", "endFrame"], WINDOW_FEATURES)
     window_y = np.array([truth.in_rally((a + b) / 2) for a, b in window_frames], dtype=np.int64)
-    print(f"match {seed}: {len(truth.rallies)} rallies, {len(kept)} of {len(labels)} tracks labelled "
+    print(f"match {seed}: frame size estimate {width:.0f}x{height:.0f}, {len(truth.rallies)} rallies, "
+          f"{len(kept)} of {len(labels)} tracks labelled "
           f"({int(track_y.sum())} ball), {len(window_y)} windows ({int(window_y.sum())} play)")
     return track_x[kept], track_y, window_x, window_y
 
