@@ -5,10 +5,15 @@
 #include "app/log.h"
 #include "app/project_flows.h"
 #include "platform/app_window.h"
+#include "platform/window_flash.h"
+#include "ui/about_screen.h"
+#include "ui/analysis_pill.h"
 #include "ui/feedback.h"
 #include "ui/fonts.h"
 #include "ui/keys.h"
+#include "ui/locate_video_dialog.h"
 #include "ui/projects_screen.h"
+#include "ui/settings_screen.h"
 #include "ui/widgets.h"
 
 namespace rallinox {
@@ -39,10 +44,7 @@ void App::showToast(const std::string& text) {
     toastUntil = ImGui::GetTime() + kToastSec;
 }
 
-bool App::hasJobs() const {
-    // No background job exists yet that closing could interrupt.
-    return false;
-}
+bool App::hasJobs() const { return jobs.any(); }
 
 void App::onWindowClosing() { window.savePlacement(paths.dataDir / "window.txt"); }
 
@@ -53,7 +55,68 @@ void App::newProjectFromVideo(const std::string& path) {
         showError(created.error);
         return;
     }
+    startAnalysis(*created.project);
     reloadProjects();
+}
+
+void App::openProjectById(const std::string& id) {
+    OpenProjectResult loaded = loadProjectForEditor(store, id);
+    if (loaded.status == OpenStatus::Unreadable) {
+        showError(kProjectUnreadableMessage);
+        return;
+    }
+    if (loaded.status == OpenStatus::VideoMissing) {
+        locateRequest = id;
+        return;
+    }
+    openProject = std::move(loaded.project);
+    selectedRallyId = openProject->rallies.empty() ? 0 : openProject->rallies.front().id;
+    window.setTitle(openProject->name + "  -  " + kTitle);
+    setScreen(Screen::editor);
+}
+
+void App::deleteProject(const std::string& id) {
+    if (jobs.isAnalysing(id)) cancelAnalysis();
+    thumbnails.drop(id);
+    store.remove(id);
+    reloadProjects();
+}
+
+void App::startAnalysis(Project& project) {
+    if (std::string refused = jobs.startAnalysis(project); !refused.empty()) showError(refused);
+}
+
+void App::cancelAnalysis() {
+    jobs.cancelAnalysis();
+    reloadProjects();
+}
+
+void App::startExport(ExportRequest request, ExportJob::Body body) {
+    jobs.startExport(std::move(request), std::move(body));
+}
+
+void App::pollJobs() {
+    if (std::optional<FinishedAnalysis> finished = jobs.pollAnalysis()) takeOver(*finished);
+    if (std::optional<ExportResult> exported = jobs.pollExport()) {
+        lastExport = std::move(exported);
+        flashUnlessFocused(window.sdlWindow());
+    }
+}
+
+void App::takeOver(const FinishedAnalysis& finished) {
+    reloadProjects();
+    if (!finished.project) return;  // deleted while it was analysed
+    if (!finished.ok) {
+        if (!finished.error.empty()) showError(finished.error);
+        return;
+    }
+    thumbnails.drop(finished.projectId);
+    flashUnlessFocused(window.sdlWindow());
+    showToast(finished.toast);
+    const bool nothingOpen = !openProject && screen == Screen::projects;
+    const bool thisOneOpen = openProject && openProject->id == finished.projectId;
+    // Reopening shows the new rallies with a fresh history.
+    if (nothingOpen || thisOneOpen) openProjectById(finished.projectId);
 }
 
 void App::closeProject() {
@@ -107,20 +170,22 @@ void App::drawScreen() {
             ui::drawProjectsScreen(*this);
             break;
         case Screen::editor:
+            if (openProject && ui::screenHeader(openProject->name.c_str(), true)) closeProject();
             break;
         case Screen::settings:
+            ui::drawSettingsScreen(*this);
+            break;
         case Screen::about:
-            if (ui::screenHeader(screen == Screen::settings ? "Settings" : "About", true)) {
-                settings.save(paths.settingsFile);
-                setScreen(Screen::projects);
-            }
+            ui::drawAboutScreen(*this);
             break;
     }
 }
 
 void App::frame() {
+    pollJobs();
     noteNameGlyphs();
     handleShortcuts();
+    taskbar.set(jobs.progressValue());
 
     const ImGuiViewport* viewport = ImGui::GetMainViewport();
     ImGui::SetNextWindowPos(viewport->Pos);
@@ -135,6 +200,12 @@ void App::frame() {
     fileDialogs.draw();
     ui::drawErrorDialog(errorText);
     ImGui::End();
+    ui::drawAnalysisPill(*this);
+    if (!locateRequest.empty()) {
+        ImGui::Begin("##main", nullptr, mainFlags);
+        ui::drawLocateVideoDialog(*this);
+        ImGui::End();
+    }
 
     ui::drawToast(toastText, toastUntil);
 }

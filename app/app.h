@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "app/background_jobs.h"
 #include "app/data_paths.h"
 #include "app/project.h"
 #include "app/project_store.h"
 #include "app/settings.h"
+#include "platform/launcher_progress.h"
 #include "ui/file_dialogs.h"
+#include "ui/thumbnail_cache.h"
 
 namespace rallinox {
 
@@ -35,6 +38,15 @@ public:
     void newProjectFromVideo(const std::string& path);
     // Saves and closes the project shown in the editor.
     void closeProject();
+    // Opens the project in the editor; asks where the video is when it moved.
+    void openProjectById(const std::string& id);
+    // Cancels its analysis first; the video stays.
+    void deleteProject(const std::string& id);
+    // Analyses the project with its own settings; refused while another runs.
+    void startAnalysis(Project& project);
+    void cancelAnalysis();
+    // Dropped while an export runs.
+    void startExport(ExportRequest request, ExportJob::Body body);
     // Reads the project list from disk again.
     void reloadProjects();
 
@@ -59,8 +71,15 @@ public:
     std::string errorText;
     std::string toastText;
     double toastUntil = 0;
+    ui::ThumbnailCache thumbnails{store};
+    TaskbarProgress taskbar;
+    std::optional<ExportResult> lastExport;
+    // Last: destroyed first, so that every job has stopped before the rest goes.
+    BackgroundJobs jobs{store};
 
 private:
+    void pollJobs();
+    void takeOver(const FinishedAnalysis& finished);
     void noteNameGlyphs() const;
     void handleShortcuts();
     void drawScreen();

@@ -8,7 +8,9 @@
 
 #include "app/app.h"
 #include "platform/app_window.h"
+#include "ui/bidi_text.h"
 #include "ui/fonts.h"
+#include "ui/text_transform_hook.h"
 #include "ui/theme.h"
 
 namespace rallinox {
@@ -43,24 +45,25 @@ private:
 
 // Every close request comes as SDL_QUIT (the window's close button as well
 // as a terminal's interrupt). True when the program should end.
-bool confirmQuit(App& app, AppWindow& window) {
-    if (app.hasJobs() &&
-        !askYesNo(window, kProductName, "An analysis or export is still running. Stop it and quit?")) {
-        return false;
+bool confirmQuit(App& app, AppWindow& window, FrameObserver* observer) {
+    constexpr const char* kQuestion = "An analysis or export is still running. Stop it and quit?";
+    if (app.hasJobs()) {
+        const std::optional<bool> answer = observer ? observer->answerQuestion(kQuestion) : std::nullopt;
+        if (!(answer ? *answer : askYesNo(window, kProductName, kQuestion))) return false;
     }
     app.onWindowClosing();
     return true;
 }
 
 // Reads all pending events; false once the program should end.
-bool handleEvents(App& app, AppWindow& window, DroppedFiles& drops) {
+bool handleEvents(App& app, AppWindow& window, DroppedFiles& drops, FrameObserver* observer) {
     bool running = true;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         ImGui_ImplSDL2_ProcessEvent(&event);
         window.noteEvent(event);
         if (event.type == SDL_QUIT) {
-            if (running && confirmQuit(app, window)) running = false;
+            if (running && confirmQuit(app, window, observer)) running = false;
         } else if (std::optional<std::string> dropped = drops.take(event)) {
             app.newProjectFromVideo(*dropped);
         }
@@ -95,7 +98,7 @@ void runFrameLoop(App& app, AppWindow& window, FrameObserver* observer) {
     while (true) {
         const Uint32 frameStart = SDL_GetTicks();
         if (observer) observer->beforeEvents(app, window);
-        if (!handleEvents(app, window, drops)) return;
+        if (!handleEvents(app, window, drops, observer)) return;
         if (window.isMinimised()) {
             SDL_WaitEventTimeout(nullptr, 50);
             continue;
@@ -122,6 +125,7 @@ int runApplication(const RunOptions& options) {
     ImGui::CreateContext();
     ImGui::GetIO().IniFilename = nullptr;
     ImGui::GetIO().LogFilename = nullptr;
+    ui::setTextTransformHook(ui::bidiVisualOrderHook);
     ui::applyTheme(window->displayScale());
     ImGui_ImplSDL2_InitForOpenGL(window->sdlWindow(), window->glContext());
     ImGui_ImplOpenGL3_Init(window->glslVersion());

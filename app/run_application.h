@@ -2,6 +2,7 @@
 // library, the App and the frame loop until the window is closed.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "ui/file_dialogs.h"
@@ -20,6 +21,9 @@ public:
     virtual void beforeEvents(App& app, AppWindow& window) = 0;
     // After the frame is drawn into the back buffer and before it is shown.
     virtual void afterRender(App& app, AppWindow& window) = 0;
+    // Answers a yes/no question in place of the message box, which would
+    // block the frame loop; nothing lets the message box ask.
+    virtual std::optional<bool> answerQuestion(const std::string& question) { return std::nullopt; }
 };
 
 struct RunOptions {

@@ -44,6 +44,17 @@ void largeText(const char* text, float fontScale) {
     ImGui::SetWindowFontScale(1.0f);
 }
 
+void sectionTitle(const char* text) {
+    ImGui::Spacing();
+    ImGui::TextUnformatted(text);
+    ImGui::SameLine();
+    const ImVec2 at = ImGui::GetCursorScreenPos();
+    const float middle = at.y + ImGui::GetTextLineHeight() * 0.5f;
+    const float right = ImGui::GetWindowPos().x + ImGui::GetWindowContentRegionMax().x;
+    ImGui::GetWindowDrawList()->AddLine({at.x, middle}, {right, middle}, ImGui::GetColorU32(ImGuiCol_Separator));
+    ImGui::NewLine();
+}
+
 bool screenHeader(const char* title, bool withBack) {
     bool backPressed = false;
     if (withBack) {

@@ -17,5 +17,7 @@ bool screenHeader(const char* title, bool withBack);
 void hoverTip(const char* text);
 // Text drawn at a multiple of the current font size.
 void largeText(const char* text, float fontScale);
+// A section's title with a separator line running on to the right edge.
+void sectionTitle(const char* text);
 
 }  // namespace rallinox::ui

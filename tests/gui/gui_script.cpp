@@ -24,7 +24,7 @@ constexpr int kMostFrames = 5000;
 
 const std::set<std::string> kCommands{"wait", "click", "click-label", "type", "key", "drop", "move", "resize",
                                       "screenshot", "close", "expect-title", "expect-text", "expect-no-text",
-                                      "expect-window", "expect-projects", "expect-glyph"};
+                                      "expect-window", "expect-projects", "expect-glyph", "answer", "wait-for"};
 
 void pushEvent(SDL_Event event) { SDL_PushEvent(&event); }
 
@@ -190,6 +190,7 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
         return !item || click(item->centre().x, item->centre().y, window);
     }
     if (step.command == "key") return pressKey(arg);
+    if (step.command == "wait-for") return textStartingWithWasDrawn(arg);
     if (step.command == "type") {
         pushText(arg);
     } else if (step.command == "drop") {
@@ -206,6 +207,8 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
         pendingScreenshot_ = (folder_ / arg).string();
     } else if (step.command == "close") {
         quit();
+    } else if (step.command == "answer") {
+        answer_ = arg == "yes";
     } else if (step.command == "expect-title") {
         expect(window.title() == arg, step, "title is \"" + window.title() + "\"");
     } else if (step.command == "expect-text") {
@@ -246,6 +249,15 @@ void ScriptPlayer::beforeEvents(App& app, AppWindow& window) {
     } else {
         ++stepFrame_;
     }
+}
+
+std::optional<bool> ScriptPlayer::answerQuestion(const std::string& question) {
+    std::fprintf(stderr, "asked: %s\n", question.c_str());
+    // A failed step ends the run whatever the script would answer.
+    const bool yes = answer_ || failed_;
+    answer_ = true;
+    if (!yes) quitting_ = false;  // the script goes on
+    return yes;
 }
 
 void ScriptPlayer::afterRender(App&, AppWindow& window) {

@@ -4,6 +4,8 @@
 //   drop PATH... | move X Y | resize W H | screenshot FILE | close
 //   expect-title TEXT | expect-text TEXT | expect-no-text TEXT
 //   expect-window X Y W H | expect-projects N | expect-glyph HEX
+//   answer yes|no (the answer to the next yes/no question; yes otherwise)
+//   wait-for PREFIX (until a text starting with PREFIX is drawn)
 // Blank lines and lines starting with '#' are skipped; relative paths are
 // taken from the script's folder.
 #pragma once
@@ -31,6 +33,8 @@ public:
 
     void beforeEvents(App& app, AppWindow& window) override;
     void afterRender(App& app, AppWindow& window) override;
+    // Prints the question as "asked: QUESTION" for the test to find.
+    std::optional<bool> answerQuestion(const std::string& question) override;
 
     bool failed() const { return failed_; }
 
@@ -50,6 +54,7 @@ private:
     std::string pendingScreenshot_;
     bool failed_ = false;
     bool quitting_ = false;
+    bool answer_ = true;
     int framesPlayed_ = 0;
 };
 

@@ -46,6 +46,11 @@ std::optional<ItemRect> findItem(const std::string& label) {
 
 bool textWasDrawn(const std::string& text) { return last.texts.count(text) > 0 || last.items.count(text) > 0; }
 
+bool textStartingWithWasDrawn(const std::string& prefix) {
+    const auto it = last.texts.lower_bound(prefix);
+    return it != last.texts.end() && it->rfind(prefix, 0) == 0;
+}
+
 std::string drawnTexts() {
     std::string all;
     for (const std::string& text : last.texts) all += "[" + text + "] ";

@@ -25,6 +25,8 @@ void finishProbeFrame();
 // An item by its visible label (the part before "##") or its full label.
 std::optional<ItemRect> findItem(const std::string& label);
 bool textWasDrawn(const std::string& text);
+// For texts with changing figures: "Finding the ball  12%".
+bool textStartingWithWasDrawn(const std::string& prefix);
 // Every text and label of the last frame, for failure messages.
 std::string drawnTexts();
 

@@ -1,0 +1,105 @@
+// A video from drop to analysed project as the user sees it: the progress on
+// the card, the toast, the editor, the close question while an analysis
+// runs; the settings and about screens; right-to-left project names.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/gui/gui_run.h"
+
+namespace rallinox::guitest {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kCloseQuestion = "asked: An analysis or export is still running. Stop it and quit?";
+
+// A moving test picture long enough for the analysis to be watched.
+fs::path makeLongVideo(const GuiRun& run, const std::string& name, int seconds) {
+    const fs::path file = run.folder() / name;
+    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc2=size=640x360:rate=30 -t " +
+                                std::to_string(seconds) + " -c:v libx264 -preset ultrafast -pix_fmt yuv420p '" +
+                                file.string() + "'";
+    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "ffmpeg could not make " << file;
+    return file;
+}
+
+size_t count(const std::string& text, const std::string& part) {
+    size_t found = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
+    return found;
+}
+
+TEST(AnalysisInTheApp, CardShowsTheProgressThenTheToastAndTheProjectOpens) {
+    GuiRun run;
+    const fs::path video = makeLongVideo(run, "Cup final.mp4", 20);
+    ASSERT_EQ(run.play("wait-for Finding the ball\nwait 20\nexpect-text Cancel\nexpect-no-text Analyse\n"
+                       "screenshot progress.png\n"
+                       "wait-for Analysis finished: \nwait 2\nscreenshot finished.png\n"
+                       "expect-title Cup final  -  Rallinox\nclick-label < Back\nwait 30\nexpect-text Open\n"
+                       "screenshot card.png\nclose\n",
+                       video.string()),
+              0)
+        << run.output();
+    const std::string log = readFile(run.dataDir() / "rallinox.log");
+    EXPECT_NE(log.find("analysis started for p"), std::string::npos) << log;
+    EXPECT_NE(log.find("analysis done: "), std::string::npos) << log;
+    EXPECT_EQ(count(run.output(), kCloseQuestion), 0u) << "nothing runs any more at the end";
+}
+
+TEST(AnalysisInTheApp, QuittingDuringAnAnalysisAsksAndOnlyYesEndsIt) {
+    GuiRun run;
+    const fs::path video = makeLongVideo(run, "long match.mp4", 180);
+    ASSERT_EQ(run.play("wait-for Finding the ball\nanswer no\nclose\nwait 10\nexpect-text Cancel\n"
+                       "wait-for Finding the ball\nclose\n",
+                       video.string()),
+              0)
+        << run.output();
+    EXPECT_EQ(count(run.output(), kCloseQuestion), 2u) << run.output();
+    const std::string log = readFile(run.dataDir() / "rallinox.log");
+    EXPECT_EQ(log.find("analysis done: "), std::string::npos) << "the analysis was stopped, not finished";
+}
+
+TEST(AnalysisInTheApp, CancelShowsTheProjectAsNotAnalysedAndItCanBeAnalysedAgain) {
+    GuiRun run;
+    const fs::path video = makeLongVideo(run, "training.mp4", 120);
+    ASSERT_EQ(run.play("wait-for Finding the ball\nclick-label Cancel\nwait 3\nexpect-text Not analysed yet\n"
+                       "click-label Analyse\nwait 3\nwait-for Finding the ball\nclick-label Cancel\nwait 3\n"
+                       "expect-text Not analysed yet\nclose\n",
+                       video.string()),
+              0)
+        << run.output();
+    EXPECT_EQ(count(run.output(), kCloseQuestion), 0u);
+}
+
+TEST(SettingsAndAbout, ScreensShowTheSettingsTheVersionAndTheNotices) {
+    GuiRun run;
+    ASSERT_EQ(run.play("wait 3\nclick-label Settings\nwait 3\nexpect-text Rally detection (applies to the next analysis)\n"
+                       "expect-text An 8 s rally becomes a 12.5 s clip: 1.5 s before, 3.0 s after.\n"
+                       "screenshot settings.png\nclick-label < Back\nwait 3\nclick-label About\nwait 3\n"
+                       "expect-text Rallinox for Linux  0.1.0\n"
+                       "expect-no-text THIRD_PARTY_NOTICES.md is missing from the app folder.\n"
+                       "screenshot about.png\nkey escape\nwait 3\nexpect-text dropzone\nclose\n"),
+              0)
+        << run.output();
+    EXPECT_TRUE(fs::exists(run.dataDir() / "settings.json"));
+}
+
+TEST(RightToLeftNames, HebrewAndArabicProjectNamesAreDrawnOnTheirCards) {
+    GuiRun run;
+    run.makeVideo("\xD7\x94\xD7\x92\xD7\x9E\xD7\xA8.mp4");  // "הגמר" (one word: the script splits paths at blanks)
+    run.makeVideo("\xD8\xA7\xD9\x84\xD9\x86\xD9\x87\xD8\xA7\xD8\xA6\xD9\x8A.mp4");          // "النهائي"
+    ASSERT_EQ(run.play("drop \xD7\x94\xD7\x92\xD7\x9E\xD7\xA8.mp4\n"
+                       "wait-for < Back\nclick-label < Back\nwait 3\n"
+                       "drop \xD8\xA7\xD9\x84\xD9\x86\xD9\x87\xD8\xA7\xD8\xA6\xD9\x8A.mp4\n"
+                       "wait-for < Back\nclick-label < Back\nwait 60\n"
+                       "expect-projects 2\n"
+                       "expect-text \xD7\x94\xD7\x92\xD7\x9E\xD7\xA8\n"
+                       "expect-text \xD8\xA7\xD9\x84\xD9\x86\xD9\x87\xD8\xA7\xD8\xA6\xD9\x8A\n"
+                       "screenshot rtl.png\nclose\n"),
+              0)
+        << run.output();
+}
+
+}  // namespace
+}  // namespace rallinox::guitest
