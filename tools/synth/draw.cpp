@@ -14,6 +14,15 @@ void drawBar(cv::Mat& frame, const Camera& camera, const Vec3& a, const Vec3& b,
     cv::line(frame, toFixed(*pa), toFixed(*pb), colour, std::max(1, cvRound(pixels)), cv::LINE_AA, kDrawShift);
 }
 
+void drawShadedBar(cv::Mat& frame, const Camera& camera, const Vec3& a, const Vec3& b, double width,
+                   const cv::Scalar& colour) {
+    drawBar(frame, camera, a, b, width, colour * 0.82);
+    const Vec3 towardsLight = (Vec3{0, 0, 1} - camera.right * 0.5) * (0.22 * width);
+    const cv::Scalar lit(std::min(255.0, colour[0] * 1.12 + 8), std::min(255.0, colour[1] * 1.12 + 8),
+                         std::min(255.0, colour[2] * 1.12 + 8));
+    drawBar(frame, camera, a + towardsLight, b + towardsLight, width * 0.45, lit);
+}
+
 void drawDisc(cv::Mat& frame, const Camera& camera, const Vec3& centre, double radius, const cv::Scalar& colour) {
     const auto c = camera.project(centre);
     if (!c) return;

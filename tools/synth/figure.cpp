@@ -13,8 +13,8 @@ void drawLeg(cv::Mat& frame, const Camera& camera, const Pose& p, int side, cons
     const Vec3 shortsEnd = lerp(hip, knee, 0.4);
     const cv::Scalar legColour = look.trousers ? look.shorts : look.skin;
     drawBar(frame, camera, hip, shortsEnd, 0.085 * h, look.shorts);
-    drawBar(frame, camera, shortsEnd, knee, 0.07 * h, legColour);
-    drawBar(frame, camera, knee, ankle, 0.055 * h, legColour);
+    drawShadedBar(frame, camera, shortsEnd, knee, 0.07 * h, legColour);
+    drawShadedBar(frame, camera, knee, ankle, 0.055 * h, legColour);
     if (look.kneePads) drawBar(frame, camera, lerp(knee, ankle, -0.05), lerp(knee, ankle, 0.18), 0.07 * h, look.shorts * 0.6);
     if (!look.trousers) drawBar(frame, camera, lerp(knee, ankle, 0.55), ankle, 0.05 * h, look.socks);
     drawBar(frame, camera, ankle, p.toe[side], 0.05 * h, look.shoes);
@@ -24,8 +24,8 @@ void drawArm(cv::Mat& frame, const Camera& camera, const Pose& p, int side, cons
     const double h = look.height;
     const Vec3 sleeveEnd = lerp(p.shoulder[side], p.elbow[side], look.trousers ? 1.0 : 0.45);
     drawBar(frame, camera, p.shoulder[side], sleeveEnd, 0.06 * h, look.jersey);
-    drawBar(frame, camera, sleeveEnd, p.elbow[side], 0.045 * h, look.skin);
-    drawBar(frame, camera, p.elbow[side], p.hand[side], 0.04 * h, look.skin);
+    drawShadedBar(frame, camera, sleeveEnd, p.elbow[side], 0.045 * h, look.skin);
+    drawShadedBar(frame, camera, p.elbow[side], p.hand[side], 0.04 * h, look.skin);
     drawDisc(frame, camera, p.hand[side], 0.025 * h, look.skin);
 }
 
@@ -51,8 +51,9 @@ void drawFigure(cv::Mat& frame, const Camera& camera, const Pose& p, const Appea
     drawLeg(frame, camera, p, nearSide, look);
     // Torso: a thick bar for its depth plus the quad between shoulders and hips.
     const double h = look.height;
-    drawBar(frame, camera, lerp(p.hipCentre, p.neck, 0.1), lerp(p.hipCentre, p.neck, 0.85), 0.2 * h, look.jersey);
-    drawPolygon(frame, camera, {p.shoulder[0], p.shoulder[1], p.hip[1], p.hip[0]}, look.jersey);
+    drawBar(frame, camera, lerp(p.hipCentre, p.neck, 0.1), lerp(p.hipCentre, p.neck, 0.85), 0.2 * h, look.jersey * 0.85);
+    drawPolygon(frame, camera, {p.shoulder[0], p.shoulder[1], p.hip[1], p.hip[0]}, look.jersey * 0.85);
+    drawShadedBar(frame, camera, lerp(p.hipCentre, p.neck, 0.25), lerp(p.hipCentre, p.neck, 0.8), 0.16 * h, look.jersey);
     drawBar(frame, camera, p.hip[0], p.hip[1], 0.09 * h, look.shorts);
     drawHead(frame, camera, p, look);
     if (!armsBehind) drawArm(frame, camera, p, farSide, look);

@@ -134,6 +134,13 @@ void drawFurniture(cv::Mat& img, const Camera& c, Random& random) {
         drawPolygon(img, c, {{-2.9, y0, 0.45}, {-2.9, y0 + 4, 0.45}, {-2.5, y0 + 4, 0.45}, {-2.5, y0, 0.45}}, bench);
         drawPolygon(img, c, {{-2.5, y0, 0}, {-2.5, y0 + 4, 0}, {-2.5, y0 + 4, 0.45}, {-2.5, y0, 0.45}}, bench * 0.7);
     }
+    const Vec3 stand = refereeStand(c);
+    const Vec3 top{0, 0, kRefereeStandHeight};
+    drawBar(img, c, stand + Vec3{0.15, 0.3, 0}, stand + top, 0.08, {70, 70, 70});
+    drawBar(img, c, stand + Vec3{0.15, -0.3, 0}, stand + top, 0.08, {70, 70, 70});
+    drawPolygon(img, c, {stand + top + Vec3{-0.3, -0.3, 0}, stand + top + Vec3{0.3, -0.3, 0}, stand + top + Vec3{0.3, 0.3, 0},
+                         stand + top + Vec3{-0.3, 0.3, 0}},
+                {90, 90, 90});
     const cv::Scalar table = pick(kBoardColours, random);
     drawPolygon(img, c, {{-3.6, 8, 0.75}, {-3.6, 10, 0.75}, {-3.0, 10, 0.75}, {-3.0, 8, 0.75}}, {200, 200, 200});
     drawPolygon(img, c, {{-3.0, 8, 0}, {-3.0, 10, 0}, {-3.0, 10, 0.75}, {-3.0, 8, 0.75}}, table);

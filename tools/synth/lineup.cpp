@@ -1,5 +1,7 @@
 #include "lineup.h"
 
+#include "stands.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -92,14 +94,11 @@ void castTeams(PlannerState& state) {
         }
         lineup.setter = lineup.slot[1];
     }
-    // First referee on the stand at the net post, on the side away from a
-    // camera in the stands.
     Appearance referee = player(random, {25, 25, 25}, {25, 25, 25}, random.chance(0.5));
     referee.jersey = {230, 230, 230};
     referee.kneePads = false;
-    const double refereeX = state.camera.position.x < 0 ? kCourtWidth + 1.0 : -1.0;
-    state.plan.actors.emplace_back(referee, Vec3{refereeX, kNetY, 0}, -1);
-    state.plan.actors.back().standHeight = 1.4;
+    state.plan.actors.emplace_back(referee, refereeStand(state.camera), -1);
+    state.plan.actors.back().standHeight = kRefereeStandHeight;
 }
 
 }  // namespace rallinox::synth

@@ -21,6 +21,11 @@ struct Stand {
     }
 };
 
+// The first referee's stand at the net post, on the side away from a
+// camera in the side stands.
+Vec3 refereeStand(const Camera& camera);
+constexpr double kRefereeStandHeight = 1.4;
+
 // Stands opposite the camera and, seen from behind a baseline, on both sides.
 std::vector<Stand> standsFor(const Camera& camera);
 
