@@ -82,10 +82,12 @@ void castTeams(PlannerState& state) {
     for (int team = 0; team < 2; ++team) {
         const cv::Scalar shorts = random.chance(0.5) ? cv::Scalar(30, 30, 30) : jerseys[static_cast<size_t>(team)] * 0.6;
         Lineup& lineup = state.teams[static_cast<size_t>(team)];
+        // The libero, in the back row, wears a contrasting jersey.
+        const cv::Scalar libero = kJerseys[static_cast<size_t>(random.index(static_cast<int>(kJerseys.size())))];
         for (int slot = 0; slot < 6; ++slot) {
             lineup.slot[static_cast<size_t>(slot)] = static_cast<int>(state.plan.actors.size());
-            state.plan.actors.emplace_back(player(random, jerseys[static_cast<size_t>(team)], shorts, female),
-                                           slotBase(team, slot), team);
+            const cv::Scalar& jersey = slot == 5 ? libero : jerseys[static_cast<size_t>(team)];
+            state.plan.actors.emplace_back(player(random, jersey, shorts, female), slotBase(team, slot), team);
         }
         for (int b = 0; b < 2; ++b) {
             lineup.bench[static_cast<size_t>(b)] = static_cast<int>(state.plan.actors.size());
