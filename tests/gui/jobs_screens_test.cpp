@@ -51,6 +51,7 @@ TEST(AnalysisInTheApp, QuittingDuringAnAnalysisAsksAndOnlyYesEndsIt) {
     GuiRun run;
     const fs::path video = makeLongVideo(run, "long match.mp4", 180);
     ASSERT_EQ(run.play("wait-for Finding the ball\nanswer no\nclose\nwait 10\nexpect-text Cancel\n"
+                       "click-label Settings\nwait-for Analysing long match  \nscreenshot pill.png\nkey escape\n"
                        "wait-for Finding the ball\nclose\n",
                        video.string()),
               0)
@@ -70,6 +71,39 @@ TEST(AnalysisInTheApp, CancelShowsTheProjectAsNotAnalysedAndItCanBeAnalysedAgain
               0)
         << run.output();
     EXPECT_EQ(count(run.output(), kCloseQuestion), 0u);
+}
+
+TEST(ProjectCards, DeleteAsksFirstAndKeepsTheVideo) {
+    GuiRun run;
+    const fs::path video = run.makeVideo("friendly.mp4");
+    ASSERT_EQ(run.play("wait-for < Back\nclick-label < Back\nwait 3\nclick-label Delete\nwait 3\n"
+                       "expect-text Delete project?\nscreenshot delete.png\nclick-label Keep\nwait 3\n"
+                       "expect-projects 1\nclick-label Delete\nwait 3\nclick-label Delete\nwait 3\n"
+                       "expect-projects 0\nexpect-text dropzone\nclose\n",
+                       video.string()),
+              0)
+        << run.output();
+    EXPECT_TRUE(fs::exists(video));
+    EXPECT_TRUE(fs::is_empty(run.dataDir() / "projects"));
+}
+
+TEST(ProjectCards, MovedVideoIsLocatedAndTheProjectOpens) {
+    GuiRun run;
+    const fs::path video = run.makeVideo("final.mp4");
+    ASSERT_EQ(run.play("wait-for < Back\nclose\n", video.string()), 0) << run.output();
+    fs::create_directories(run.folder() / "home" / "Matches");
+    fs::rename(video, run.folder() / "home" / "Matches" / "final.mp4");
+    ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait 3\nexpect-text Where is the video?\n"
+                       "expect-text " + video.string() + "\nscreenshot locate.png\n"
+                       "click-label Locate the video...\nwait 3\nclick-label Matches/\n"
+                       // The file appears where the folder was: wait out the double-click time.
+                       "wait 30\nclick-label final.mp4\nclick-label Open\nwait 5\nexpect-title final  -  Rallinox\nclose\n"),
+              0)
+        << run.output();
+    EXPECT_NE(readFile(run.dataDir() / "projects" / fs::directory_iterator(run.dataDir() / "projects")->path().filename() /
+                       "project.json")
+                  .find("Matches/final.mp4"),
+              std::string::npos);
 }
 
 TEST(SettingsAndAbout, ScreensShowTheSettingsTheVersionAndTheNotices) {
