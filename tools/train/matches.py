@@ -12,6 +12,10 @@ and each record is labelled from the truth:
   as their label would be a guess;
 - a window is play when its middle lies inside a true rally.
 
+Window features depend on which tracks the track model calls the ball, so
+the windows are read from a second analysis run with the new track model
+built in (see train.py).
+
 Track positions in the table are shares of the engine's frame size estimate
 (the right-most and lowest box edge of the match), not of the analysis
 picture; that size is recovered per match as the one that puts the most track
@@ -54,6 +58,8 @@ class Truth:
         self.rallies = [(r["startSec"], r["endSec"]) for r in truth["rallies"]]
         self.fps = analysis["videoFps"]
         self.step = int(analysis["frameStep"])
+        self.analysis_width = analysis["analysisWidth"]
+        self.analysis_height = analysis["analysisHeight"]
         self.sx = analysis["analysisWidth"] / truth["width"]
         self.sy = analysis["analysisHeight"] / truth["height"]
         self.ball = truth["ball"]
@@ -121,20 +127,24 @@ def track_label(truth, frames, features, width, height, analysis_width):
     return 1 if _near(mean, f["Mean_X"] * width, f["Mean_Y"] * height, 2 * tolerance) else None
 
 
-def _match_records(synth, analyze, seed, work):
+def _analyse(build, work, seed):
+    """Runs the analysis on one generated match (rendered once) and returns
+    its truth and feature folder."""
     video = work / f"match-{seed}.mp4"
     truth_file = work / f"match-{seed}.json"
     features = work / f"match-{seed}"
     if not truth_file.exists():
-        subprocess.run([synth, "--seed", str(seed), "--seconds", str(MATCH_SECONDS),
-                        "--out", str(video), "--truth", str(truth_file)], check=True,
-                       stdout=subprocess.DEVNULL)
-    subprocess.run([analyze, str(video), "--features", str(features)], check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    analysis = _read_analysis(features / "analysis.csv")
-    truth = Truth(truth_file, analysis)
-    analysis_width, analysis_height = analysis["analysisWidth"], analysis["analysisHeight"]
+        subprocess.run([str(build / "tools" / "synth" / "rallinox-synth"), "--seed", str(seed),
+                        "--seconds", str(MATCH_SECONDS), "--out", str(video), "--truth", str(truth_file)],
+                       check=True, stdout=subprocess.DEVNULL)
+    subprocess.run([str(build / "tools" / "analyze" / "rallinox-analyze"), str(video), "--features", str(features)],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return Truth(truth_file, _read_analysis(features / "analysis.csv")), features
 
+
+def _track_records(build, work, seed):
+    truth, features = _analyse(build, work, seed)
+    analysis_width, analysis_height = truth.analysis_width, truth.analysis_height
     track_frames, track_x = _read_table(features / "tracks.csv", ["trackId", "firstFrame", "lastFrame"],
                                         TRACK_FEATURES)
     width, height = frame_size_estimate(truth, track_frames, track_x, analysis_width, analysis_height)
@@ -142,24 +152,32 @@ def _match_records(synth, analyze, seed, work):
               for frames, x in zip(track_frames, track_x)]
     kept = [i for i, label in enumerate(labels) if label is not None]
     track_y = np.array([labels[i] for i in kept], dtype=np.int64)
+    print(f"match {seed}: frame size estimate {width:.0f}x{height:.0f}, "
+          f"{len(kept)} of {len(labels)} tracks labelled ({int(track_y.sum())} ball)")
+    return track_x[kept], track_y
 
+
+def _window_records(build, work, seed):
+    truth, features = _analyse(build, work, seed)
     window_frames, window_x = _read_table(features / "windows.csv", ["startFrame", "endFrame"], WINDOW_FEATURES)
     window_y = np.array([truth.in_rally((a + b) / 2) for a, b in window_frames], dtype=np.int64)
-    print(f"match {seed}: frame size estimate {width:.0f}x{height:.0f}, {len(truth.rallies)} rallies, "
-          f"{len(kept)} of {len(labels)} tracks labelled "
-          f"({int(track_y.sum())} ball), {len(window_y)} windows ({int(window_y.sum())} play)")
-    return track_x[kept], track_y, window_x, window_y
+    print(f"match {seed}: {len(truth.rallies)} rallies, {len(window_y)} windows ({int(window_y.sum())} play)")
+    return window_x, window_y
 
 
-def labelled_features(count, seed, work, build):
+def _collect(records, name, count, seed, work, build):
     work.mkdir(parents=True, exist_ok=True)
-    synth = str(build / "tools" / "synth" / "rallinox-synth")
-    analyze = str(build / "tools" / "analyze" / "rallinox-analyze")
-    parts = [_match_records(synth, analyze, seed + i, work) for i in range(count)]
-    track = (np.vstack([p[0] for p in parts]), np.concatenate([p[1] for p in parts]))
-    window = (np.vstack([p[2] for p in parts]), np.concatenate([p[3] for p in parts]))
-    for name, (_, y) in (("track", track), ("window", window)):
-        if min(int(y.sum()), int(len(y) - y.sum())) < 4:
-            raise SystemExit(f"too few {name} records of one class ({int(y.sum())} of {len(y)} positive): "
-                             "use more matches")
-    return track, window
+    parts = [records(build, work, seed + i) for i in range(count)]
+    X, y = np.vstack([p[0] for p in parts]), np.concatenate([p[1] for p in parts])
+    if min(int(y.sum()), int(len(y) - y.sum())) < 4:
+        raise SystemExit(f"too few {name} records of one class ({int(y.sum())} of {len(y)} positive): "
+                         "use more matches")
+    return X, y
+
+
+def labelled_tracks(count, seed, work, build):
+    return _collect(_track_records, "track", count, seed, work, build)
+
+
+def labelled_windows(count, seed, work, build):
+    return _collect(_window_records, "window", count, seed, work, build)

@@ -9,7 +9,6 @@ models.
 """
 
 import argparse
-import os
 import pathlib
 import subprocess
 import sys
@@ -20,7 +19,6 @@ from sklearn.model_selection import train_test_split
 
 import bootstrap
 import export
-from contract import TRACK_FEATURES, WINDOW_FEATURES
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 MODELS = ROOT / "models"
@@ -63,16 +61,18 @@ def main():
 
     tools = pathlib.Path(args.build)
     seal_tool = str(tools / "tools" / "seal" / "rallinox-seal")
+    MODELS.mkdir(exist_ok=True)
     if args.bootstrap:
         rng = np.random.default_rng(args.seed)
-        track = bootstrap.track_records(6000, rng)
-        window = bootstrap.window_records(6000, rng)
-    else:
-        import matches
-        track, window = matches.labelled_features(args.matches, args.seed, pathlib.Path(args.work), tools)
-    MODELS.mkdir(exist_ok=True)
-    train_one("track", *track, args.seed, seal_tool)
-    train_one("action", *window, args.seed, seal_tool)
+        train_one("track", *bootstrap.track_records(6000, rng), args.seed, seal_tool)
+        train_one("action", *bootstrap.window_records(6000, rng), args.seed, seal_tool)
+        return
+    import matches
+    work = pathlib.Path(args.work)
+    train_one("track", *matches.labelled_tracks(args.matches, args.seed, work, tools), args.seed, seal_tool)
+    # The window features follow the ball tracks the new track model picks.
+    subprocess.run(["ninja", "-C", str(tools), "rallinox-analyze"], check=True, stdout=subprocess.DEVNULL)
+    train_one("action", *matches.labelled_windows(args.matches, args.seed, work, tools), args.seed, seal_tool)
 
 
 if __name__ == "__main__":
