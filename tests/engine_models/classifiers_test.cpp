@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <set>
 
 namespace rallinox {
@@ -21,9 +20,11 @@ std::vector<std::string> trainerNames(const std::string& list) {
     EXPECT_NE(begin, std::string::npos) << list;
     const std::string body = text.substr(begin, end - begin);
     std::vector<std::string> names;
-    const std::regex quoted("\"([A-Za-z0-9_]+)\"");
-    for (auto it = std::sregex_iterator(body.begin(), body.end(), quoted); it != std::sregex_iterator(); ++it)
-        names.push_back((*it)[1]);
+    for (std::size_t open = body.find('"'); open != std::string::npos; open = body.find('"', open)) {
+        const std::size_t close = body.find('"', open + 1);
+        names.push_back(body.substr(open + 1, close - open - 1));
+        open = close + 1;
+    }
     return names;
 }
 
