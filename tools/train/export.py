@@ -6,6 +6,8 @@ Contract: one float32 input [batch, N]; output 0 the label (integer tensor,
 tensor [batch, 2] (no dictionary output).
 """
 
+import pathlib
+
 import numpy as np
 import onnx
 import onnxruntime
@@ -20,6 +22,8 @@ IR_VERSION = 8
 def export_model(model, feature_count, path):
     onx = convert_sklearn(
         model,
+        # A fixed graph name keeps the file byte for byte reproducible.
+        name=pathlib.Path(path).stem,
         initial_types=[("input", FloatTensorType([None, feature_count]))],
         options={id(model): {"zipmap": False}},
         target_opset=TARGET_OPSET,
