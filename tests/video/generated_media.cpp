@@ -8,17 +8,6 @@
 
 namespace rallinox::test {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "rallinox-video-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
 bool runFfmpeg(const std::string& arguments) {
     const std::string command = "ffmpeg -nostdin -v error -y " + arguments;
     return std::system(command.c_str()) == 0;

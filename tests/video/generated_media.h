@@ -1,26 +1,13 @@
 #pragma once
 
+#include "tests/core/temp_dir.h"
+
 #include <opencv2/core.hpp>
 
 #include <filesystem>
 #include <string>
 
 namespace rallinox::test {
-
-// A fresh directory under the system's temporary folder, removed with
-// everything in it when the object goes.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Runs the ffmpeg command-line tool with `arguments` (quiet, overwriting);
 // true when it succeeded.
