@@ -34,13 +34,13 @@ std::vector<int> everyNth(int first, int last, int step) {
 
 // Sets the media time of the first edit of the first edit list (version 0).
 void setFirstEditMediaTime(const std::string& path, std::uint32_t mediaTime) {
-    std::string bytes = test::readBytes(path);
+    std::string bytes = test::readFile(path);
     const auto elst = bytes.find("elst");
     ASSERT_NE(elst, std::string::npos);
     ASSERT_EQ(bytes[elst + 4], '\0') << "version 0 expected";
     const std::string big = {char(mediaTime >> 24), char(mediaTime >> 16), char(mediaTime >> 8), char(mediaTime)};
     bytes.replace(elst + 16, 4, big);
-    test::writeBytes(path, bytes);
+    test::writeFile(path, bytes);
 }
 
 TEST(MfFrameReader, DeliversGreyFramesOfTheAnalysisSize) {
@@ -114,7 +114,7 @@ std::string sizeChangingVideo(const test::TempDir& dir, const std::string& secon
     if (!test::runFfmpeg("-f lavfi -i testsrc2=s=" + secondSize + ":r=25 -frames:v 5 -c:v libx264 -f h264 \"" +
                          second + '"'))
         return {};
-    test::writeBytes(joined, test::readBytes(first) + test::readBytes(second));
+    test::writeFile(joined, test::readFile(first) + test::readFile(second));
     return joined;
 }
 
@@ -151,7 +151,7 @@ TEST(MfFrameReader, ReadsTheLumaOfFormatsWithoutAnEightBitLumaPlane) {
 
 TEST(MfFrameReader, RefusesFilesItCannotDecode) {
     test::TempDir dir;
-    test::writeBytes(dir.file("notes.txt"), "not a video at all\n");
+    test::writeFile(dir.file("notes.txt"), "not a video at all\n");
     MfFrameReader reader;
     EXPECT_FALSE(reader.start(dir.file("notes.txt"), 32, 24, 1));
     EXPECT_FALSE(reader.start(dir.file("missing.mp4"), 32, 24, 1));

@@ -71,7 +71,7 @@ TEST(FrameSource, FallsBackToOpenCvWithTheSameFrames) {
 
 TEST(FrameSource, FailsWhenNoDecoderCanReadTheFile) {
     test::TempDir dir;
-    test::writeBytes(dir.file("notes.txt"), "not a video\n");
+    test::writeFile(dir.file("notes.txt"), "not a video\n");
     FrameSource source;
     EXPECT_FALSE(source.open(dir.file("notes.txt"), 32, 24, 1));
     EXPECT_EQ(source.decoderKind(), 0);

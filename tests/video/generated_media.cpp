@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -23,14 +22,5 @@ bool writeNumberedVideo(const std::string& path, int fps, int frames, int width,
 }
 
 int frameNumber(const cv::Mat& grey) { return int(std::lround(cv::mean(grey)[0] / 4.0)); }
-
-std::string readBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 }  // namespace rallinox::test

@@ -22,8 +22,4 @@ bool writeNumberedVideo(const std::string& path, int fps, int frames, int width 
 // The frame number of an image written by `writeNumberedVideo`.
 int frameNumber(const cv::Mat& grey);
 
-// The whole file as bytes, and back.
-std::string readBytes(const std::string& path);
-void writeBytes(const std::string& path, const std::string& bytes);
-
 }  // namespace rallinox::test

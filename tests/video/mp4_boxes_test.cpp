@@ -130,15 +130,15 @@ TEST(Mp4VideoStartOffset, RefusesAMovieLargerThan64MiBWithoutReadingIt) {
     test::TempDir dir;
     const std::string path = dir.file("huge.mp4");
     const std::uint32_t moovSize = 64u * 1024 * 1024 + 9;
-    test::writeBytes(path, box("ftyp", "isom") + u32(moovSize) + "moov" + videoTrak(1024, 12800));
+    test::writeFile(path, box("ftyp", "isom") + u32(moovSize) + "moov" + videoTrak(1024, 12800));
     std::filesystem::resize_file(path, 16 + moovSize);  // sparse: costs no disk
     EXPECT_DOUBLE_EQ(mp4VideoStartOffset(path), 0.0);
 }
 
 TEST(Mp4VideoStartOffset, GivesZeroForFilesThatAreNotMp4) {
     test::TempDir dir;
-    test::writeBytes(dir.file("notes.txt"), "These are notes about the match, not a video.\n");
-    test::writeBytes(dir.file("empty.mp4"), "");
+    test::writeFile(dir.file("notes.txt"), "These are notes about the match, not a video.\n");
+    test::writeFile(dir.file("empty.mp4"), "");
     EXPECT_DOUBLE_EQ(mp4VideoStartOffset(dir.file("notes.txt")), 0.0);
     EXPECT_DOUBLE_EQ(mp4VideoStartOffset(dir.file("empty.mp4")), 0.0);
     EXPECT_DOUBLE_EQ(mp4VideoStartOffset(dir.file("missing.mp4")), 0.0);
@@ -151,7 +151,7 @@ TEST(Mp4VideoStartOffset, SurvivesDamageToEveryByteOfARealMovieBox) {
     test::TempDir dir;
     const std::string path = dir.file("real.mp4");
     ASSERT_TRUE(test::runFfmpeg("-f lavfi -i testsrc2=s=64x48:r=25 -frames:v 10 -c:v libx264 \"" + path + '"'));
-    const std::string original = test::readBytes(path);
+    const std::string original = test::readFile(path);
     const auto moov = original.find("moov");
     ASSERT_NE(moov, std::string::npos);
     EXPECT_GT(offsetOf(original), 0.0);  // B-frames give the encoder an edit list

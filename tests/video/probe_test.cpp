@@ -43,7 +43,7 @@ TEST(Probe, NamesAMissingFileWithItsFullPath) {
         EXPECT_EQ(error, "This file was not found:\n" + path + expectedTail);
     }
     // A regular file used as a folder is as missing as a deleted one.
-    test::writeBytes(dir.file("plain"), "x");
+    test::writeFile(dir.file("plain"), "x");
     VideoInfo info;
     std::string error;
     EXPECT_FALSE(probe(dir.file("plain/gone.mp4"), info, error));
@@ -53,7 +53,7 @@ TEST(Probe, NamesAMissingFileWithItsFullPath) {
 TEST(Probe, NamesAFileThatIsNotAVideoByItsBareName) {
     test::TempDir dir;
     const std::string path = dir.file("notes.txt");
-    test::writeBytes(path, "Set 1: 25-21, set 2: 19-25.\n");
+    test::writeFile(path, "Set 1: 25-21, set 2: 19-25.\n");
     VideoInfo info;
     std::string error;
     EXPECT_FALSE(probe(path, info, error));
