@@ -36,6 +36,7 @@ struct Appearance {
     double height = 1.9;  // metres
     bool kneePads = true;
     bool trousers = false;  // street clothes cover the legs
+    int number = 0;         // printed on the shirt; 0 for none
 };
 
 class Actor {

@@ -1,6 +1,7 @@
 #include "figure.h"
 
 #include "draw.h"
+#include "jersey.h"
 
 namespace rallinox::synth {
 namespace {
@@ -55,6 +56,7 @@ void drawFigure(cv::Mat& frame, const Camera& camera, const Pose& p, const Appea
     drawPolygon(frame, camera, {p.shoulder[0], p.shoulder[1], p.hip[1], p.hip[0]}, look.jersey * 0.85);
     drawShadedBar(frame, camera, lerp(p.hipCentre, p.neck, 0.25), lerp(p.hipCentre, p.neck, 0.8), 0.16 * h, look.jersey);
     drawBar(frame, camera, p.hip[0], p.hip[1], 0.09 * h, look.shorts);
+    drawJerseyNumber(frame, camera, p, look);
     drawHead(frame, camera, p, look);
     if (!armsBehind) drawArm(frame, camera, p, farSide, look);
     drawArm(frame, camera, p, nearSide, look);

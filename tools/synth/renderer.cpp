@@ -4,6 +4,7 @@
 
 #include "draw.h"
 #include "figure.h"
+#include "jersey.h"
 
 namespace rallinox::synth {
 namespace {
@@ -27,7 +28,7 @@ struct Item {
 
 }  // namespace
 
-MatchRenderer::MatchRenderer(const MatchPlan& plan, const Camera& camera, double fps, Random& random)
+MatchRenderer::MatchRenderer(const MatchPlan& plan, const Camera& camera, double fps, Random& random, Random& detail)
     : plan_(plan),
       camera_(camera),
       fps_(fps),
@@ -35,7 +36,8 @@ MatchRenderer::MatchRenderer(const MatchPlan& plan, const Camera& camera, double
       hall_(buildHall(camera, random)),
       crowd_(camera, random),
       sensor_(camera.size, hall_.margin, random),
-      ballStyle_(chooseBallStyle(random)) {
+      ballStyle_(chooseBallStyle(random)),
+      looks_(numberShirts(plan.actors, detail)) {
     crowd_.drawSeated(hall_.background, withMargin(camera, hall_.margin));
     sensor_.soften(hall_.background);
 }
@@ -58,7 +60,7 @@ std::optional<BallTruth> MatchRenderer::render(int frameIndex, cv::Mat& frame, b
         const Actor& actor = plan_.actors[i];
         if (t < actor.visibleFrom || t > actor.visibleUntil) continue;
         poses[i] = poseAt(actor, t, lookAt ? &*lookAt : nullptr, camera.position);
-        items.push_back({camera.depth(poses[i].hipCentre), false, &poses[i], &actor.look(), nullptr});
+        items.push_back({camera.depth(poses[i].hipCentre), false, &poses[i], &looks_[i], nullptr});
     }
     std::vector<BallInFrame> balls;
     balls.reserve(plan_.warmupBalls.size() + 1);

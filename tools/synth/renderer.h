@@ -4,6 +4,7 @@
 #include <opencv2/core.hpp>
 
 #include <optional>
+#include <vector>
 
 #include "ball_render.h"
 #include "crowd.h"
@@ -19,7 +20,9 @@ struct BallTruth {
 
 class MatchRenderer {
 public:
-    MatchRenderer(const MatchPlan& plan, const Camera& camera, double fps, Random& random);
+    // `detail` feeds the finer touches, apart from `random`, so that they do
+    // not change the hall, the ball or the exposure a seed has always had.
+    MatchRenderer(const MatchPlan& plan, const Camera& camera, double fps, Random& random, Random& detail);
 
     // `withMatchBall` false leaves the match ball out (to compare pictures).
     std::optional<BallTruth> render(int frameIndex, cv::Mat& frame, bool withMatchBall = true) const;
@@ -33,6 +36,7 @@ private:
     Crowd crowd_;
     Sensor sensor_;
     BallStyle ballStyle_;
+    std::vector<Appearance> looks_;  // per actor, with shirt numbers
 };
 
 }  // namespace rallinox::synth

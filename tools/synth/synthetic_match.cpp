@@ -12,6 +12,9 @@ SyntheticMatch::SyntheticMatch(const MatchRequest& request) : seed_(request.seed
     Random cameraRandom = master.fork();
     Random planRandom = master.fork();
     Random lookRandom = master.fork();
+    // Finer detail (numbers, textures, spectators' build) draws from its own
+    // stream so that the match, hall colours and ball stay as they were.
+    Random detailRandom = master.fork();
 
     const View drawnView = setup.chance(0.6) ? View::Baseline : View::Side;
     const cv::Size drawnSize = setup.chance(0.5) ? cv::Size(1280, 720) : cv::Size(1920, 1080);
@@ -28,7 +31,7 @@ SyntheticMatch::SyntheticMatch(const MatchRequest& request) : seed_(request.seed
 
     camera_ = chooseCamera(view_, size, cameraRandom);
     plan_ = planMatch(frameCount_ / fps_, camera_, planRandom);
-    renderer_ = std::make_unique<MatchRenderer>(plan_, camera_, fps_, lookRandom);
+    renderer_ = std::make_unique<MatchRenderer>(plan_, camera_, fps_, lookRandom, detailRandom);
 }
 
 GroundTruth SyntheticMatch::truthHeader() const {
