@@ -78,3 +78,44 @@ TEST(JerseyNumbers, PrintShowsOnTheBackAndTurnsAwayEdgeOn) {
     const Scene side = seenFrom({-6.0, 5.0, 1.5});
     EXPECT_EQ(cv::norm(side.draw(0), side.draw(8), cv::NORM_INF), 0.0);
 }
+
+namespace {
+
+Pose shifted(Pose p, const Vec3& by) {
+    for (Vec3* joint : {&p.head, &p.neck, &p.hipCentre, &p.ballHold}) *joint = *joint + by;
+    for (int s = 0; s < 2; ++s) {
+        for (Vec3* joint : {&p.shoulder[s], &p.elbow[s], &p.hand[s], &p.hip[s], &p.knee[s], &p.ankle[s], &p.toe[s]}) {
+            *joint = *joint + by;
+        }
+    }
+    return p;
+}
+
+}  // namespace
+
+TEST(MovingFigure, StillPosesDrawTheSharpFigure) {
+    const Scene scene = seenFrom({4.5, -3.0, 2.5});
+    const Pose pose = scene.pose();
+    cv::Mat sharp(scene.camera.size, CV_8UC3, cv::Scalar(60, 120, 60)), smeared = sharp.clone();
+    drawFigure(sharp, scene.camera, pose, scene.actor.look());
+    drawMovingFigure(smeared, scene.camera, {pose, pose, pose}, scene.actor.look());
+    EXPECT_EQ(cv::norm(sharp, smeared, cv::NORM_INF), 0.0);
+}
+
+TEST(MovingFigure, FastMotionLeavesASeeThroughTrail) {
+    const Scene scene = seenFrom({4.5, -3.0, 2.5});
+    const Pose pose = scene.pose();
+    const cv::Scalar floor(60, 120, 60);
+    std::vector<Pose> during;
+    for (int k = 0; k < 5; ++k) during.push_back(shifted(pose, {0.15 * k, 0, 0}));  // 0.6 m sideways
+    cv::Mat frame(scene.camera.size, CV_8UC3, floor);
+    drawMovingFigure(frame, scene.camera, during, scene.actor.look());
+    // The torso at the first pose is covered during a fifth of the exposure only.
+    const cv::Point first(*scene.camera.project(lerp(pose.hipCentre, pose.neck, 0.4)));
+    const cv::Vec3b trail = frame.at<cv::Vec3b>(first);
+    EXPECT_NE(trail, cv::Vec3b(60, 120, 60));
+    const cv::Scalar jersey = scene.actor.look().jersey;
+    EXPECT_GT(std::abs(trail[1] - jersey[1]), 30);  // well short of the jersey's own colour
+    // Away from the figure the floor is untouched.
+    EXPECT_EQ(frame.at<cv::Vec3b>(5, 5), cv::Vec3b(60, 120, 60));
+}

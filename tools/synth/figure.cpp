@@ -1,5 +1,7 @@
 #include "figure.h"
 
+#include <algorithm>
+
 #include "draw.h"
 #include "jersey.h"
 
@@ -41,6 +43,23 @@ void drawHead(cv::Mat& frame, const Camera& camera, const Pose& p, const Appeara
     drawDisc(frame, camera, hairCentre + towardsCamera * (0.2 * facingAway * p.headRadius), p.headRadius * 0.82, look.hair);
 }
 
+// Picture area a pose can touch: its joints plus the widest bar.
+cv::Rect reach(const Camera& camera, const Pose& p, const Appearance& look) {
+    const double pad = 0.12 * look.height * camera.pixelsPerMetre(p.hipCentre) + 3;
+    double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+    auto add = [&](const Vec3& joint) {
+        if (const auto q = camera.project(joint)) {
+            x0 = std::min(x0, q->x), y0 = std::min(y0, q->y), x1 = std::max(x1, q->x), y1 = std::max(y1, q->y);
+        }
+    };
+    add(p.head), add(p.neck), add(p.hipCentre);
+    for (int s = 0; s < 2; ++s) {
+        add(p.shoulder[s]), add(p.elbow[s]), add(p.hand[s]), add(p.hip[s]), add(p.knee[s]), add(p.ankle[s]), add(p.toe[s]);
+    }
+    if (x1 < x0) return {};
+    return cv::Rect(cvFloor(x0 - pad), cvFloor(y0 - pad), cvCeil(x1 - x0 + 2 * pad) + 1, cvCeil(y1 - y0 + 2 * pad) + 1);
+}
+
 }  // namespace
 
 void drawFigure(cv::Mat& frame, const Camera& camera, const Pose& p, const Appearance& look) {
@@ -60,6 +79,31 @@ void drawFigure(cv::Mat& frame, const Camera& camera, const Pose& p, const Appea
     drawHead(frame, camera, p, look);
     if (!armsBehind) drawArm(frame, camera, p, farSide, look);
     drawArm(frame, camera, p, nearSide, look);
+}
+
+void drawMovingFigure(cv::Mat& frame, const Camera& camera, const std::vector<Pose>& during, const Appearance& look) {
+    if (during.size() == 1) {
+        drawFigure(frame, camera, during.front(), look);
+        return;
+    }
+    cv::Rect area;
+    for (const Pose& p : during) area |= reach(camera, p, look);
+    area &= cv::Rect(0, 0, frame.cols, frame.rows);
+    if (area.area() <= 0) return;
+    // Drawn in a window of its own; the window's camera sees the same scene.
+    Camera local = camera;
+    local.principal -= cv::Point2d(area.tl());
+    local.size = area.size();
+    const cv::Mat background = frame(area).clone();
+    cv::Mat sum(area.size(), CV_16UC3, cv::Scalar::all(0)), layer;
+    for (const Pose& p : during) {
+        background.copyTo(layer);
+        drawFigure(layer, local, p, look);
+        cv::add(sum, layer, sum, cv::noArray(), CV_16UC3);
+    }
+    // Where no pose reached, the average is the background exactly.
+    cv::Mat target = frame(area);
+    sum.convertTo(target, CV_8UC3, 1.0 / static_cast<double>(during.size()));
 }
 
 }  // namespace rallinox::synth

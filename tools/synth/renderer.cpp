@@ -1,6 +1,7 @@
 #include "renderer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "draw.h"
 #include "figure.h"
@@ -10,6 +11,10 @@ namespace rallinox::synth {
 namespace {
 
 constexpr double kSpinRate = 12.0;  // radians per second
+// Trail samples: one per this many pixels a joint moves during the
+// exposure, so that a smear never breaks into separate copies.
+constexpr double kPixelsPerSample = 2.0;
+constexpr int kMaxSamples = 6;
 
 struct BallInFrame {
     Vec3 position;
@@ -22,9 +27,27 @@ struct Item {
     double depth = 0;
     bool beyondNet = false;
     const Pose* pose = nullptr;
+    size_t actor = 0;
     const Appearance* look = nullptr;
     const BallInFrame* ball = nullptr;
 };
+
+// Farthest any joint moves in the picture between two poses.
+double pixelsMoved(const Camera& camera, const Pose& a, const Pose& b) {
+    double most = 0;
+    auto compare = [&](const Vec3& p, const Vec3& q) {
+        const auto u = camera.project(p), v = camera.project(q);
+        if (u && v) most = std::max(most, cv::norm(*u - *v));
+    };
+    compare(a.head, b.head);
+    for (int s = 0; s < 2; ++s) {
+        compare(a.hand[s], b.hand[s]);
+        compare(a.elbow[s], b.elbow[s]);
+        compare(a.knee[s], b.knee[s]);
+        compare(a.toe[s], b.toe[s]);
+    }
+    return most;
+}
 
 }  // namespace
 
@@ -60,7 +83,7 @@ std::optional<BallTruth> MatchRenderer::render(int frameIndex, cv::Mat& frame, b
         const Actor& actor = plan_.actors[i];
         if (t < actor.visibleFrom || t > actor.visibleUntil) continue;
         poses[i] = poseAt(actor, t, lookAt ? &*lookAt : nullptr, camera.position);
-        items.push_back({camera.depth(poses[i].hipCentre), false, &poses[i], &looks_[i], nullptr});
+        items.push_back({camera.depth(poses[i].hipCentre), false, &poses[i], i, &looks_[i], nullptr});
     }
     std::vector<BallInFrame> balls;
     balls.reserve(plan_.warmupBalls.size() + 1);
@@ -72,7 +95,7 @@ std::optional<BallTruth> MatchRenderer::render(int frameIndex, cv::Mat& frame, b
     for (const BallPath& path : plan_.warmupBalls) {
         if (auto place = path.at(t)) addBall(*place, false);
     }
-    for (const BallInFrame& ball : balls) items.push_back({camera.depth(ball.position), false, nullptr, nullptr, &ball});
+    for (const BallInFrame& ball : balls) items.push_back({camera.depth(ball.position), false, nullptr, 0, nullptr, &ball});
 
     // Shadows lie on the floor under everything.
     for (const Item& item : items) {
@@ -102,7 +125,18 @@ std::optional<BallTruth> MatchRenderer::render(int frameIndex, cv::Mat& frame, b
             netDrawn = true;
         }
         if (item.pose) {
-            drawFigure(frame, camera, *item.pose, *item.look);
+            const Actor& actor = plan_.actors[item.actor];
+            const Vec3* target = lookAt ? &*lookAt : nullptr;
+            const Pose opening = poseAt(actor, t - exposure_ / 2, target, camera.position);
+            const Pose closing = poseAt(actor, t + exposure_ / 2, target, camera.position);
+            const int samples = std::clamp(static_cast<int>(std::ceil(pixelsMoved(camera, opening, closing) / kPixelsPerSample)), 1,
+                                           kMaxSamples);
+            std::vector<Pose> during;
+            if (samples == 1) during.push_back(*item.pose);
+            for (int k = 0; samples > 1 && k < samples; ++k) {
+                during.push_back(poseAt(actor, t + exposure_ * ((k + 0.5) / samples - 0.5), target, camera.position));
+            }
+            drawMovingFigure(frame, camera, during, *item.look);
             continue;
         }
         const BallInFrame& ball = *item.ball;
