@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <opencv2/imgproc.hpp>
+
+#include "crowd.h"
 #include "hall.h"
 #include "sensor.h"
 
@@ -62,4 +65,26 @@ TEST(Sensor, NoiseDependsOnTheFrameOnly) {
     EXPECT_EQ(cv::norm(a, b, cv::NORM_INF), 0.0);
     EXPECT_GT(cv::norm(a, c, cv::NORM_L1), 0.0);
     EXPECT_NEAR(cv::mean(a)[0], 120.0 * (1.0 + 0.0), 120.0 * 0.06);
+}
+
+TEST(Crowd, StandsStirFromFrameToFrameButRepeatAMoment) {
+    const Camera camera = baselineCamera();
+    Random random(5), detail(6);
+    const Crowd crowd(camera, random, detail);
+    cv::Mat background(camera.size, CV_8UC3, cv::Scalar(90, 90, 90));
+    crowd.drawSeated(background, camera);
+    EXPECT_GT(cv::norm(background, cv::Mat(camera.size, CV_8UC3, cv::Scalar(90, 90, 90)), cv::NORM_L1), 0.0);
+    auto at = [&](double t) {
+        cv::Mat frame = background.clone();
+        crowd.draw(frame, camera, t);
+        // The LED board changes anyway; only the people count here.
+        std::vector<cv::Point> board;
+        for (const Vec3& p : {Vec3{12.98, 0, 0}, Vec3{12.98, 18, 0}, Vec3{12.98, 18, 0.9}, Vec3{12.98, 0, 0.9}}) {
+            if (const auto q = camera.project(p)) board.push_back(cv::Point(*q));
+        }
+        if (board.size() == 4) cv::rectangle(frame, cv::boundingRect(board) + cv::Size(4, 4) - cv::Point(2, 2), cv::Scalar(0, 0, 0), cv::FILLED);
+        return frame;
+    };
+    EXPECT_EQ(cv::norm(at(2.0), at(2.0), cv::NORM_INF), 0.0);
+    EXPECT_GT(cv::norm(at(2.0), at(2.5), cv::NORM_L1), 0.0);
 }

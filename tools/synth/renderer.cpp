@@ -57,7 +57,7 @@ MatchRenderer::MatchRenderer(const MatchPlan& plan, const Camera& camera, double
       fps_(fps),
       exposure_(random.uniform(0.5, 1.0) / fps),
       hall_(buildHall(camera, random)),
-      crowd_(camera, random),
+      crowd_(camera, random, detail),
       sensor_(camera.size, hall_.margin, random),
       ballStyle_(chooseBallStyle(random)),
       looks_(numberShirts(plan.actors, detail)) {
