@@ -3,15 +3,48 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <cmath>
 
 namespace rallinox::synth {
+
+namespace {
+
+// A thick line with round ends as one convex polygon: a third of the work
+// of OpenCV's thick line, which fills the body and both end discs apart,
+// and the width need not be whole pixels.
+void fillCapsule(cv::Mat& frame, const cv::Point2d& a, const cv::Point2d& b, double radius, const cv::Scalar& colour) {
+    cv::Point2d along = b - a;
+    const double length = cv::norm(along);
+    along = length > 1e-6 ? along * (1.0 / length) : cv::Point2d(1, 0);
+    const cv::Point2d across(-along.y, along.x);
+    // As many corners on each end as OpenCV gives a disc of that size.
+    const int steps = radius < 3 ? 2 : radius < 10 ? 6 : radius < 15 ? 10 : 18;
+    cv::Point points[2 * 19];
+    int n = 0;
+    for (int end = 0; end < 2; ++end) {
+        const cv::Point2d& centre = end == 0 ? b : a;
+        const double sign = end == 0 ? 1.0 : -1.0;
+        for (int i = 0; i <= steps; ++i) {
+            const double angle = M_PI * (double(i) / steps - 0.5);
+            points[n++] = toFixed(centre + (along * std::cos(angle) + across * std::sin(angle)) * (sign * radius));
+        }
+    }
+    cv::fillConvexPoly(frame, points, n, colour, cv::LINE_AA, kDrawShift);
+}
+
+}  // namespace
 
 void drawBar(cv::Mat& frame, const Camera& camera, const Vec3& a, const Vec3& b, double width, const cv::Scalar& colour) {
     const auto pa = camera.project(a);
     const auto pb = camera.project(b);
     if (!pa || !pb) return;
     const double pixels = width * camera.pixelsPerMetre((a + b) * 0.5);
-    cv::line(frame, toFixed(*pa), toFixed(*pb), colour, std::max(1, cvRound(pixels)), cv::LINE_AA, kDrawShift);
+    // Hairlines (net threads, far limbs) stay one anti-aliased pixel wide.
+    if (pixels < 1.5) {
+        cv::line(frame, toFixed(*pa), toFixed(*pb), colour, 1, cv::LINE_AA, kDrawShift);
+        return;
+    }
+    fillCapsule(frame, *pa, *pb, pixels / 2, colour);
 }
 
 void drawShadedBar(cv::Mat& frame, const Camera& camera, const Vec3& a, const Vec3& b, double width,
