@@ -19,8 +19,8 @@ Camera baselineCamera() {
 
 TEST(Hall, ShakeShiftsTheWholeBackground) {
     const Camera camera = baselineCamera();
-    Random random(8);
-    const Hall hall = buildHall(camera, random);
+    Random random(8), detail(9);
+    const Hall hall = buildHall(camera, random, detail);
     cv::Mat still, shaken;
     copyBackground(hall, {0, 0}, still);
     copyBackground(hall, {3, -2}, shaken);
@@ -32,8 +32,8 @@ TEST(Hall, ShakeShiftsTheWholeBackground) {
 
 TEST(Hall, NetCoversThePictureAtTheNet) {
     const Camera camera = baselineCamera();
-    Random random(8);
-    const Hall hall = buildHall(camera, random);
+    Random random(8), detail(9);
+    const Hall hall = buildHall(camera, random, detail);
     cv::Mat frame;
     copyBackground(hall, {0, 0}, frame);
     const cv::Mat before = frame.clone();

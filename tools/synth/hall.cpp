@@ -2,8 +2,11 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <optional>
+
 #include "draw.h"
 #include "stands.h"
+#include "surface.h"
 
 namespace rallinox::synth {
 namespace {
@@ -33,12 +36,41 @@ void floorLine(cv::Mat& img, const Camera& c, const Vec3& a, const Vec3& b, cons
     drawPolygon(img, c, {a + n, b + n, b - n, a - n}, colour);
 }
 
-void drawWalls(cv::Mat& img, const Camera& c, Random& random) {
+// What a hall is built of, beyond its colours.
+struct Build {
+    std::optional<BoardPattern> floorBoards;  // a wooden floor
+    bool woodenZone = false;                  // the free zone left as bare wood too
+    cv::Scalar wood;
+    std::optional<BoardPattern> wallBlocks;   // bare block walls
+};
+
+Build chooseBuild(Random& detail) {
+    Build b;
+    if (detail.chance(0.55)) {
+        b.floorBoards = BoardPattern::floorBoards(detail);
+        b.wood = cv::Scalar(70, 135, 190) * detail.uniform(0.6, 1.1);
+        b.woodenZone = detail.chance(0.4);
+    }
+    if (detail.chance(0.6)) b.wallBlocks = BoardPattern::wallBlocks(detail);
+    return b;
+}
+
+void shade(cv::Mat& img, const Camera& c, const std::vector<Vec3>& area, const Surface& surface, const BoardPattern& pattern) {
+    cv::Mat mask(img.size(), CV_8U, cv::Scalar(0));
+    drawPolygon(mask, c, area, cv::Scalar(255));
+    shadeSurface(img, mask, c, surface, pattern);
+}
+
+void drawWalls(cv::Mat& img, const Camera& c, Random& random, const Build& build) {
     const cv::Scalar wall = pick(kWallColours, random);
     const cv::Scalar padding = pick(kBoardColours, random) * 0.7;
     const double padHeight = random.uniform(1.5, 2.5);
     auto wallQuad = [&](const Vec3& a, const Vec3& b) {
         drawPolygon(img, c, {a + Vec3{0, 0, kHallHeight}, b + Vec3{0, 0, kHallHeight}, b, a}, wall);
+        if (build.wallBlocks) {
+            shade(img, c, {a + Vec3{0, 0, kHallHeight}, b + Vec3{0, 0, kHallHeight}, b, a},
+                  {a, Vec3{0, 0, 1}, (b - a).normalized()}, *build.wallBlocks);
+        }
         drawPolygon(img, c, {a + Vec3{0, 0, padHeight}, b + Vec3{0, 0, padHeight}, b, a}, padding);
         // Windows high up let daylight in.
         const Vec3 along = b - a;
@@ -61,10 +93,14 @@ void drawWalls(cv::Mat& img, const Camera& c, Random& random) {
     wallQuad({kHallMaxX, kHallMinY, 0}, {kHallMinX, kHallMinY, 0});
 }
 
-void drawCourt(cv::Mat& img, const Camera& c, Random& random, cv::Scalar& courtColour) {
-    const cv::Scalar hallFloor = pick(kZoneColours, random) * 0.8;
-    const cv::Scalar zone = pick(kZoneColours, random);
+void drawCourt(cv::Mat& img, const Camera& c, Random& random, const Build& build, cv::Scalar& courtColour) {
+    cv::Scalar hallFloor = pick(kZoneColours, random) * 0.8;
+    cv::Scalar zone = pick(kZoneColours, random);
     courtColour = pick(kCourtColours, random);
+    if (build.floorBoards) {
+        hallFloor = build.wood;
+        if (build.woodenZone) zone = build.wood * 1.05;
+    }
     const cv::Scalar line = random.chance(0.8) ? cv::Scalar(235, 235, 235) : cv::Scalar(60, 220, 240);
     drawPolygon(img, c, floorRect(kHallMinX, kHallMinY, kHallMaxX, kHallMaxY), hallFloor);
     drawPolygon(img, c, floorRect(-3, -6.5, 12, 24.5), zone);
@@ -92,6 +128,10 @@ void drawCourt(cv::Mat& img, const Camera& c, Random& random, cv::Scalar& courtC
                                                                   {{0, 6, 0}, {9, 6, 0}},
                                                                   {{0, 12, 0}, {9, 12, 0}}}) {
         floorLine(img, c, a, b, line);
+    }
+    // Paint and lines lie on the boards, so the seams show through them.
+    if (build.floorBoards) {
+        shade(img, c, floorRect(kHallMinX, kHallMinY, kHallMaxX, kHallMaxY), {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, *build.floorBoards);
     }
 }
 
@@ -238,14 +278,15 @@ Camera withMargin(const Camera& camera, int margin) {
     return c;
 }
 
-Hall buildHall(const Camera& camera, Random& random) {
+Hall buildHall(const Camera& camera, Random& random, Random& detail) {
+    const Build build = chooseBuild(detail);
     Hall hall;
     hall.margin = std::max(8, camera.size.height / 60);
     const Camera c = withMargin(camera, hall.margin);
     cv::Mat img(c.size, CV_8UC3, cv::Scalar(90, 90, 90));
-    drawWalls(img, c, random);
+    drawWalls(img, c, random, build);
     cv::Scalar courtColour;
-    drawCourt(img, c, random, courtColour);
+    drawCourt(img, c, random, build, courtColour);
     hall.floorColour = courtColour;
     addReflections(img, c, random);
     drawBoards(img, c, random, {-3.5, 25.5, 0}, {12.5, 25.5, 0});

@@ -20,7 +20,8 @@ struct Hall {
 };
 
 Camera withMargin(const Camera& camera, int margin);
-Hall buildHall(const Camera& camera, Random& random);
+// `detail` picks the floor's and walls' finer pattern apart from their colours.
+Hall buildHall(const Camera& camera, Random& random, Random& detail);
 
 // The background and net for a picture shifted by `offset` pixels.
 void copyBackground(const Hall& hall, cv::Point offset, cv::Mat& frame);

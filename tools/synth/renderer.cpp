@@ -56,7 +56,7 @@ MatchRenderer::MatchRenderer(const MatchPlan& plan, const Camera& camera, double
       camera_(camera),
       fps_(fps),
       exposure_(random.uniform(0.5, 1.0) / fps),
-      hall_(buildHall(camera, random)),
+      hall_(buildHall(camera, random, detail)),
       crowd_(camera, random, detail),
       sensor_(camera.size, hall_.margin, random),
       ballStyle_(chooseBallStyle(random)),
