@@ -167,11 +167,14 @@ PipelineOutput runPipeline(const std::vector<FrameCandidates>& frames, AnalysisM
     std::vector<BallDetection> detections;
     for (const BallDetection& detection : split.detections)
         if (describedTracks.count(detection.trackId)) detections.push_back(detection);
+    output.trackedDetections = detections;
     if (cancelRequested(progress)) return {};
 
     publishStage(progress, kCheckingTracks, 0.92f);
     TrackVerdicts verdicts = judgeTracks(output.tracks, models.trackClassifier.predictInMemory(output.tracks));
     detections = runStage7(detections, output.tracks, verdicts.trackProbability, verdicts.ballTrackIds, params);
+    for (const BallDetection& detection : detections)
+        if (verdicts.ballTrackIds.count(detection.trackId)) output.ballDetections.push_back(detection);
     if (cancelRequested(progress)) return {};
 
     publishStage(progress, kFindingRallies, 0.96f);
@@ -257,6 +260,9 @@ AnalysisResult runAnalysis(const AnalysisRequest& request, AnalysisProgress& pro
         features->analysisFps = fps;
         features->tracks = output.tracks;
         features->windows = output.windows;
+        features->candidates = std::move(frames);
+        features->trackedDetections = output.trackedDetections;
+        features->ballDetections = output.ballDetections;
     }
 
     publishStage(progress, kDone, 1.0f);

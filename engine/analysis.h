@@ -82,6 +82,9 @@ struct AnalysisFeatures {
     double analysisFps = 0;
     std::vector<TrackFeatures> tracks;    // stage-5 records, as the track model sees them
     std::vector<WindowFeatures> windows;  // as the action model sees them
+    std::vector<FrameCandidates> candidates;      // moving blobs found in each frame
+    std::vector<BallDetection> trackedDetections;  // boxes of the described tracks, by track id
+    std::vector<BallDetection> ballDetections;     // boxes of the ball tracks after improvement
 };
 
 AnalysisResult runAnalysis(const AnalysisRequest& request, AnalysisProgress& progress,
@@ -115,6 +118,8 @@ struct PipelineOutput {
     std::vector<FrameHint> hints;
     std::vector<TrackFeatures> tracks;
     std::vector<WindowFeatures> windows;
+    std::vector<BallDetection> trackedDetections;  // boxes of the described tracks
+    std::vector<BallDetection> ballDetections;     // boxes of the ball tracks after improvement
 };
 PipelineOutput runPipeline(const std::vector<FrameCandidates>& frames, AnalysisModels& models,
                            const EngineParams& params, AnalysisProgress& progress);

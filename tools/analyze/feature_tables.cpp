@@ -47,6 +47,26 @@ bool finish(std::ofstream& out, const std::filesystem::path& file, std::string& 
     return false;
 }
 
+bool writeBoxes(const std::filesystem::path& file, const std::vector<BallDetection>& boxes, std::string& error) {
+    std::ofstream out(file);
+    out << "frame,trackId,x,y,width,height,interpolated\n";
+    for (const BallDetection& box : boxes)
+        out << box.frame << ',' << box.trackId << ',' << box.x << ',' << box.y << ',' << box.width << ','
+            << box.height << ',' << (box.interpolated ? 1 : 0) << '\n';
+    return finish(out, file, error);
+}
+
+bool writeCandidates(const std::filesystem::path& file, const std::vector<FrameCandidates>& frames,
+                     std::string& error) {
+    std::ofstream out(file);
+    out << "frame,x,y,width,height,area\n";
+    for (const FrameCandidates& frame : frames)
+        for (const BallCandidate& blob : frame.candidates)
+            out << frame.frameIndex << ',' << blob.x << ',' << blob.y << ',' << blob.w << ',' << blob.h << ','
+                << number(blob.area) << '\n';
+    return finish(out, file, error);
+}
+
 }  // namespace
 
 bool writeFeatureTables(const std::filesystem::path& folder, const AnalysisFeatures& features,
@@ -70,6 +90,9 @@ bool writeFeatureTables(const std::filesystem::path& folder, const AnalysisFeatu
         writeRow(windows, {std::to_string(window.frame), std::to_string(end)}, windowFeatureVector(window));
     }
     if (!finish(windows, windowsFile, error)) return false;
+    if (!writeCandidates(folder / "candidates.csv", features.candidates, error)) return false;
+    if (!writeBoxes(folder / "detections.csv", features.trackedDetections, error)) return false;
+    if (!writeBoxes(folder / "balls.csv", features.ballDetections, error)) return false;
 
     const std::filesystem::path analysisFile = folder / "analysis.csv";
     std::ofstream analysis(analysisFile);

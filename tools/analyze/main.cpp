@@ -31,7 +31,7 @@ struct Options {
 constexpr const char* kUsage =
     "usage: rallinox-analyze VIDEO [--json] [--features DIR]\n"
     "  --json          print the result as JSON on standard output\n"
-    "  --features DIR  also write tracks.csv, windows.csv and analysis.csv into DIR\n";
+    "  --features DIR  also write the feature tables and the per-frame boxes (CSV) into DIR\n";
 
 std::optional<Options> parseOptions(int argc, char** argv) {
     Options options;

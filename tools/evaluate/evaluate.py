@@ -3,24 +3,26 @@
 
 For every camera set-up and seed, rallinox-synth renders a match with its
 ground truth (kept between runs: it depends only on its arguments), then
-rallinox-analyze VIDEO --json proposes rallies. A proposal minus its paddings
-is matched one-to-one to a true rally (serve toss to dead ball) when their
-intersection over union is at least 0.5. Printed per set-up and overall:
-precision, recall, F1, and the median and 90th percentile of the start and
-end errors of the matched rallies.
-
-The analysis command line reports no per-frame ball positions, so the share
-of true ball frames the tracker found is not measured here.
+rallinox-analyze VIDEO --json --features DIR proposes rallies and writes the
+ball boxes it followed. A proposal minus its paddings is matched one-to-one
+to a true rally (serve toss to dead ball) when their intersection over union
+is at least 0.5. Printed per set-up and overall: precision, recall, F1, the
+median and 90th percentile of the start and end errors of the matched
+rallies, and the share of ball frames found: analysed frames of a rally in
+which the true ball is in the picture and a ball-track box lies on it.
 
 Seeds from 900000 on are kept out of training; the default set-ups mix views,
 sizes and frame rates.
 """
 
 import argparse
+import csv
 import json
+import math
 import pathlib
 import subprocess
 import sys
+from concurrent.futures import ThreadPoolExecutor
 
 IOU_THRESHOLD = 0.5
 HELD_OUT_SEED = 900001
@@ -69,12 +71,47 @@ def percentile(values, share):
     return ordered[low] + (ordered[high] - ordered[low]) * (position - low)
 
 
+def ball_frames_found(truth, step, scale, boxes):
+    """(ball frames, found) over the analysed frames of the true rallies in
+    which the true ball is in the picture. `truth` is the generator's file,
+    `step` the analysis frame step, `scale` analysis pixels per video pixel
+    and `boxes` {analysed frame: [(centre x, centre y), ...]}. A box finds the
+    ball when its centre lies within three ball radii (at least 5 pixels)."""
+    fps = truth["fps"]
+    total = found = 0
+    for start, end in ((r["startSec"], r["endSec"]) for r in truth["rallies"]):
+        for frame in range(math.ceil(start * fps / step), int(end * fps / step) + 1):
+            index = frame * step
+            ball = truth["ball"][index] if index < len(truth["ball"]) else None
+            if ball is None:
+                continue
+            x, y, radius = (v * scale for v in ball)
+            total += 1
+            tolerance = max(3 * radius, 5.0)
+            found += any(math.hypot(bx - x, by - y) <= tolerance for bx, by in boxes.get(frame, ()))
+    return total, found
+
+
+def read_ball_boxes(path):
+    boxes = {}
+    with open(path, newline="") as f:
+        for row in csv.DictReader(f):
+            x, y, w, h = (float(row[k]) for k in ("x", "y", "width", "height"))
+            boxes.setdefault(int(row["frame"]), []).append((x + w / 2, y + h / 2))
+    return boxes
+
+
 class Score:
     """Counts and errors gathered over any number of matches."""
 
     def __init__(self):
         self.truths = self.proposals = self.matched = 0
         self.start_errors, self.end_errors = [], []
+        self.ball_frames = self.ball_found = 0
+
+    def add_ball_frames(self, total, found):
+        self.ball_frames += total
+        self.ball_found += found
 
     def add(self, truth, proposed):
         pairs = match_rallies(truth, proposed)
@@ -90,6 +127,8 @@ class Score:
         self.matched += other.matched
         self.start_errors += other.start_errors
         self.end_errors += other.end_errors
+        self.ball_frames += other.ball_frames
+        self.ball_found += other.ball_found
 
     def summary(self):
         precision = self.matched / self.proposals if self.proposals else 0.0
@@ -102,6 +141,7 @@ class Score:
             "startErrorP90Sec": percentile(self.start_errors, 0.9),
             "endErrorMedianSec": percentile(self.end_errors, 0.5),
             "endErrorP90Sec": percentile(self.end_errors, 0.9),
+            "ballFramesFound": self.ball_found / self.ball_frames if self.ball_frames else None,
         }
 
 
@@ -122,23 +162,48 @@ def generate(synth, setup, seed, minutes, work):
 
 
 def analyse(analyze, video):
-    done = subprocess.run([analyze, str(video), "--json"], check=True, capture_output=True, text=True)
-    return json.loads(done.stdout)
+    """The analysis result and the folder with its feature tables."""
+    features = video.with_suffix(".features")
+    done = subprocess.run([analyze, str(video), "--json", "--features", str(features)],
+                          check=True, capture_output=True, text=True)
+    return json.loads(done.stdout), features
+
+
+def score_match(synth, analyze, setup, seed, minutes, work):
+    """Renders (once) and analyses one match; returns its Score."""
+    video, truth_file = generate(synth, setup, seed, minutes, work)
+    truth = json.loads(truth_file.read_text())
+    result, features = analyse(analyze, video)
+    proposed = [without_padding(r) for r in result["rallies"]]
+    score = Score()
+    score.add([(r["startSec"], r["endSec"]) for r in truth["rallies"]], proposed)
+    with open(features / "analysis.csv", newline="") as f:
+        analysis = next(csv.DictReader(f))
+    scale = float(analysis["analysisWidth"]) / truth["width"]
+    score.add_ball_frames(*ball_frames_found(truth, int(analysis["frameStep"]), scale,
+                                             read_ball_boxes(features / "balls.csv")))
+    print(f"{video.name}: {len(truth['rallies'])} rallies, {len(proposed)} proposed, {score.matched} matched",
+          file=sys.stderr)
+    return score
 
 
 def format_seconds(value):
     return "   -  " if value is None else f"{value:6.2f}"
 
 
+def format_share(value):
+    return "   -  " if value is None else f"{value:6.3f}"
+
+
 def print_table(rows):
     print(f"{'set-up':<24} {'rallies':>7} {'found':>6} {'prec':>6} {'recall':>6} {'F1':>6}"
-          f" {'start med':>9} {'p90':>6} {'end med':>8} {'p90':>6}")
+          f" {'start med':>9} {'p90':>6} {'end med':>8} {'p90':>6} {'ball':>6}")
     for name, s in rows:
         print(f"{name:<24} {s['rallies']:>7} {s['proposed']:>6} {s['precision']:>6.3f} {s['recall']:>6.3f}"
               f" {s['f1']:>6.3f} {format_seconds(s['startErrorMedianSec']):>9} {format_seconds(s['startErrorP90Sec'])}"
-              f" {format_seconds(s['endErrorMedianSec']):>8} {format_seconds(s['endErrorP90Sec'])}")
-    print("(errors in seconds, paddings removed; ball-frame share not measured: the analysis "
-          "command line reports no ball positions)")
+              f" {format_seconds(s['endErrorMedianSec']):>8} {format_seconds(s['endErrorP90Sec'])}"
+              f" {format_share(s['ballFramesFound'])}")
+    print("(errors in seconds, paddings removed; ball: share of the rallies' ball frames found)")
 
 
 def main(argv=None):
@@ -150,6 +215,7 @@ def main(argv=None):
     parser.add_argument("--minutes", type=float, default=5.0, help="length of each match")
     parser.add_argument("--setup", action="append", metavar="VIEW:WxH:FPS",
                         help=f"camera set-up, repeatable (default: {' '.join(DEFAULT_SETUPS)})")
+    parser.add_argument("--jobs", type=int, default=2, help="matches rendered and analysed at once")
     parser.add_argument("--json", action="store_true", help="print the scores as JSON")
     args = parser.parse_args(argv)
 
@@ -159,17 +225,18 @@ def main(argv=None):
     work = pathlib.Path(args.work)
     work.mkdir(parents=True, exist_ok=True)
 
+    setups = args.setup or DEFAULT_SETUPS
+    # Each set-up gets its own seeds, so no two set-ups share a match.
+    runs = [(index, parse_setup(text), args.seed + 1000 * index + k)
+            for index, text in enumerate(setups) for k in range(args.matches)]
+    with ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
+        scores = list(pool.map(lambda run: score_match(synth, analyze, run[1], run[2], args.minutes, work), runs))
     total, rows = Score(), []
-    for index, text in enumerate(args.setup or DEFAULT_SETUPS):
-        setup, score = parse_setup(text), Score()
-        for k in range(args.matches):
-            # Each set-up gets its own seeds, so no two set-ups share a match.
-            seed = args.seed + 1000 * index + k
-            video, truth_file = generate(synth, setup, seed, args.minutes, work)
-            truth = [(r["startSec"], r["endSec"]) for r in json.loads(truth_file.read_text())["rallies"]]
-            proposed = [without_padding(r) for r in analyse(analyze, video)["rallies"]]
-            score.add(truth, proposed)
-            print(f"{video.name}: {len(truth)} rallies, {len(proposed)} proposed", file=sys.stderr)
+    for index, text in enumerate(setups):
+        score = Score()
+        for (run_index, _, _), match_score in zip(runs, scores):
+            if run_index == index:
+                score.merge(match_score)
         rows.append((text, score.summary()))
         total.merge(score)
     rows.append(("all", total.summary()))

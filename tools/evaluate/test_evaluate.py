@@ -49,5 +49,20 @@ class ScoreTest(unittest.TestCase):
         self.assertAlmostEqual(evaluate.percentile([0, 10], 0.9), 9.0)
 
 
+class BallFramesTest(unittest.TestCase):
+    TRUTH = {"fps": 60, "rallies": [{"startSec": 0.0, "endSec": 0.1}],
+             "ball": [[100, 100, 4], [102, 100, 4], None, None, [110, 100, 4], [112, 100, 4], [114, 100, 4],
+                      [300, 300, 4]]}
+
+    def test_counts_rally_frames_with_the_ball_in_the_picture_at_the_analysis_step(self):
+        # Step 2 at half size: analysed frames 0..3 are video frames 0, 2, 4, 6; frame 1 has no ball.
+        total, found = evaluate.ball_frames_found(self.TRUTH, 2, 0.5, {0: [(50, 50)], 2: [(60, 50)]})
+        self.assertEqual((total, found), (3, 2))
+
+    def test_a_box_off_the_ball_finds_nothing(self):
+        self.assertEqual(evaluate.ball_frames_found(self.TRUTH, 1, 1.0, {0: [(120, 100)]}), (5, 0))
+        self.assertEqual(evaluate.ball_frames_found(self.TRUTH, 1, 1.0, {0: [(111, 100)]}), (5, 1))
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -5,34 +5,29 @@ between runs: it depends only on the seed), rallinox-analyze writes the
 feature tables the models see (always run again, so they follow the engine),
 and each record is labelled from the truth:
 
-- a track is the ball when the true ball is visible over most of the track's
-  frames and the track's start, end and mean positions lie near the true ball
-  at the same frames; it is not the ball when neither its start nor its end
-  lies near the ball; tracks in between (partly on the ball) are left out,
-  as their label would be a guess;
+- a track is the ball when most of its boxes (detections.csv) lie on the
+  true ball of their frame, and not the ball when hardly any do; tracks in
+  between (partly on the ball) are left out, as their label would be a guess;
 - a window is play when its middle lies inside a true rally.
 
 Window features depend on which tracks the track model calls the ball, so
 the windows are read from a second analysis run with the new track model
 built in (see train.py).
-
-Track positions in the table are shares of the engine's frame size estimate
-(the right-most and lowest box edge of the match), not of the analysis
-picture; that size is recovered per match as the one that puts the most track
-ends onto the true ball (frame_size_estimate).
 """
 
 import csv
 import json
 import math
 import subprocess
+from concurrent.futures import ThreadPoolExecutor
 
 import numpy as np
 
 from contract import TRACK_FEATURES, WINDOW_FEATURES
 
 MATCH_SECONDS = 120
-MIN_VISIBLE_SHARE = 0.6
+BALL_SHARE = 0.6       # boxes on the true ball that make a track the ball
+NOT_BALL_SHARE = 0.2   # at most this share on the ball: not the ball
 
 
 def _read_table(path, leading, names):
@@ -84,47 +79,38 @@ def _tolerance(radius, analysis_width):
     return max(4.0 * radius, 0.015 * analysis_width)
 
 
-def frame_size_estimate(truth, track_frames, track_features, analysis_width, analysis_height):
-    """The (width, height) that makes the most track starts and ends land on
-    the true ball; the analysis size when none does."""
-    points = []
-    for frames, features in zip(track_frames, track_features):
-        f = dict(zip(TRACK_FEATURES, features))
-        for frame, x, y in ((frames[1], f["Start_X"], f["Start_Y"]), (frames[2], f["End_X"], f["End_Y"])):
-            ball = truth.ball_at(frame)
-            if ball is not None:
-                points.append((ball[0], ball[1], x, y, _tolerance(ball[2], analysis_width)))
-    if not points:
-        return analysis_width, analysis_height
-    tx, ty, x, y, tol = (np.array(column) for column in zip(*points))
-    widths = np.arange(analysis_width // 2, analysis_width + 1, dtype=float)
-    heights = np.arange(analysis_height // 2, analysis_height + 1, dtype=float)
-    x_hits = np.abs(tx[None, :] - x[None, :] * widths[:, None]) <= tol[None, :]
-    y_hits = np.abs(ty[None, :] - y[None, :] * heights[:, None]) <= tol[None, :]
-    hits = x_hits.astype(int) @ y_hits.T.astype(int)
-    if hits.max() == 0:
-        return analysis_width, analysis_height
-    # Prefer the largest size among equals: the estimate is usually the full picture.
-    best = np.argwhere(hits == hits.max())[-1]
-    return widths[best[0]], heights[best[1]]
+def read_boxes(path):
+    """Boxes of a detections.csv or balls.csv, grouped by track id:
+    {trackId: [(frame, centre x, centre y), ...]}; filled-in boxes left out."""
+    tracks = {}
+    with open(path, newline="") as f:
+        for row in csv.DictReader(f):
+            if row["interpolated"] == "1":
+                continue
+            x, y, w, h = (float(row[k]) for k in ("x", "y", "width", "height"))
+            tracks.setdefault(int(row["trackId"]), []).append((int(row["frame"]), x + w / 2, y + h / 2))
+    return tracks
 
 
-def track_label(truth, frames, features, width, height, analysis_width):
-    """1 ball, 0 not the ball, None ambiguous."""
-    f = dict(zip(TRACK_FEATURES, features))
-    first, last = int(frames[1]), int(frames[2])
-    balls = [truth.ball_at(i) for i in range(first, last + 1)]
-    visible = [b for b in balls if b is not None]
-    radius = max((b[2] for b in visible), default=0.0)
-    tolerance = _tolerance(radius, analysis_width)
-    start_ok = _near(balls[0], f["Start_X"] * width, f["Start_Y"] * height, tolerance)
-    end_ok = _near(balls[-1], f["End_X"] * width, f["End_Y"] * height, tolerance)
-    if not start_ok and not end_ok:
+def on_ball_share(truth, boxes):
+    """Share of the boxes whose centre lies on the true ball of their frame."""
+    if not boxes:
+        return 0.0
+    hits = 0
+    for frame, x, y in boxes:
+        ball = truth.ball_at(frame)
+        hits += ball is not None and _near(ball, x, y, _tolerance(ball[2], truth.analysis_width))
+    return hits / len(boxes)
+
+
+def track_label(share):
+    """1 ball, 0 not the ball, None when the track is partly on the ball:
+    its label would be a guess."""
+    if share >= BALL_SHARE:
+        return 1
+    if share <= NOT_BALL_SHARE:
         return 0
-    if not (start_ok and end_ok) or len(visible) < MIN_VISIBLE_SHARE * len(balls):
-        return None
-    mean = (np.mean([b[0] for b in visible]), np.mean([b[1] for b in visible]), 0.0)
-    return 1 if _near(mean, f["Mean_X"] * width, f["Mean_Y"] * height, 2 * tolerance) else None
+    return None
 
 
 def _analyse(build, work, seed):
@@ -134,9 +120,14 @@ def _analyse(build, work, seed):
     truth_file = work / f"match-{seed}.json"
     features = work / f"match-{seed}"
     if not truth_file.exists():
+        # 720p keeps rendering affordable: the analysis sees every size at 480
+        # lines. Views are drawn from the seed; every fourth match runs at 50
+        # frames per second, which the analysis reads with a step of 2.
+        fps = 50 if seed % 4 == 3 else (25, 30)[seed % 2]
         subprocess.run([str(build / "tools" / "synth" / "rallinox-synth"), "--seed", str(seed),
-                        "--seconds", str(MATCH_SECONDS), "--out", str(video), "--truth", str(truth_file)],
-                       check=True, stdout=subprocess.DEVNULL)
+                        "--seconds", str(MATCH_SECONDS), "--size", "1280x720", "--fps", str(fps),
+                        "--out", str(video), "--truth", str(truth_file)],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     subprocess.run([str(build / "tools" / "analyze" / "rallinox-analyze"), str(video), "--features", str(features)],
                    check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return Truth(truth_file, _read_analysis(features / "analysis.csv")), features
@@ -144,16 +135,13 @@ def _analyse(build, work, seed):
 
 def _track_records(build, work, seed):
     truth, features = _analyse(build, work, seed)
-    analysis_width, analysis_height = truth.analysis_width, truth.analysis_height
     track_frames, track_x = _read_table(features / "tracks.csv", ["trackId", "firstFrame", "lastFrame"],
                                         TRACK_FEATURES)
-    width, height = frame_size_estimate(truth, track_frames, track_x, analysis_width, analysis_height)
-    labels = [track_label(truth, frames, x, width, height, analysis_width)
-              for frames, x in zip(track_frames, track_x)]
+    boxes = read_boxes(features / "detections.csv")
+    labels = [track_label(on_ball_share(truth, boxes.get(int(frames[0]), []))) for frames in track_frames]
     kept = [i for i, label in enumerate(labels) if label is not None]
     track_y = np.array([labels[i] for i in kept], dtype=np.int64)
-    print(f"match {seed}: frame size estimate {width:.0f}x{height:.0f}, "
-          f"{len(kept)} of {len(labels)} tracks labelled ({int(track_y.sum())} ball)")
+    print(f"match {seed}: {len(kept)} of {len(labels)} tracks labelled ({int(track_y.sum())} ball)")
     return track_x[kept], track_y
 
 
@@ -167,7 +155,9 @@ def _window_records(build, work, seed):
 
 def _collect(records, name, count, seed, work, build):
     work.mkdir(parents=True, exist_ok=True)
-    parts = [records(build, work, seed + i) for i in range(count)]
+    # Two matches at a time: rendering and analysing each keep about one core busy.
+    with ThreadPoolExecutor(max_workers=2) as pool:
+        parts = list(pool.map(lambda i: records(build, work, seed + i), range(count)))
     X, y = np.vstack([p[0] for p in parts]), np.concatenate([p[1] for p in parts])
     if min(int(y.sum()), int(len(y) - y.sum())) < 4:
         raise SystemExit(f"too few {name} records of one class ({int(y.sum())} of {len(y)} positive): "
