@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "synthetic_match.h"
 #include "video_writer.h"
@@ -109,4 +111,28 @@ TEST(SyntheticRender, EncodesPlayableH264) {
     pclose(pipe);
     EXPECT_EQ(std::string(line), "h264,25\n");
     std::filesystem::remove(path);
+}
+
+TEST(SyntheticRender, SameFramesEncodeToTheSameFile) {
+    // Training reproduces its models only when the videos come out the same.
+    const SyntheticMatch match(request(43, View::Baseline));
+    auto encode = [&](const std::string& name) {
+        const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+        {
+            VideoWriter writer(path.string(), match.size(), match.fps(), 600);
+            cv::Mat frame;
+            for (int i = 0; i < 40; ++i) {
+                match.render(i, frame);
+                writer.write(frame);
+            }
+            writer.finish();
+        }
+        std::ifstream in(path, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::filesystem::remove(path);
+        return bytes;
+    };
+    const std::string first = encode("rallinox_synth_same_1.mp4");
+    ASSERT_FALSE(first.empty());
+    EXPECT_TRUE(first == encode("rallinox_synth_same_2.mp4"));
 }

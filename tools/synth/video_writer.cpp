@@ -14,7 +14,9 @@ VideoWriter::VideoWriter(const std::string& path, cv::Size size, double fps, int
     const std::vector<std::string> args = {
         "ffmpeg", "-hide_banner", "-loglevel", "error", "-y", "-f", "rawvideo", "-pix_fmt", "bgr24",
         "-s", std::to_string(size.width) + "x" + std::to_string(size.height), "-r", std::to_string(fps), "-i", "-",
-        "-c:v", "libx264", "-preset", "superfast", "-b:v", bitrate, "-maxrate", std::to_string(kbps * 3 / 2) + "k",
+        // One encoder thread: x264's rate control with several threads gives
+        // different pictures from run to run, and training needs the same video.
+        "-c:v", "libx264", "-preset", "superfast", "-threads", "1", "-b:v", bitrate, "-maxrate", std::to_string(kbps * 3 / 2) + "k",
         "-bufsize", std::to_string(kbps * 2) + "k", "-pix_fmt", "yuv420p", "-g", std::to_string(static_cast<int>(fps * 2)),
         "-movflags", "+faststart", path};
     int fds[2];
