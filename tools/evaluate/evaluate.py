@@ -26,7 +26,8 @@ from concurrent.futures import ThreadPoolExecutor
 
 IOU_THRESHOLD = 0.5
 HELD_OUT_SEED = 900001
-DEFAULT_SETUPS = ["baseline:1280x720:30", "baseline:1920x1080:25", "side:1280x720:50", "side:1920x1080:60"]
+# Twelve 10-minute matches by default: two hours of video, both views, two sizes, three frame rates.
+DEFAULT_SETUPS = ["baseline:1280x720:30", "side:1280x720:25", "baseline:1920x1080:25", "side:1280x720:50"]
 
 
 def iou(a, b):
@@ -211,8 +212,8 @@ def main(argv=None):
     parser.add_argument("--build", default="build", help="build folder holding tools/synth and tools/analyze")
     parser.add_argument("--work", default="out/evaluate", help="folder for the generated matches")
     parser.add_argument("--seed", type=int, default=HELD_OUT_SEED, help="first seed of the held-out matches")
-    parser.add_argument("--matches", type=int, default=2, help="matches per set-up")
-    parser.add_argument("--minutes", type=float, default=5.0, help="length of each match")
+    parser.add_argument("--matches", type=int, default=3, help="matches per set-up")
+    parser.add_argument("--minutes", type=float, default=10.0, help="length of each match")
     parser.add_argument("--setup", action="append", metavar="VIEW:WxH:FPS",
                         help=f"camera set-up, repeatable (default: {' '.join(DEFAULT_SETUPS)})")
     parser.add_argument("--jobs", type=int, default=2, help="matches rendered and analysed at once")

@@ -1,7 +1,8 @@
 """Train, export, verify and seal the two analysis models.
 
-    train --matches N [--seed S] [--work DIR]   features of N generated matches
-    train --bootstrap [--seed S]                simulated records (bootstrap.py)
+    train [--matches N] [--seed S] [--work DIR]  features of N generated matches
+                                                 (20 by default: the shipped models)
+    train --bootstrap [--seed S]                 simulated records (bootstrap.py)
 
 Writes models/track.onnx, models/action.onnx and their sealed containers
 models/track.rmod, models/action.rmod. The same arguments give the same
@@ -22,6 +23,7 @@ import export
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 MODELS = ROOT / "models"
+SHIPPED_MATCHES = 20  # the shipped models learnt from this many matches, seeds 1 to 20
 
 
 def fit_forest(X, y, seed):
@@ -49,8 +51,9 @@ def train_one(name, X, y, seed, seal_tool):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    source = parser.add_mutually_exclusive_group(required=True)
-    source.add_argument("--matches", type=int, help="number of generated matches to learn from")
+    source = parser.add_mutually_exclusive_group()
+    source.add_argument("--matches", type=int, default=SHIPPED_MATCHES,
+                        help=f"number of generated matches to learn from (default {SHIPPED_MATCHES})")
     source.add_argument("--bootstrap", action="store_true", help="learn from simulated records")
     parser.add_argument("--seed", type=int, default=1, help="seed of the matches and the forests")
     parser.add_argument("--work", default=str(ROOT / "build-train" / "matches"),
