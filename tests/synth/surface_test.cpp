@@ -8,11 +8,13 @@ namespace {
 
 // Grey floor seen from high behind a baseline; boards run down the court.
 struct Floor {
-    Camera camera = Camera::lookAt({4.5, -8, 6}, {4.5, 9, 0}, 900, {640, 360});
-    cv::Mat image{camera.size, CV_8UC3, cv::Scalar(128, 128, 128)};
+    Camera camera = Camera::lookAt(Vec3{4.5, -8, 6}, Vec3{4.5, 9, 0}, 900, cv::Size(640, 360));
+    cv::Mat image = cv::Mat(camera.size, CV_8UC3, cv::Scalar(128, 128, 128));
     void shade(const cv::Mat& mask, uint64_t seed) {
         Random random(seed);
-        shadeSurface(image, mask, camera, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, BoardPattern::floorBoards(random));
+        const Surface ground{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+        const BoardPattern boards = BoardPattern::floorBoards(random);
+        shadeSurface(image, mask, camera, ground, boards);
     }
     double spread(const cv::Rect& area) const {
         cv::Scalar mean, sd;
@@ -40,7 +42,9 @@ TEST(FloorBoards, ShowNearbyFadeFarAwayAndStayInsideTheMask) {
 TEST(FloorBoards, SameSeedLaysTheSameFloor) {
     Floor a, b, c;
     const cv::Mat all(a.camera.size, CV_8U, cv::Scalar(255));
-    a.shade(all, 11), b.shade(all, 11), c.shade(all, 12);
+    a.shade(all, 11);
+    b.shade(all, 11);
+    c.shade(all, 12);
     EXPECT_EQ(cv::norm(a.image, b.image, cv::NORM_INF), 0.0);
     EXPECT_GT(cv::norm(a.image, c.image, cv::NORM_L1), 0.0);
 }
