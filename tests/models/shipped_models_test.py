@@ -5,8 +5,6 @@ nothing proposed where no rally is.
     shipped_models_test.py BUILD_DIR
 """
 
-import csv
-import json
 import pathlib
 import sys
 import tempfile
@@ -28,16 +26,9 @@ class ShippedModelsTest(unittest.TestCase):
     def analyse_match(self, setup, seed):
         """(true rallies, proposed rally cores, share of ball frames found)."""
         with tempfile.TemporaryDirectory() as work:
-            video, truth_file = evaluate.generate(SYNTH, evaluate.parse_setup(setup), seed, 0.5, pathlib.Path(work))
-            truth = json.loads(truth_file.read_text())
-            result, features = evaluate.analyse(ANALYZE, video)
-            with open(features / "analysis.csv", newline="") as f:
-                analysis = next(csv.DictReader(f))
-            total, found = evaluate.ball_frames_found(truth, int(analysis["frameStep"]),
-                                                      float(analysis["analysisWidth"]) / truth["width"],
-                                                      evaluate.read_ball_boxes(features / "balls.csv"))
-        rallies = [(r["startSec"], r["endSec"]) for r in truth["rallies"]]
-        return rallies, [evaluate.without_padding(r) for r in result["rallies"]], found / max(total, 1)
+            rallies, proposed, (total, found) = evaluate.run_match(SYNTH, ANALYZE, evaluate.parse_setup(setup), seed,
+                                                                   0.5, pathlib.Path(work))
+        return rallies, proposed, found / max(total, 1)
 
     def check_found(self, setup, seed):
         rallies, proposed, ball_share = self.analyse_match(setup, seed)

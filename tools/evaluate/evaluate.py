@@ -170,20 +170,27 @@ def analyse(analyze, video):
     return json.loads(done.stdout), features
 
 
-def score_match(synth, analyze, setup, seed, minutes, work):
-    """Renders (once) and analyses one match; returns its Score."""
+def run_match(synth, analyze, setup, seed, minutes, work):
+    """Renders (once) and analyses one match; returns the true rallies, the
+    proposed rally cores and (ball frames, found)."""
     video, truth_file = generate(synth, setup, seed, minutes, work)
     truth = json.loads(truth_file.read_text())
     result, features = analyse(analyze, video)
-    proposed = [without_padding(r) for r in result["rallies"]]
-    score = Score()
-    score.add([(r["startSec"], r["endSec"]) for r in truth["rallies"]], proposed)
     with open(features / "analysis.csv", newline="") as f:
         analysis = next(csv.DictReader(f))
     scale = float(analysis["analysisWidth"]) / truth["width"]
-    score.add_ball_frames(*ball_frames_found(truth, int(analysis["frameStep"]), scale,
-                                             read_ball_boxes(features / "balls.csv")))
-    print(f"{video.name}: {len(truth['rallies'])} rallies, {len(proposed)} proposed, {score.matched} matched",
+    ball_frames = ball_frames_found(truth, int(analysis["frameStep"]), scale, read_ball_boxes(features / "balls.csv"))
+    rallies = [(r["startSec"], r["endSec"]) for r in truth["rallies"]]
+    return rallies, [without_padding(r) for r in result["rallies"]], ball_frames
+
+
+def score_match(synth, analyze, setup, seed, minutes, work):
+    """Renders (once) and analyses one match; returns its Score."""
+    rallies, proposed, ball_frames = run_match(synth, analyze, setup, seed, minutes, work)
+    score = Score()
+    score.add(rallies, proposed)
+    score.add_ball_frames(*ball_frames)
+    print(f"{'-'.join(setup)}-{seed}: {len(rallies)} rallies, {len(proposed)} proposed, {score.matched} matched",
           file=sys.stderr)
     return score
 
