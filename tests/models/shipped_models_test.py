@@ -45,7 +45,7 @@ class ShippedModelsTest(unittest.TestCase):
         self.assertEqual(len(evaluate.match_rallies(rallies, proposed)), 1, f"{rallies} vs {proposed}")
 
     def test_rally_filmed_from_behind_the_baseline_is_found(self):
-        self.check_found("baseline:1280x720:30", 1002)
+        self.check_found("baseline:1280x720:30", 1008)
 
 
 if __name__ == "__main__":

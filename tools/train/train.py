@@ -1,7 +1,7 @@
 """Train, export, verify and seal the two analysis models.
 
     train [--matches N] [--seed S] [--work DIR]  features of N generated matches
-                                                 (20 by default: the shipped models)
+                                                 (60 by default: the shipped models)
     train --bootstrap [--seed S]                 simulated records (bootstrap.py)
 
 Writes models/track.onnx, models/action.onnx and their sealed containers
@@ -15,7 +15,7 @@ import subprocess
 import sys
 
 import numpy as np
-from sklearn.ensemble import RandomForestClassifier
+from sklearn.ensemble import HistGradientBoostingClassifier, RandomForestClassifier
 from sklearn.model_selection import train_test_split
 
 import bootstrap
@@ -23,7 +23,7 @@ import export
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 MODELS = ROOT / "models"
-SHIPPED_MATCHES = 20  # the shipped models learnt from this many matches, seeds 1 to 20
+SHIPPED_MATCHES = 60  # the shipped models learnt from this many matches, seeds 1 to 60
 
 
 def fit_forest(X, y, seed):
@@ -34,14 +34,26 @@ def fit_forest(X, y, seed):
     return forest.fit(X, y)
 
 
-def train_one(name, X, y, seed, seal_tool):
+def fit_boosted(X, y, seed):
+    # Windows are plentiful (tens of thousands per hour of video); boosted
+    # trees found rallies better than the forest in cross-validation by match
+    # (rally F1 0.63 against 0.53 on 60 matches).
+    boosted = HistGradientBoostingClassifier(class_weight="balanced", random_state=seed)
+    return boosted.fit(X, y)
+
+
+def train_one(name, fit, X, y, seed, seal_tool):
+    # The engine feeds float32 and ONNX keeps float32 thresholds: learning
+    # from float64 values lets boosted trees split between values that
+    # float32 cannot tell apart, and the exported model then disagrees.
+    X = X.astype(np.float32)
     X_train, X_test, y_train, y_test = train_test_split(
         X, y, test_size=0.25, random_state=seed, stratify=y)
-    forest = fit_forest(X_train, y_train, seed)
-    accuracy = forest.score(X_test.astype(np.float32), y_test)
+    model = fit(X_train, y_train, seed)
+    accuracy = model.score(X_test.astype(np.float32), y_test)
     onnx_path = MODELS / f"{name}.onnx"
-    export.export_model(forest, X.shape[1], str(onnx_path))
-    worst = export.verify_model(forest, str(onnx_path), X_test[:500])
+    export.export_model(model, X.shape[1], str(onnx_path))
+    worst = export.verify_model(model, str(onnx_path), X_test[:500])
     rmod_path = MODELS / f"{name}.rmod"
     subprocess.run([seal_tool, str(onnx_path), str(rmod_path)], check=True)
     print(f"{name}: {len(y)} records ({int(y.sum())} positive), held-out accuracy {accuracy:.3f}, "
@@ -55,7 +67,7 @@ def main():
     source.add_argument("--matches", type=int, default=SHIPPED_MATCHES,
                         help=f"number of generated matches to learn from (default {SHIPPED_MATCHES})")
     source.add_argument("--bootstrap", action="store_true", help="learn from simulated records")
-    parser.add_argument("--seed", type=int, default=1, help="seed of the matches and the forests")
+    parser.add_argument("--seed", type=int, default=1, help="seed of the matches and the models")
     parser.add_argument("--work", default=str(ROOT / "build-train" / "matches"),
                         help="folder for generated matches and their features")
     parser.add_argument("--build", default=str(ROOT / "build-train"),
@@ -67,15 +79,15 @@ def main():
     MODELS.mkdir(exist_ok=True)
     if args.bootstrap:
         rng = np.random.default_rng(args.seed)
-        train_one("track", *bootstrap.track_records(6000, rng), args.seed, seal_tool)
-        train_one("action", *bootstrap.window_records(6000, rng), args.seed, seal_tool)
+        train_one("track", fit_forest, *bootstrap.track_records(6000, rng), args.seed, seal_tool)
+        train_one("action", fit_boosted, *bootstrap.window_records(6000, rng), args.seed, seal_tool)
         return
     import matches
     work = pathlib.Path(args.work)
-    train_one("track", *matches.labelled_tracks(args.matches, args.seed, work, tools), args.seed, seal_tool)
+    train_one("track", fit_forest, *matches.labelled_tracks(args.matches, args.seed, work, tools), args.seed, seal_tool)
     # The window features follow the ball tracks the new track model picks.
     subprocess.run(["ninja", "-C", str(tools), "rallinox-analyze"], check=True, stdout=subprocess.DEVNULL)
-    train_one("action", *matches.labelled_windows(args.matches, args.seed, work, tools), args.seed, seal_tool)
+    train_one("action", fit_boosted, *matches.labelled_windows(args.matches, args.seed, work, tools), args.seed, seal_tool)
 
 
 if __name__ == "__main__":
