@@ -50,7 +50,7 @@ def train_one(name, fit, X, y, seed, seal_tool):
     X_train, X_test, y_train, y_test = train_test_split(
         X, y, test_size=0.25, random_state=seed, stratify=y)
     model = fit(X_train, y_train, seed)
-    accuracy = model.score(X_test.astype(np.float32), y_test)
+    accuracy = model.score(X_test, y_test)
     onnx_path = MODELS / f"{name}.onnx"
     export.export_model(model, X.shape[1], str(onnx_path))
     worst = export.verify_model(model, str(onnx_path), X_test[:500])
