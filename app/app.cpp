@@ -8,6 +8,7 @@
 #include "platform/window_flash.h"
 #include "ui/about_screen.h"
 #include "ui/analysis_pill.h"
+#include "ui/editor_screen.h"
 #include "ui/feedback.h"
 #include "ui/fonts.h"
 #include "ui/keys.h"
@@ -36,6 +37,11 @@ App::App(AppWindow& appWindow, ui::FileDialogs::Backends dialogBackends)
 App::~App() = default;
 
 void App::reloadProjects() { projects = readProjectList(store); }
+
+void App::saveOpenProject() {
+    if (!openProject) return;
+    if (SaveResult saved = store.save(*openProject); !saved) showError(saved.message);
+}
 
 void App::showError(const std::string& text) { errorText = text; }
 
@@ -70,7 +76,12 @@ void App::openProjectById(const std::string& id) {
         return;
     }
     openProject = std::move(loaded.project);
+    rallyEditor = std::make_unique<RallyEditor>(*openProject);
     selectedRallyId = openProject->rallies.empty() ? 0 : openProject->rallies.front().id;
+    editor.lastPlayerTime = -1.0;
+    editor.trim = {};
+    editor.renameTarget = 0;
+    player.open(openProject->videoPath);
     window.setTitle(openProject->name + "  -  " + kTitle);
     setScreen(Screen::editor);
 }
@@ -120,9 +131,10 @@ void App::takeOver(const FinishedAnalysis& finished) {
 }
 
 void App::closeProject() {
-    if (openProject) {
-        if (SaveResult saved = store.save(*openProject); !saved) showError(saved.message);
-    }
+    saveOpenProject();
+    player.close();
+    playerTexture.clear();
+    rallyEditor.reset();
     openProject.reset();
     selectedRallyId = 0;
     window.setTitle(kTitle);
@@ -170,7 +182,7 @@ void App::drawScreen() {
             ui::drawProjectsScreen(*this);
             break;
         case Screen::editor:
-            if (openProject && ui::screenHeader(openProject->name.c_str(), true)) closeProject();
+            ui::drawEditorScreen(*this);
             break;
         case Screen::settings:
             ui::drawSettingsScreen(*this);

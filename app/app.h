@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,9 +13,13 @@
 #include "app/project.h"
 #include "app/project_store.h"
 #include "app/settings.h"
+#include "edit/rally_editor.h"
 #include "platform/launcher_progress.h"
+#include "ui/editor_state.h"
 #include "ui/file_dialogs.h"
+#include "ui/player_texture.h"
 #include "ui/thumbnail_cache.h"
+#include "video/preview_player.h"
 
 namespace rallinox {
 
@@ -49,6 +54,8 @@ public:
     void startExport(ExportRequest request, ExportJob::Body body);
     // Reads the project list from disk again.
     void reloadProjects();
+    // Saves the open project; a failure goes to the error dialog.
+    void saveOpenProject();
 
     void showError(const std::string& text);
     void showToast(const std::string& text);
@@ -63,6 +70,12 @@ public:
     Settings settings;
     std::vector<Project> projects;  // newest first
     std::optional<Project> openProject;
+    // Every change to the open project's rallies goes through it; it lives
+    // exactly as long as the project is open.
+    std::unique_ptr<RallyEditor> rallyEditor;
+    ui::EditorState editor;
+    PreviewPlayer player;
+    ui::PlayerTexture playerTexture;
     Screen screen = Screen::projects;
     int64_t selectedRallyId = 0;
     AppWindow& window;
