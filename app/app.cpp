@@ -82,6 +82,8 @@ void App::openProjectById(const std::string& id) {
     editor.trim = {};
     editor.renameTarget = 0;
     player.open(openProject->videoPath);
+    player.setRate(ui::kPlaybackSpeeds[editor.speedIndex]);
+    player.setMuted(!editor.sound);
     window.setTitle(openProject->name + "  -  " + kTitle);
     setScreen(Screen::editor);
 }

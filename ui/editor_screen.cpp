@@ -3,47 +3,68 @@
 #include <imgui.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "app/app.h"
+#include "edit/playhead_follow.h"
 #include "ui/check_tab.h"
+#include "ui/deciding_clip.h"
 #include "ui/edit_bar.h"
+#include "ui/editor_header.h"
 #include "ui/editor_keys.h"
+#include "ui/player_controls.h"
 #include "ui/rally_list.h"
 #include "ui/score_tab.h"
 #include "ui/shortcuts_window.h"
+#include "ui/theme.h"
+#include "ui/timeline.h"
 #include "ui/trim_strip.h"
-#include "ui/widgets.h"
+#include "ui/video_view.h"
 
 namespace rallinox::ui {
 
 namespace {
 
+// Highlights the rally under the playhead and, with "Rallies only", skips
+// the breaks while playing.
+void followPlayhead(App& app) {
+    if (decidingClipActive(app)) return;
+    PreviewPlayer& player = app.player;
+    const double position = player.position();
+    const bool moved = std::abs(position - app.editor.lastPlayerTime) > 0.001;
+    app.editor.lastPlayerTime = position;
+    const FollowStep step =
+        rallinox::followPlayhead(app.openProject->rallies, position, moved, player.playing(), app.editor.ralliesOnly);
+    if (step.highlightId != 0) app.selectedRallyId = step.highlightId;
+    if (step.seekToSec >= 0) player.seek(step.seekToSec);
+    if (step.pause) player.pause();
+}
+
 void drawPlayerColumn(App& app, float width) {
-    const float videoHeight = std::max(ImGui::GetContentRegionAvail().y - 170.0f, 120.0f);
-    app.playerTexture.update(app.player);
-    const float aspect = app.playerTexture.valid()
-                             ? float(app.playerTexture.width()) / float(app.playerTexture.height())
-                             : 16.0f / 9.0f;
-    const float videoWidth = std::min(videoHeight * aspect, width);
-    ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (width - videoWidth) * 0.5f);
-    if (app.playerTexture.valid()) {
-        ImGui::Image(app.playerTexture.id(), ImVec2(videoWidth, videoHeight));
-    } else {
-        ImGui::Dummy(ImVec2(videoWidth, videoHeight));
-    }
+    const float videoHeight = std::max(ImGui::GetContentRegionAvail().y - scaled(170), scaled(120));
+    drawVideoView(app, width, videoHeight);
+    drawTimeline(app, width - 4);
     drawTrimStrip(app, width - 4);
+    drawPlayerControls(app);
     drawEditBar(app);
+}
+
+size_t openHints(const Project& project) {
+    return size_t(std::count_if(project.hints.begin(), project.hints.end(),
+                                [](const ReviewHint& hint) { return !hint.done; }));
 }
 
 void drawSidePanel(App& app) {
     if (!ImGui::BeginTabBar("side")) return;
-    const std::string rallies = "Rallies (" + std::to_string(app.openProject->rallies.size()) + ")###rallies";
+    const Project& project = *app.openProject;
+    const std::string rallies = "Rallies (" + std::to_string(project.rallies.size()) + ")###rallies";
     if (ImGui::BeginTabItem(rallies.c_str())) {
         drawRallyList(app);
         ImGui::EndTabItem();
     }
-    if (ImGui::BeginTabItem("To check###check")) {
+    const std::string check = "To check (" + std::to_string(openHints(project)) + ")###check";
+    if (ImGui::BeginTabItem(check.c_str())) {
         drawCheckTab(app);
         ImGui::EndTabItem();
     }
@@ -58,23 +79,20 @@ void drawSidePanel(App& app) {
 
 void drawEditorScreen(App& app) {
     if (!app.openProject) {
-        app.closeProject();
+        app.screen = Screen::projects;
         return;
     }
-    if (ImGui::Button("< Projects")) {
-        app.closeProject();
-        return;
-    }
-    ImGui::SameLine();
-    largeText(app.openProject->name.c_str(), 1.2f);
+    updateDecidingClip(app);
+    followPlayhead(app);
+    if (!drawEditorHeader(app)) return;
+    drawFiguresRow(app);
     ImGui::Separator();
 
     const float spacing = ImGui::GetStyle().ItemSpacing.x;
     const float available = ImGui::GetContentRegionAvail().x;
-    const float sideWidth = std::max(available * 0.3f, 340.0f);
-    const float playerWidth = available - sideWidth - spacing;
+    const float playerWidth = available - std::max(available * 0.3f, scaled(340)) - spacing;
     ImGui::BeginChild("player", ImVec2(playerWidth, 0));
-    drawPlayerColumn(app, playerWidth);
+    drawPlayerColumn(app, ImGui::GetContentRegionAvail().x);
     ImGui::EndChild();
     ImGui::SameLine();
     ImGui::BeginChild("rallies", ImVec2(0, 0), true);

@@ -6,6 +6,9 @@
 
 namespace rallinox::ui {
 
+inline constexpr double kPlaybackSpeeds[] = {0.5, 1.0, 1.5, 2.0};
+inline constexpr const char* kPlaybackSpeedNames[] = {"0.5x", "1x", "1.5x", "2x"};
+
 struct TrimDrag {
     int64_t rallyId = 0;
     int handle = 0;  // 1 = start, 2 = end, 0 = none
@@ -18,6 +21,7 @@ struct EditorState {
     int speedIndex = 1;  // into 0.5x, 1x, 1.5x, 2x
     char projectName[128] = {};
     bool editingProjectName = false;
+    bool focusProjectName = false;
     double lastPlayerTime = -1.0;
     bool analyseAgainRequested = false;
 

@@ -1,0 +1,43 @@
+// The editor as the user sees it: the figures, the preview with its text,
+// the timeline, playing through the rallies.
+#include <gtest/gtest.h>
+
+#include "tests/gui/editor_fixture.h"
+#include "tests/gui/gui_run.h"
+
+namespace rallinox::guitest {
+namespace {
+
+TEST(EditorScreen, ShowsTheProjectsFiguresPreviewAndTimeline) {
+    GuiRun run;
+    const Project project = sampleProject(makeMatchVideo(run, "final.mp4", 60), 60);
+    saveProject(run, project);
+    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for Between rallies  -  break 0:05\n"
+                       "expect-title Saturday final  -  Rallinox\n"
+                       "expect-text play time\nexpect-text 0:22\nexpect-text 37%\nexpect-text average rally\n"
+                       "expect-text 7.3 s\nexpect-text longest rally\nexpect-text 11.0 s\nexpect-text 0:38\n"
+                       "expect-text Analysed in 9.5 s (6.3x real time)  -  finding the ball: 160 frames/s, "
+                       "software decoding\n"
+                       "expect-text 0:00 / 1:00\nexpect-text Rallies (3)\nexpect-text To check (1)\n"
+                       "screenshot editor.png\nclose\n"),
+              0)
+        << run.output();
+}
+
+TEST(EditorScreen, RalliesOnlyPlaysFromRallyToRallyAndStopsAfterTheLast) {
+    GuiRun run;
+    Project project = sampleProject(makeMatchVideo(run, "final.mp4", 60), 60);
+    project.rallies.erase(project.rallies.begin() + 1);  // 5-12 and 40-44 remain
+    project.rallies[0].endSec = 6;
+    project.rallies[1].startSec = 40;
+    project.rallies[1].endSec = 41.5;
+    saveProject(run, project);
+    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait 10\nkey space\nwait-for Rally 1 of 2\n"
+                       "screenshot playing.png\nwait-for Rally 2 of 2\nwait-for Play\nexpect-no-text Pause\n"
+                       "screenshot stopped.png\nclose\n"),
+              0)
+        << run.output();
+}
+
+}  // namespace
+}  // namespace rallinox::guitest
