@@ -9,6 +9,7 @@
 #include "ui/about_screen.h"
 #include "ui/analysis_pill.h"
 #include "ui/editor_screen.h"
+#include "ui/export_dialog.h"
 #include "ui/feedback.h"
 #include "ui/fonts.h"
 #include "ui/keys.h"
@@ -166,6 +167,8 @@ void App::handleShortcuts() {
     if (ui::shortcutsBlocked() || fileDialogs.isOpen()) return;
     if (ui::ctrlDown() && ui::keyPressed(Key::O)) {
         fileDialogs.chooseVideoFile([this](const std::string& path) { newProjectFromVideo(path); });
+    } else if (ui::ctrlDown() && ui::keyPressed(Key::E) && screen == Screen::editor && !jobs.exportJob) {
+        ui::openExportDialog(*this);
     } else if (ui::ctrlDown() && ui::keyPressed(Key::Comma) && screen != Screen::editor) {
         setScreen(Screen::settings);
     } else if (ui::keyPressed(Key::Escape)) {
@@ -200,6 +203,7 @@ void App::frame() {
     noteNameGlyphs();
     handleShortcuts();
     taskbar.set(jobs.progressValue());
+    playerTexture.update(player);
 
     const ImGuiViewport* viewport = ImGui::GetMainViewport();
     ImGui::SetNextWindowPos(viewport->Pos);
@@ -211,6 +215,7 @@ void App::frame() {
     ImGui::Begin("##main", nullptr, mainFlags);
     ImGui::PopStyleVar();
     drawScreen();
+    if (openProject) ui::drawExportDialog(*this);
     fileDialogs.draw();
     ui::drawErrorDialog(errorText);
     ImGui::End();

@@ -46,7 +46,6 @@ void drawPlaySymbol(ImDrawList* draw, ImVec2 min, ImVec2 max) {
 }  // namespace
 
 void drawVideoView(App& app, float columnWidth, float height) {
-    app.playerTexture.update(app.player);
     const PlayerTexture& texture = app.playerTexture;
     const float aspect = texture.valid() ? float(texture.width()) / float(texture.height()) : 16.0f / 9.0f;
     const float width = std::min(height * aspect, columnWidth);
