@@ -91,9 +91,12 @@ void drawEditorScreen(App& app) {
     const float spacing = ImGui::GetStyle().ItemSpacing.x;
     const float available = ImGui::GetContentRegionAvail().x;
     const float playerWidth = available - std::max(available * 0.3f, scaled(340)) - spacing;
+    // The timeline and the trim strip bring their own dark ground.
+    ImGui::PushStyleColor(ImGuiCol_ChildBg, ImVec4(0, 0, 0, 0));
     ImGui::BeginChild("player", ImVec2(playerWidth, 0));
     drawPlayerColumn(app, ImGui::GetContentRegionAvail().x);
     ImGui::EndChild();
+    ImGui::PopStyleColor();
     ImGui::SameLine();
     ImGui::BeginChild("rallies", ImVec2(0, 0), true);
     drawSidePanel(app);

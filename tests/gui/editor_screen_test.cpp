@@ -12,7 +12,7 @@ TEST(EditorScreen, ShowsTheProjectsFiguresPreviewAndTimeline) {
     GuiRun run;
     const Project project = sampleProject(makeMatchVideo(run, "final.mp4", 60), 60);
     saveProject(run, project);
-    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for Between rallies  -  break 0:05\n"
+    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait 20\n"
                        "expect-title Saturday final  -  Rallinox\n"
                        "expect-text play time\nexpect-text 0:22\nexpect-text 37%\nexpect-text average rally\n"
                        "expect-text 7.3 s\nexpect-text longest rally\nexpect-text 11.0 s\nexpect-text 0:38\n"
