@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "ui/board_textures.h"
+
 namespace rallinox::ui {
 
 struct TrimDrag {
@@ -29,6 +31,8 @@ struct EditorState {
     bool shortcutsRequested = false;
     // A list change saves the project once, at the end of the frame.
     bool saveAtFrameEnd = false;
+    // The scoreboards recently drawn over the preview picture.
+    BoardTextures boardTextures;
 };
 
 }  // namespace rallinox::ui
