@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "ui/board_textures.h"
+
 namespace rallinox::ui {
 
 inline constexpr double kPlaybackSpeeds[] = {0.5, 1.0, 1.5, 2.0};
@@ -33,6 +35,8 @@ struct EditorState {
     bool shortcutsRequested = false;
     // A list change saves the project once, at the end of the frame.
     bool saveAtFrameEnd = false;
+    // The scoreboards recently drawn over the preview picture.
+    BoardTextures boardTextures;
 };
 
 }  // namespace rallinox::ui

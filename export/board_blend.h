@@ -1,0 +1,38 @@
+// Placing the scoreboard picture on a video frame and blending it into the
+// frame's NV12 planes.
+#pragma once
+
+#include <cstdint>
+
+#include "export/board_render.h"
+
+namespace rallinox {
+
+// An NV12 picture in memory: full-size luma rows and half-size rows of
+// interleaved U, V pairs.
+struct Nv12Frame {
+    uint8_t* y = nullptr;
+    int yStride = 0;
+    uint8_t* uv = nullptr;
+    int uvStride = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+
+    bool operator==(const PixelPoint&) const = default;
+};
+
+// Top-left pixel of the bitmap for the corner (0 top left, 1 top right,
+// 2 bottom left); even, so that it sits on whole chroma blocks, and never
+// negative.
+PixelPoint boardOrigin(int bitmapWidth, int bitmapHeight, int32_t position, int frameWidth, int frameHeight);
+
+// Blends the bitmap at `origin` with the opacity (0..1); the part outside
+// the frame is left out. Limited-range BT.601 below 720 lines, else BT.709.
+void blendBoard(const Nv12Frame& frame, const BoardBitmap& bitmap, PixelPoint origin, double opacity);
+
+}  // namespace rallinox
