@@ -56,6 +56,9 @@ public:
 
 private:
     void decodeLoop(std::string path);
+    // Hands `frame` (swapped out) to the GUI as the picture at `time`;
+    // called under the lock.
+    void publish(PreviewFrame& frame, double time);
 
     mutable std::mutex lock_;
     std::condition_variable wake_;
@@ -70,6 +73,7 @@ private:
     double soundOffset_ = 0.0;
     PreviewFrame frame_;
     bool frameWaiting_ = false;
+    bool muted_ = false;
     bool open_ = false;
 };
 
