@@ -95,6 +95,7 @@ void PreviewPlayer::play() {
     {
         std::lock_guard<std::mutex> held(lock_);
         playing_ = true;
+        restartRun_ = true;
         sound_->play(position_ + soundOffset_);
     }
     wake_.notify_one();
@@ -124,6 +125,7 @@ void PreviewPlayer::setRate(double rate) {
     {
         std::lock_guard<std::mutex> held(lock_);
         rate_ = rate;
+        restartRun_ = true;
         if (sound_) sound_->setRate(rate);
     }
     wake_.notify_one();
@@ -161,7 +163,6 @@ void PreviewPlayer::decodeLoop(std::string path) {
     bool inRun = false;
     Clock::time_point runStart;
     double runMediaStart = 0.0;
-    double runRate = 1.0;
 
     std::unique_lock<std::mutex> held(lock_);
     for (;;) {
@@ -182,8 +183,9 @@ void PreviewPlayer::decodeLoop(std::string path) {
         }
 
         // Playing.
-        // A new speed starts a new run: old due times no longer hold.
-        if (inRun && rate_ != runRate) inRun = false;
+        // Play and a new speed start a new run: old due times no longer hold.
+        if (restartRun_) inRun = false;
+        restartRun_ = false;
         const double rate = rate_;
         held.unlock();
         if (!capture.read(decoded)) {
@@ -201,7 +203,6 @@ void PreviewPlayer::decodeLoop(std::string path) {
             inRun = true;
             runStart = Clock::now();
             runMediaStart = time;
-            runRate = rate;
         }
         double due = (time - runMediaStart) / std::max(rate, kMinRate);
         const double elapsed = seconds(Clock::now() - runStart);

@@ -69,6 +69,8 @@ private:
     double seekRequest_ = -1.0;
     bool stop_ = false;
     double rate_ = 1.0;
+    // Set by play and speed changes: frames are timed afresh from the next one.
+    bool restartRun_ = false;
     double duration_ = 0.0;
     double soundOffset_ = 0.0;
     PreviewFrame frame_;

@@ -126,6 +126,29 @@ TEST_F(PreviewPlayerTest, DoubleSpeedPlaysTwiceAsFast) {
     EXPECT_NEAR(fast / normal, 2.0, 0.4);
 }
 
+TEST_F(PreviewPlayerTest, PlayingOnAfterAPauseShowsTheFollowingFrames) {
+    const std::string path = dir.file("clip.mp4");
+    ASSERT_TRUE(test::writeClip(path, 160, 120, 10.0, true));
+    ASSERT_TRUE(player.open(path));
+    player.play();
+    ASSERT_TRUE(test::eventually([&] { return player.position() > 0.3; }));
+    player.pause();
+    EXPECT_FALSE(player.playing());
+    std::this_thread::sleep_for(700ms);
+    const double paused = player.position();
+    PreviewFrame frame;
+    player.takeFrame(frame);
+    EXPECT_FALSE(player.takeFrame(frame)) << "nothing new while paused";
+
+    // The picture goes on from where it stopped, not from where the time
+    // spent paused would have taken it.
+    player.play();
+    nextFrame(player);
+    EXPECT_LT(player.position(), paused + 0.3);
+    ASSERT_TRUE(test::eventually([&] { return !player.playing() || player.position() > paused + 0.3; }));
+    EXPECT_TRUE(player.playing());
+}
+
 TEST_F(PreviewPlayerTest, ClosingWhilePlayingEndsTheDecoding) {
     const std::string path = dir.file("clip.mp4");
     ASSERT_TRUE(test::writeClip(path, 160, 120, 10.0, true));
