@@ -182,8 +182,8 @@ void PreviewPlayer::decodeLoop(std::string path) {
             continue;
         }
 
-        // Playing.
-        // Play and a new speed start a new run: old due times no longer hold.
+        // Playing. Play and a new speed start a new run: old due times no
+        // longer hold.
         if (restartRun_) inRun = false;
         restartRun_ = false;
         const double rate = rate_;
@@ -194,7 +194,7 @@ void PreviewPlayer::decodeLoop(std::string path) {
             // The end of the video: stop unless a seek or stop came meanwhile.
             if (seekRequest_ < 0 && !stop_) {
                 playing_ = false;
-                if (sound_) sound_->pause();
+                sound_->pause();
             }
             continue;
         }
@@ -217,8 +217,10 @@ void PreviewPlayer::decodeLoop(std::string path) {
         convertFrame(decoded, converted);
         held.lock();
         const auto dueAt = runStart + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(due));
-        // Sleeps until the frame is due unless told to stop, seek or pause.
-        if (wake_.wait_until(held, dueAt, [this] { return stop_ || seekRequest_ >= 0 || !playing_; })) continue;
+        // Sleeps until the frame is due unless told to stop, seek or pause. A
+        // pause still shows the frame read, so that playing on follows it.
+        wake_.wait_until(held, dueAt, [this] { return stop_ || seekRequest_ >= 0 || !playing_; });
+        if (stop_ || seekRequest_ >= 0) continue;
         publish(converted, time);
     }
 }
