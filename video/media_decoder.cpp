@@ -93,10 +93,12 @@ MediaEvent MediaDecoder::next(AVFrame& frame, AVMediaType& type) {
 }
 
 bool MediaDecoder::seek(std::int64_t time) {
-    if (!video_.codec) return false;
-    const AVStream* stream = videoStream();
+    // An audio-only reader (the preview's sound) seeks on its audio stream.
+    const Track& base = video_.codec ? video_ : audio_;
+    if (!base.codec) return false;
+    const AVStream* stream = file_.format()->streams[base.index];
     const std::int64_t target = av_rescale_q(time + timeOrigin_, kHundredNanoseconds, stream->time_base);
-    if (av_seek_frame(file_.format(), video_.index, target, AVSEEK_FLAG_BACKWARD) < 0) return false;
+    if (av_seek_frame(file_.format(), base.index, target, AVSEEK_FLAG_BACKWARD) < 0) return false;
     for (Track* track : {&video_, &audio_}) {
         if (!track->codec) continue;
         avcodec_flush_buffers(track->codec.get());

@@ -46,7 +46,8 @@ public:
     MediaEvent next(AVFrame& frame, AVMediaType& type);
 
     // Moves to the last key frame at or before `time` (100-ns units) of the
-    // video stream and restarts decoding there.
+    // video stream (of the audio stream when only that one is open) and
+    // restarts decoding there.
     bool seek(std::int64_t time);
 
     // Presentation time of a decoded frame of `stream` in 100-ns units, or

@@ -56,6 +56,9 @@ public:
 
 private:
     void decodeLoop(std::string path);
+    // Hands `frame` (swapped out) to the GUI as the picture at `time`;
+    // called under the lock.
+    void publish(PreviewFrame& frame, double time);
 
     mutable std::mutex lock_;
     std::condition_variable wake_;
@@ -66,10 +69,13 @@ private:
     double seekRequest_ = -1.0;
     bool stop_ = false;
     double rate_ = 1.0;
+    // Set by play and speed changes: frames are timed afresh from the next one.
+    bool restartRun_ = false;
     double duration_ = 0.0;
     double soundOffset_ = 0.0;
     PreviewFrame frame_;
     bool frameWaiting_ = false;
+    bool muted_ = false;
     bool open_ = false;
 };
 

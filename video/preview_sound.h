@@ -29,6 +29,8 @@ public:
     void seek(double seconds);
     void setRate(double rate);
     void setMuted(bool muted);
+    // Media time of the sound the device is playing now (0 when closed).
+    double position() const;
 
 private:
     struct Impl;
