@@ -29,6 +29,8 @@ struct EditorState {
     bool shortcutsRequested = false;
     // A list change saves the project once, at the end of the frame.
     bool saveAtFrameEnd = false;
+    // The rally list's rename field takes the keyboard on its first frame.
+    bool renameNeedsFocus = false;
 };
 
 }  // namespace rallinox::ui
