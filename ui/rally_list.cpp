@@ -99,7 +99,10 @@ void drawNameCell(App& app, const Rally& rally, size_t position) {
         app.editor.lastScrolledToId = rally.id;  // it is in view: it was clicked
         if (ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left)) app.player.play();
     }
-    hoverTip("Click: go to it   Double-click: play   Right-click: more");
+    // The selectable lies under the whole row; the other cells have tips of their own.
+    if (ImGui::TableGetColumnFlags(kRallyColumn) & ImGuiTableColumnFlags_IsHovered) {
+        hoverTip("Click: go to it   Double-click: play   Right-click: more");
+    }
     drawRowMenu(app, rally.id);
     std::string label = rallyDisplayName(rally, position);
     if (rally.source == "manual") label += "  (added)";
@@ -269,6 +272,8 @@ void drawRallyList(App& app) {
     ImGui::SameLine();
     ImGui::TextUnformatted("Ticked rallies are exported");
 
+    // A rally deleted or undone away while it was being renamed ends the rename.
+    if (app.rallyEditor->indexOfId(app.editor.renameTarget) < 0) app.editor.renameTarget = 0;
     if (app.editor.renameTarget == 0 && !shortcutsBlocked() && keyPressed(Key::F2) && highlightedIndex(app) >= 0) {
         startRename(app, app.selectedRallyId);
     }

@@ -129,7 +129,6 @@ bool handle(App& app, const StripGeometry& strip, int index, Handle which, doubl
             drag.timeSec = limited;
             app.player.seek(limited);
         }
-        ImGui::SetTooltip("%s %s", which == kStartHandle ? "Start" : "End", formatClock(drag.timeSec).c_str());
     }
     if (ImGui::IsItemDeactivated() && drag.rallyId == rally.id && drag.handle == which) {
         const bool changed = which == kStartHandle ? app.rallyEditor->changeStart(rally.id, drag.timeSec)
@@ -138,7 +137,12 @@ bool handle(App& app, const StripGeometry& strip, int index, Handle which, doubl
         drag = {};
     }
     const bool lit = ImGui::IsItemHovered() || ImGui::IsItemActive();
-    if (lit) ImGui::SetMouseCursor(ImGuiMouseCursor_ResizeEW);
+    if (lit) {
+        ImGui::SetMouseCursor(ImGuiMouseCursor_ResizeEW);
+        const bool moving = drag.rallyId == rally.id && drag.handle == which;
+        ImGui::SetTooltip("%s %s", which == kStartHandle ? "Start" : "End",
+                          formatClock(moving ? drag.timeSec : storedSec).c_str());
+    }
     return lit;
 }
 

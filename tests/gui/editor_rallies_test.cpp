@@ -48,6 +48,10 @@ TEST(RallyList, TicksRenamesDeletesAddsAndUndoesAndSavesEachChange) {
     ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait 5\n"
                        "expect-text 3 of 3 ticked  -  0:25 will be exported  -  breaks 0:35 of 1:00\n"
                        "expect-text Ticked rallies are exported\nexpect-text Score\nexpect-text 1-0\nscreenshot opened.png\n"
+                       "hover-label 12.0 s\nwait 20\nexpect-text Break before this rally\n"
+                       "hover-label 1-0\nwait 20\nexpect-text Set 1\n"
+                       "hover-label Rally 3\nwait 20\nexpect-text Click: go to it   Double-click: play   Right-click: more\n"
+                       "screenshot tip.png\n"
                        // The last row's tick.
                        "click-label ##sel\nwait 3\n"
                        "expect-text 2 of 3 ticked  -  0:15 will be exported  -  breaks 0:35 of 1:00\n"
@@ -67,7 +71,9 @@ TEST(RallyList, TicksRenamesDeletesAddsAndUndoesAndSavesEachChange) {
                        "key a\nwait 3\nexpect-text Rally 2  (added)\nscreenshot added.png\n"
                        "expect-text 2 of 3 ticked  -  0:15 will be exported  -  breaks 0:35 of 1:00\n"
                        "key ctrl+z\nwait 3\nexpect-text Undone: add a rally\nexpect-no-text Rally 2  (added)\n"
-                       "screenshot undone.png\nclose\n"),
+                       "screenshot undone.png\n"
+                       "right-click-label Rally 2\nwait 3\nclick-label Rename\nwait 3\ntype Block\nkey enter\nwait 3\n"
+                       "expect-text Block\nexpect-no-text Rally 2\nclose\n"),
               0)
         << run.output();
 
@@ -78,7 +84,7 @@ TEST(RallyList, TicksRenamesDeletesAddsAndUndoesAndSavesEachChange) {
     EXPECT_TRUE(saved.rallies[0].selected);
     EXPECT_EQ(saved.rallies[0].winner, Winner::Home);
     EXPECT_EQ(saved.rallies[1].id, 3);
-    EXPECT_TRUE(saved.rallies[1].name.empty());
+    EXPECT_EQ(saved.rallies[1].name, "Block");
     EXPECT_FALSE(saved.rallies[1].selected);
     EXPECT_EQ(saved.nextRallyId, 5) << "the undone rally's id stays used";
 }

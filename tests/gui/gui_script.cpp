@@ -22,7 +22,7 @@ namespace {
 // A script that never ends must not keep the test running for ever.
 constexpr int kMostFrames = 5000;
 
-const std::set<std::string> kCommands{"wait", "click", "click-label", "right-click-label", "drag-label", "type", "key", "drop", "move", "resize",
+const std::set<std::string> kCommands{"wait", "click", "click-label", "right-click-label", "drag-label", "hover-label", "type", "key", "drop", "move", "resize",
                                       "screenshot", "close", "expect-title", "expect-text", "expect-no-text",
                                       "expect-window", "expect-projects", "expect-glyph", "answer", "wait-for"};
 
@@ -224,6 +224,16 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
         expect(item.has_value(), step, "no item with this label; drawn: " + drawnTexts());
         const Uint8 button = step.command == "click-label" ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
         return !item || click(item->centre().x, item->centre().y, window, button);
+    }
+    if (step.command == "hover-label") {
+        const std::optional<ItemRect> item = findItem(arg);
+        expect(item.has_value(), step, "no item with this label; drawn: " + drawnTexts());
+        if (item) {
+            SDL_WarpMouseInWindow(window.sdlWindow(), static_cast<int>(item->centre().x),
+                                  static_cast<int>(item->centre().y));
+            pushMotion(item->centre().x, item->centre().y);
+        }
+        return true;
     }
     if (step.command == "key") return pressKey(arg);
     if (step.command == "drag-label") return drag(step, window);

@@ -2,6 +2,7 @@
 // application one frame at a time. One step per line:
 //   wait N | click X Y | click-label LABEL | right-click-label LABEL
 //   drag-label LABEL DX DY (press on the item, move by DX DY, release)
+//   hover-label LABEL (the mouse rests on the item)
 //   type TEXT | key [ctrl+|shift+]NAME
 //   drop PATH... | move X Y | resize W H | screenshot FILE | close
 //   expect-title TEXT | expect-text TEXT | expect-no-text TEXT
