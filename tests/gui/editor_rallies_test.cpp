@@ -45,7 +45,7 @@ Project savedProject(const GuiRun& run, const std::string& id) {
 TEST(RallyList, TicksRenamesDeletesAddsAndUndoesAndSavesEachChange) {
     GuiRun run;
     const std::string id = makeReadyProject(run, Winner::Home);
-    ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait 5\n"
+    ASSERT_EQ(run.play("wait 30\nclick-label Open\nwait-for Ticked rallies are exported\n"
                        "expect-text 3 of 3 ticked  -  0:25 will be exported  -  breaks 0:35 of 1:00\n"
                        "expect-text Ticked rallies are exported\nexpect-text Score\nexpect-text 1-0\nscreenshot opened.png\n"
                        "hover-label 12.0 s\nwait 20\nexpect-text Break before this rally\n"
@@ -66,9 +66,10 @@ TEST(RallyList, TicksRenamesDeletesAddsAndUndoesAndSavesEachChange) {
                        "screenshot rowmenu.png\nclick-label Delete\nwait 3\n"
                        "expect-text Rally 2 deleted  -  Ctrl+Z brings it back\n"
                        "expect-text 1 of 2 ticked  -  0:07 will be exported  -  breaks 0:43 of 1:00\n"
-                       // To 30 s, then an 8 s rally that ends before the one at 40 s.
+                       // To 30 s, back to 28 s, then an 8 s rally that ends before the one at 40 s.
                        "key right\nkey right\nkey right\nkey right\nkey right\nkey right\n"
-                       "key a\nwait 3\nexpect-text Rally 2  (added)\nscreenshot added.png\n"
+                       "key shift+left\nkey shift+left\n"
+                       "key a\nwait 3\nexpect-text Rally 2  (added)\nexpect-text 0:28\nscreenshot added.png\n"
                        "expect-text 2 of 3 ticked  -  0:15 will be exported  -  breaks 0:35 of 1:00\n"
                        "key ctrl+z\nwait 3\nexpect-text Undone: add a rally\nexpect-no-text Rally 2  (added)\n"
                        "screenshot undone.png\n"
@@ -94,7 +95,7 @@ TEST(TrimStrip, HandlesStopAtTheirLimitsAndEachDragIsOneUndoStep) {
     const std::string id = makeReadyProject(run);
     // The strip shows 0-18 s around the first rally; its start can go down
     // to 0, its end up to 18 s.
-    ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait 5\nexpect-text 7.0 s\n"
+    ASSERT_EQ(run.play("wait 30\nclick-label Open\nwait-for Ticked rallies are exported\nexpect-text 7.0 s\n"
                        "drag-label ##trimStart -262 0\nwait 3\nexpect-text 12.0 s\nexpect-text 0:00\n"
                        "drag-label ##trimEnd 600 0\nwait 3\nexpect-text 18.0 s\nscreenshot trimmed.png\n"
                        "key ctrl+z\nwait 3\nexpect-text Undone: change the end of Rally 1\nexpect-text 12.0 s\n"
@@ -110,7 +111,7 @@ TEST(TrimStrip, HandlesStopAtTheirLimitsAndEachDragIsOneUndoStep) {
 TEST(EditorKeys, ScoringKeysTheShortcutsWindowAndKeysThatNeedNoRally) {
     GuiRun run;
     const std::string id = makeReadyProject(run);
-    ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait 5\n"
+    ASSERT_EQ(run.play("wait 30\nclick-label Open\nwait-for Ticked rallies are exported\n"
                        "key F1\nwait 3\nexpect-text Keyboard shortcuts\nexpect-text Show 5 s more of that clip\n"
                        "screenshot shortcuts.png\nkey 2\nwait 2\nkey escape\nwait 3\n"
                        "expect-no-text Keyboard shortcuts\nexpect-no-text 0-1\n"

@@ -22,9 +22,10 @@ namespace {
 // A script that never ends must not keep the test running for ever.
 constexpr int kMostFrames = 5000;
 
-const std::set<std::string> kCommands{"wait", "click", "click-label", "right-click-label", "drag-label", "hover-label", "type", "key", "drop", "move", "resize",
-                                      "screenshot", "close", "expect-title", "expect-text", "expect-no-text",
-                                      "expect-window", "expect-projects", "expect-glyph", "answer", "wait-for"};
+const std::set<std::string> kCommands{"wait", "click", "click-label", "right-click-label", "drag-label",
+                                      "hover-label", "type", "key", "drop", "move", "resize", "screenshot", "close",
+                                      "expect-title", "expect-text", "expect-no-text", "expect-window",
+                                      "expect-projects", "expect-glyph", "answer", "wait-for"};
 
 void pushEvent(SDL_Event event) { SDL_PushEvent(&event); }
 
