@@ -37,6 +37,8 @@ struct EditorState {
     bool saveAtFrameEnd = false;
     // The scoreboards recently drawn over the preview picture.
     BoardTextures boardTextures;
+    // The rally list's rename field takes the keyboard on its first frame.
+    bool renameNeedsFocus = false;
 };
 
 }  // namespace rallinox::ui

@@ -22,16 +22,25 @@ namespace {
 // A script that never ends must not keep the test running for ever.
 constexpr int kMostFrames = 5000;
 
-const std::set<std::string> kCommands{"wait", "click", "click-label", "type", "key", "drop", "move", "resize",
-                                      "screenshot", "close", "expect-title", "expect-text", "expect-no-text",
-                                      "expect-window", "expect-projects", "expect-glyph", "answer", "wait-for"};
+const std::set<std::string> kCommands{"wait", "click", "click-label", "right-click-label", "drag-label",
+                                      "hover-label", "type", "key", "drop", "move", "resize", "screenshot", "close",
+                                      "expect-title", "expect-text", "expect-no-text", "expect-window",
+                                      "expect-projects", "expect-glyph", "answer", "wait-for"};
 
 void pushEvent(SDL_Event event) { SDL_PushEvent(&event); }
 
-void pushMouseButton(Uint32 type, float x, float y) {
+void pushMotion(float x, float y) {
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = static_cast<int>(x);
+    motion.motion.y = static_cast<int>(y);
+    pushEvent(motion);
+}
+
+void pushMouseButton(Uint32 type, Uint8 button, float x, float y) {
     SDL_Event event{};
     event.type = type;
-    event.button.button = SDL_BUTTON_LEFT;
+    event.button.button = button;
     event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.button.clicks = 1;
     event.button.x = static_cast<int>(x);
@@ -140,27 +149,23 @@ void ScriptPlayer::quit() {
     pushEvent(event);
 }
 
-bool ScriptPlayer::click(float x, float y, AppWindow& window) {
+bool ScriptPlayer::click(float x, float y, AppWindow& window, Uint8 button) {
     switch (stepFrame_) {
-        case 0: {
+        case 0:
             SDL_WarpMouseInWindow(window.sdlWindow(), static_cast<int>(x), static_cast<int>(y));
-            SDL_Event motion{};
-            motion.type = SDL_MOUSEMOTION;
-            motion.motion.x = static_cast<int>(x);
-            motion.motion.y = static_cast<int>(y);
-            pushEvent(motion);
+            pushMotion(x, y);
             return false;
-        }
-        case 1: pushMouseButton(SDL_MOUSEBUTTONDOWN, x, y); return false;
-        case 2: pushMouseButton(SDL_MOUSEBUTTONUP, x, y); return false;
+        case 1: pushMouseButton(SDL_MOUSEBUTTONDOWN, button, x, y); return false;
+        case 2: pushMouseButton(SDL_MOUSEBUTTONUP, button, x, y); return false;
         default: return true;
     }
 }
 
 bool ScriptPlayer::pressKey(const std::string& keys) {
     const bool ctrl = keys.rfind("ctrl+", 0) == 0;
-    const SDL_Scancode scancode = scancodeOf(ctrl ? keys.substr(5) : keys);
-    const Uint16 mod = ctrl ? KMOD_LCTRL : KMOD_NONE;
+    const bool shift = keys.rfind("shift+", 0) == 0;
+    const SDL_Scancode scancode = scancodeOf(ctrl ? keys.substr(5) : shift ? keys.substr(6) : keys);
+    const Uint16 mod = ctrl ? KMOD_LCTRL : shift ? KMOD_LSHIFT : KMOD_NONE;
     switch (stepFrame_) {
         case 0:
             SDL_SetModState(static_cast<SDL_Keymod>(mod));
@@ -174,6 +179,37 @@ bool ScriptPlayer::pressKey(const std::string& keys) {
     }
 }
 
+bool ScriptPlayer::drag(const ScriptStep& step, AppWindow& window) {
+    // The label may hold blanks: the two numbers are the last words.
+    const size_t dyAt = step.argument.find_last_of(' ');
+    const size_t dxAt = step.argument.find_last_of(' ', dyAt - 1);
+    const float dx = std::stof(step.argument.substr(dxAt + 1, dyAt - dxAt - 1));
+    const float dy = std::stof(step.argument.substr(dyAt + 1));
+    constexpr int kMoves = 5;
+    if (stepFrame_ == 0) {
+        const std::optional<ItemRect> item = findItem(step.argument.substr(0, dxAt));
+        expect(item.has_value(), step, "no item with this label; drawn: " + drawnTexts());
+        if (!item) return true;
+        dragFrom_ = item->centre();
+    }
+    // Pushed events leave SDL's button state alone: a button-down event in
+    // every frame keeps the button held for the GUI.
+    const float share = static_cast<float>(std::min(stepFrame_, kMoves)) / kMoves;
+    const float x = dragFrom_.x + dx * share;
+    const float y = dragFrom_.y + dy * share;
+    SDL_WarpMouseInWindow(window.sdlWindow(), static_cast<int>(x), static_cast<int>(y));
+    pushMotion(x, y);
+    if (stepFrame_ <= kMoves + 1) {
+        pushMouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, x, y);
+        return false;
+    }
+    if (stepFrame_ == kMoves + 2) {
+        pushMouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x, y);
+        return false;
+    }
+    return true;
+}
+
 bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
     const std::string& arg = step.argument;
     if (step.command == "wait") {
@@ -184,12 +220,24 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
         const std::vector<int> xy = numbers(arg);
         return click(static_cast<float>(xy.at(0)), static_cast<float>(xy.at(1)), window);
     }
-    if (step.command == "click-label") {
+    if (step.command == "click-label" || step.command == "right-click-label") {
         const std::optional<ItemRect> item = findItem(arg);
         expect(item.has_value(), step, "no item with this label; drawn: " + drawnTexts());
-        return !item || click(item->centre().x, item->centre().y, window);
+        const Uint8 button = step.command == "click-label" ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
+        return !item || click(item->centre().x, item->centre().y, window, button);
+    }
+    if (step.command == "hover-label") {
+        const std::optional<ItemRect> item = findItem(arg);
+        expect(item.has_value(), step, "no item with this label; drawn: " + drawnTexts());
+        if (item) {
+            SDL_WarpMouseInWindow(window.sdlWindow(), static_cast<int>(item->centre().x),
+                                  static_cast<int>(item->centre().y));
+            pushMotion(item->centre().x, item->centre().y);
+        }
+        return true;
     }
     if (step.command == "key") return pressKey(arg);
+    if (step.command == "drag-label") return drag(step, window);
     if (step.command == "wait-for") return textStartingWithWasDrawn(arg);
     if (step.command == "type") {
         pushText(arg);

@@ -1,6 +1,9 @@
 // A small script of user actions and checks, played against the running
 // application one frame at a time. One step per line:
-//   wait N | click X Y | click-label LABEL | type TEXT | key [ctrl+]NAME
+//   wait N | click X Y | click-label LABEL | right-click-label LABEL
+//   drag-label LABEL DX DY (press on the item, move by DX DY, release)
+//   hover-label LABEL (the mouse rests on the item)
+//   type TEXT | key [ctrl+|shift+]NAME
 //   drop PATH... | move X Y | resize W H | screenshot FILE | close
 //   expect-title TEXT | expect-text TEXT | expect-no-text TEXT
 //   expect-window X Y W H | expect-projects N | expect-glyph HEX
@@ -9,6 +12,9 @@
 // Blank lines and lines starting with '#' are skipped; relative paths are
 // taken from the script's folder.
 #pragma once
+
+#include <SDL.h>
+#include <imgui.h>
 
 #include <filesystem>
 #include <string>
@@ -41,8 +47,9 @@ public:
 private:
     // Runs the step; false while it needs more frames.
     bool run(const ScriptStep& step, App& app, AppWindow& window);
-    bool click(float x, float y, AppWindow& window);
+    bool click(float x, float y, AppWindow& window, Uint8 button = SDL_BUTTON_LEFT);
     bool pressKey(const std::string& keys);
+    bool drag(const ScriptStep& step, AppWindow& window);
     void expect(bool condition, const ScriptStep& step, const std::string& detail);
     void quit();
 
@@ -51,6 +58,7 @@ private:
     size_t next_ = 0;
     int stepFrame_ = 0;  // frames spent in the current step
     int framesLeft_ = 0;
+    ImVec2 dragFrom_;
     std::string pendingScreenshot_;
     bool failed_ = false;
     bool quitting_ = false;

@@ -12,6 +12,7 @@ struct FrameRecord {
     std::map<ImGuiID, std::string> labels;
     std::map<std::string, ItemRect> items;
     std::set<std::string> texts;
+    std::map<std::string, ItemRect> textRects;  // where each text was first drawn
 };
 
 FrameRecord current;
@@ -23,8 +24,17 @@ std::string visiblePart(const char* text, const char* end) {
     return hashes == std::string::npos ? all : all.substr(0, hashes);
 }
 
-void noteText(const char* text, const char* end) {
-    if (text) current.texts.insert(visiblePart(text, end));
+void noteText(const char* text, const char* end, ImVec2 min, ImVec2 max) {
+    if (!text) return;
+    const std::string visible = visiblePart(text, end);
+    current.texts.insert(visible);
+    current.textRects.emplace(visible, rallinox::guitest::ItemRect{min, max});
+}
+
+void noteTextAt(const char* text, const char* end, ImVec2 pos, float wrapWidth) {
+    if (!text) return;
+    const ImVec2 size = ImGui::CalcTextSize(text, end, true, wrapWidth);
+    noteText(text, end, pos, ImVec2(pos.x + size.x, pos.y + size.y));
 }
 
 }  // namespace
@@ -39,9 +49,9 @@ void finishProbeFrame() {
 }
 
 std::optional<ItemRect> findItem(const std::string& label) {
-    const auto it = last.items.find(label);
-    if (it == last.items.end()) return std::nullopt;
-    return it->second;
+    if (const auto item = last.items.find(label); item != last.items.end()) return item->second;
+    if (const auto text = last.textRects.find(label); text != last.textRects.end()) return text->second;
+    return std::nullopt;
 }
 
 bool textWasDrawn(const std::string& text) { return last.texts.count(text) > 0 || last.items.count(text) > 0; }
@@ -62,6 +72,7 @@ std::string drawnTexts() {
 
 using rallinox::guitest::current;
 using rallinox::guitest::noteText;
+using rallinox::guitest::noteTextAt;
 using rallinox::guitest::visiblePart;
 
 // The wrapped functions, by their mangled names in the GUI library.
@@ -91,19 +102,19 @@ bool __wrap__ZN5ImGui7ItemAddERK6ImRectjPS1_i(const ImRect& bb, ImGuiID id, cons
 }
 
 void __wrap__ZN5ImGui10RenderTextE6ImVec2PKcS2_b(ImVec2 pos, const char* text, const char* end, bool hideAfterHash) {
-    noteText(text, end);
+    noteTextAt(text, end, pos, -1.0f);
     __real__ZN5ImGui10RenderTextE6ImVec2PKcS2_b(pos, text, end, hideAfterHash);
 }
 
 void __wrap__ZN5ImGui17RenderTextWrappedE6ImVec2PKcS2_f(ImVec2 pos, const char* text, const char* end, float wrap) {
-    noteText(text, end);
+    noteTextAt(text, end, pos, wrap);
     __real__ZN5ImGui17RenderTextWrappedE6ImVec2PKcS2_f(pos, text, end, wrap);
 }
 
 void __wrap__ZN5ImGui17RenderTextClippedERK6ImVec2S2_PKcS4_PS1_S2_PK6ImRect(
     const ImVec2& min, const ImVec2& max, const char* text, const char* end, const ImVec2* size,
     const ImVec2& align, const ImRect* clip) {
-    noteText(text, end);
+    noteText(text, end, min, max);
     __real__ZN5ImGui17RenderTextClippedERK6ImVec2S2_PKcS4_PS1_S2_PK6ImRect(min, max, text, end, size, align, clip);
 }
 }
