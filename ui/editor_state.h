@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+#include "edit/deciding_clip.h"
+#include "edit/hint_review.h"
+
 namespace rallinox::ui {
 
 struct TrimDrag {
@@ -29,6 +32,19 @@ struct EditorState {
     bool shortcutsRequested = false;
     // A list change saves the project once, at the end of the frame.
     bool saveAtFrameEnd = false;
+
+    // The walk through the review hints, and the frame in which the "To check"
+    // tab was last drawn (its marks show only while it is in front).
+    HintReview hintReview;
+    int checkTabFrame = -10;
+    // The clip that shows who won a rally; scoring may go on to the next one's clip.
+    DecidingClip decidingClip;
+    bool advanceAfterScoring = true;
+    // Asks the side panel to bring the Score tab to the front once.
+    bool showScoreTab = false;
+    // The team names while "Match setup" is open.
+    char homeName[64] = {};
+    char awayName[64] = {};
 };
 
 }  // namespace rallinox::ui
