@@ -58,7 +58,7 @@ TEST(EditorReviewAndScore, HintsAnsweredTeamsNamedAndRalliesScoredAreSaved) {
     const std::string id = writeAnalysedProject(run, makeMatchVideo(run));
     ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait 5\nexpect-title final  -  Rallinox\n"
                        // The hints come by time: the missed stretch first.
-                       "click-label To check###check\nwait 3\nexpect-text 1 of 2\nexpect-text Missed rally?\n"
+                       "click-label ###check\nwait 3\nexpect-text 1 of 2\nexpect-text Missed rally?\n"
                        "expect-text 0:24 to 0:28 (4.0 s), between Rally 2 and Rally 3\n"
                        "expect-text Rally to add: 0:24 to 0:28 (4.0 s)\nscreenshot check.png\n"
                        "click-label Add as rally\nwait 3\n"
@@ -68,7 +68,7 @@ TEST(EditorReviewAndScore, HintsAnsweredTeamsNamedAndRalliesScoredAreSaved) {
                        "click-label Delete this rally\nwait 3\nexpect-text Nothing left to check.\n"
                        "screenshot checked.png\n"
                        // Teams and rules.
-                       "click-label Score###score\nwait 3\nexpect-text Best of 5  -  25 / 15 points\n"
+                       "click-label ###score\nwait 3\nexpect-text Best of 5  -  25 / 15 points\n"
                        "click-label Match setup...\nwait 3\nscreenshot setup.png\n"
                        "click-label Home team\nwait 2\nkey ctrl+a\ntype Lions\nwait 2\n"
                        "click-label Away team\nwait 2\nkey ctrl+a\ntype Tigers\nwait 2\n"
@@ -108,6 +108,64 @@ TEST(EditorReviewAndScore, HintsAnsweredTeamsNamedAndRalliesScoredAreSaved) {
     EXPECT_EQ(project.match.bestOf, 3);
     EXPECT_EQ(project.match.setPoints, 21);
     EXPECT_FALSE(project.match.homeOnLeft);
+}
+
+// Three rallies; the second holds a pause at 22 s, the third is doubtful.
+std::string writeProjectWithAPause(const GuiRun& run, const fs::path& video) {
+    const ProjectStore store(run.dataDir() / "projects");
+    Project project = store.create(video.string());
+    project.videoDurationSec = 60;
+    project.state = ProjectState::Ready;
+    project.rallies = {rally(1, 2, 10), rally(2, 14, 30), rally(3, 34, 42)};
+    project.nextRallyId = 4;
+    ReviewHint joined = hint(HintKind::Joined, 14, 30);
+    joined.pauseSec = 22;
+    project.hints = {joined, hint(HintKind::Doubtful, 34, 42)};
+    EXPECT_TRUE(store.save(project).ok);
+    return project.id;
+}
+
+TEST(EditorReviewAndScore, KeptPartsTheFirstScoreTipAndTheClipChoicesAreShownAndKept) {
+    GuiRun run;
+    const std::string id = writeProjectWithAPause(run, makeMatchVideo(run));
+    ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait 5\n"
+                       "click-label ###check\nwait 3\nexpect-text Two rallies joined?\n"
+                       "expect-text 0:14 to 0:30 (16.0 s), Rally 2, pause at 0:22\n"
+                       "expect-text plays 0:17 to 0:27, marked on the timeline\n"
+                       "expect-text Only one side is real play? Keep it and drop the rest:\nscreenshot joined.png\nclick-label Play it again\nwait 3\nscreenshot playing.png\n"
+                       "click-label Keep second part (8.0 s)\nwait-for Kept the second part  -  Ctrl+Z undoes it\n"
+                       "expect-text Not a rally?\nclick-label It's a rally\nwait 3\nexpect-text Nothing left to check.\n"
+                       // The first score with the default names suggests naming the teams.
+                       "click-label ###score\nwait 3\nclick-label Next unscored [U]\nwait 3\n"
+                       "click-label Home\\n[1]\nwait-for Tip: name the teams in \"Match setup...\" (Score tab): the "
+                       "names go on the exported scoreboard\nexpect-text Who won Rally 2?\n"
+                       "click-label Next serve\nwait 3\n"
+                       "expect-text Start of rally Rally 3: the serving team won rally Rally 2  -  rally length 0:08\n"
+                       "click-label Whole rally\nwait 3\nscreenshot whole.png\nexpect-text Whole rally Rally 2  -  rally length 0:08\n"
+                       "click-label Show more [M]\nwait 3\n"
+                       "expect-text Start of rally Rally 3: the serving team won rally Rally 2  -  rally length 0:08\n"
+                       "screenshot next_serve.png\n"
+                       "click-label Away\\n[2]\nwait 3\nexpect-text Who won Rally 3?\n"
+                       "expect-text End of rally Rally 3: no rally after it  -  rally length 0:08\n"
+                       "click-label Away\\n[2]\nwait 3\nclick-label Clear [0]\nwait 3\nexpect-text 2 of 3 rallies scored\n"
+                       // An emptied name falls back to the default.
+                       "click-label Match setup...\nwait 3\nclick-label Home team\nwait 2\nkey ctrl+a\nkey backspace\n"
+                       "wait 2\nclick-label Done\nwait 3\nclose\n"),
+              0)
+        << run.output();
+
+    const Project project =
+        projectFromJson(JsonValue::parse(readFile(run.dataDir() / "projects" / id / "project.json")));
+    ASSERT_EQ(project.rallies.size(), 3u);
+    EXPECT_EQ(project.rallies[1].startSec, 22) << "the second part was kept";
+    EXPECT_EQ(project.rallies[1].endSec, 30);
+    EXPECT_EQ(project.rallies[0].winner, Winner::Home);
+    EXPECT_EQ(project.rallies[1].winner, Winner::Away);
+    EXPECT_EQ(project.rallies[2].winner, Winner::None) << "cleared";
+    EXPECT_TRUE(project.hints[0].done && project.hints[1].done);
+    EXPECT_EQ(project.match.homeName, "Home");
+    EXPECT_NE(readFile(run.dataDir() / "settings.json").find("\"decideByNextServe\": true"), std::string::npos)
+        << readFile(run.dataDir() / "settings.json");
 }
 
 }  // namespace

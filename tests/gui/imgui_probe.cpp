@@ -40,8 +40,13 @@ void finishProbeFrame() {
 
 std::optional<ItemRect> findItem(const std::string& label) {
     const auto it = last.items.find(label);
-    if (it == last.items.end()) return std::nullopt;
-    return it->second;
+    if (it != last.items.end()) return it->second;
+    // "###id" names an item whose visible text changes, such as a tab with a count.
+    if (label.rfind("###", 0) != 0) return std::nullopt;
+    for (const auto& [full, rect] : last.items) {
+        if (full.size() > label.size() && full.compare(full.size() - label.size(), label.size(), label) == 0) return rect;
+    }
+    return std::nullopt;
 }
 
 bool textWasDrawn(const std::string& text) { return last.texts.count(text) > 0 || last.items.count(text) > 0; }
