@@ -3,7 +3,6 @@
 #include <imgui.h>
 
 #include <algorithm>
-#include <cfloat>
 #include <string>
 #include <vector>
 
