@@ -66,6 +66,8 @@ void openMatchSetup(App& app) {
 }
 
 void drawMatchSetup(App& app) {
+    // The size constraint must not reach another window while the dialog is closed.
+    if (!ImGui::IsPopupOpen(kTitle)) return;
     ImGui::SetNextWindowSizeConstraints(ImVec2(scaled(440), 0), ImVec2(scaled(440), FLT_MAX));
     if (!ImGui::BeginPopupModal(kTitle, nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
     MatchSetup& match = app.openProject->match;
