@@ -14,24 +14,32 @@ constexpr double kStopBeforeEndSec = 0.02;
 const char* const kNoRoomMessage = "There is no room for a rally here any more";
 const char* const kCannotSplitMessage = "This rally can no longer be split there";
 
+bool sameStretch(const ReviewHint& a, const ReviewHint& b) {
+    return a.kind == b.kind && a.startSec == b.startSec && a.endSec == b.endSec && a.pauseSec == b.pauseSec;
+}
+
 }  // namespace
 
 bool HintReview::currentIsOpen(const Project& project) const {
-    return current_ >= 0 && static_cast<size_t>(current_) < project.hints.size() && !project.hints[current_].done;
+    if (current_ < 0 || static_cast<size_t>(current_) >= project.hints.size() || !focused_) return false;
+    const ReviewHint& hint = project.hints[current_];
+    return !hint.done && sameStretch(hint, *focused_);
 }
 
 const ReviewHint* HintReview::openCurrent(const Project& project) const {
     return currentIsOpen(project) ? &project.hints[current_] : nullptr;
 }
 
-ReviewHint* HintReview::openCurrent(Project& project) const {
+ReviewHint* HintReview::currentToAnswer(Project& project) const {
     return currentIsOpen(project) ? &project.hints[current_] : nullptr;
 }
 
 int64_t HintReview::focus(const Project& project, int index) {
     current_ = index;
+    focused_.reset();
     playWindow_.reset();
     rallyToAdd_.reset();
+    if (index >= 0 && static_cast<size_t>(index) < project.hints.size()) focused_ = project.hints[index];
     const ReviewHint* hint = openCurrent(project);
     if (!hint) return 0;
     rallyToAdd_ = TimeSpan{hint->startSec, hint->endSec};
@@ -86,7 +94,7 @@ bool HintReview::autoStopShouldPause(const Project& project, double positionSec,
 }
 
 HintAnswer HintReview::addAsRally(Project& project, RallyEditor& editor) {
-    ReviewHint* hint = openCurrent(project);
+    ReviewHint* hint = currentToAnswer(project);
     if (!hint || !rallyToAdd_) return {};
     const int64_t id = editor.addRally(rallyToAdd_->fromSec, rallyToAdd_->toSec);
     if (id == 0) return {false, 0, kNoRoomMessage};
@@ -95,7 +103,7 @@ HintAnswer HintReview::addAsRally(Project& project, RallyEditor& editor) {
 }
 
 HintAnswer HintReview::deleteRelatedRally(Project& project, RallyEditor& editor) {
-    ReviewHint* hint = openCurrent(project);
+    ReviewHint* hint = currentToAnswer(project);
     if (!hint) return {};
     const int related = relatedRallyIndex(project.rallies, *hint);
     if (related < 0 || !editor.deleteRally(project.rallies[related].id)) return {};
@@ -116,7 +124,7 @@ HintAnswer HintReview::keepPart(Project& project, RallyEditor& editor, bool keep
 
 HintAnswer HintReview::editAtPause(Project& project, const char* doneMessage,
                                    const std::function<bool(int64_t, double)>& edit) {
-    ReviewHint* hint = openCurrent(project);
+    ReviewHint* hint = currentToAnswer(project);
     if (!hint) return {};
     const int related = relatedRallyIndex(project.rallies, *hint);
     if (related < 0 || !edit(project.rallies[related].id, hint->pauseSec)) return {false, 0, kCannotSplitMessage};
@@ -125,7 +133,7 @@ HintAnswer HintReview::editAtPause(Project& project, const char* doneMessage,
 }
 
 HintAnswer HintReview::dismiss(Project& project) {
-    ReviewHint* hint = openCurrent(project);
+    ReviewHint* hint = currentToAnswer(project);
     if (!hint) return {};
     hint->done = true;
     return {true, 0, ""};

@@ -33,10 +33,14 @@ public:
     static int nextAfterAnswer(const Project& project, double answeredStartSec);
     // The open hint before or after the current one, or -1.
     int neighbour(const Project& project, int step) const;
-    // An index that no longer points at an open hint is replaced by the first open one.
+    // An index that no longer points at the open hint it was focused on (it was
+    // answered, or another project or analysis put other hints in the list) is
+    // replaced by the first open one.
     bool needsRefocus(const Project& project) const;
 
     int currentHint() const { return current_; }
+    // The hint in focus while it is still open and unchanged, else null.
+    const ReviewHint* openCurrent(const Project& project) const;
     const std::optional<TimeSpan>& playWindow() const { return playWindow_; }
     const std::optional<TimeSpan>& rallyToAdd() const { return rallyToAdd_; }
     void startRallyToAddAt(double positionSec);
@@ -58,13 +62,13 @@ public:
 
 private:
     bool currentIsOpen(const Project& project) const;
-    ReviewHint* openCurrent(Project& project) const;
+    ReviewHint* currentToAnswer(Project& project) const;
     // Edits the related rally at the pause; refusals tell the user it no longer fits.
     HintAnswer editAtPause(Project& project, const char* doneMessage,
                            const std::function<bool(int64_t, double)>& edit);
-    const ReviewHint* openCurrent(const Project& project) const;
 
     int current_ = -1;
+    std::optional<ReviewHint> focused_;  // the hint as it was when focused
     std::optional<TimeSpan> playWindow_;
     std::optional<TimeSpan> rallyToAdd_;
     bool autoStopArmed_ = false;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "edit/deciding_clip.h"
+#include "edit/hint_review.h"
 #include "ui/board_textures.h"
 
 namespace rallinox::ui {
@@ -25,7 +27,6 @@ struct EditorState {
     bool editingProjectName = false;
     bool focusProjectName = false;
     double lastPlayerTime = -1.0;
-    bool analyseAgainRequested = false;
 
     int64_t renameTarget = 0;
     char renameText[96] = {};
@@ -39,6 +40,19 @@ struct EditorState {
     BoardTextures boardTextures;
     // The rally list's rename field takes the keyboard on its first frame.
     bool renameNeedsFocus = false;
+
+    // The walk through the review hints, and the frame in which the "To check"
+    // tab was last drawn (its marks show only while it is in front).
+    HintReview hintReview;
+    int checkTabFrame = -10;
+    // The clip that shows who won a rally; scoring may go on to the next one's clip.
+    DecidingClip decidingClip;
+    bool advanceAfterScoring = true;
+    // Asks the side panel to bring the Score tab to the front once.
+    bool showScoreTab = false;
+    // The team names while "Match setup" is open.
+    char homeName[64] = {};
+    char awayName[64] = {};
 };
 
 }  // namespace rallinox::ui

@@ -42,6 +42,18 @@ TEST_F(HintReviewTest, FocusSetsTheWindowsAndNamesTheRallyInQuestion) {
     EXPECT_FALSE(review.rallyToAdd().has_value());
 }
 
+TEST_F(HintReviewTest, OtherHintsAtTheFocusedIndexAreNotAnsweredInItsPlace) {
+    review.focus(project, 0);
+    ASSERT_NE(review.openCurrent(project), nullptr);
+    // Another project, or a new analysis of this one, with a different hint first.
+    project.hints[0] = makeHint(HintKind::Missed, 80, 90);
+    EXPECT_TRUE(review.needsRefocus(project));
+    EXPECT_EQ(review.openCurrent(project), nullptr);
+    EXPECT_FALSE(review.addAsRally(project, editor).done);
+    EXPECT_EQ(project.rallies.size(), 3u) << "nothing added at the old hint's times";
+    EXPECT_FALSE(project.hints[0].done);
+}
+
 TEST_F(HintReviewTest, StartAndEndHereKeepHalfASecond) {
     review.focus(project, 0);
     review.startRallyToAddAt(23);

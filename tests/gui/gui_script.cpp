@@ -105,6 +105,17 @@ std::vector<std::string> words(const std::string& text) {
     return parts;
 }
 
+// Labels of two-line buttons are written with a backslash and "n" in a script line.
+std::string withLineBreaks(const std::string& label) {
+    std::string result;
+    for (size_t at = 0; at < label.size(); ++at) {
+        const bool lineBreak = label[at] == '\\' && at + 1 < label.size() && label[at + 1] == 'n';
+        result += lineBreak ? '\n' : label[at];
+        if (lineBreak) ++at;
+    }
+    return result;
+}
+
 std::vector<int> numbers(const std::string& text) {
     std::vector<int> values;
     for (const std::string& word : words(text)) values.push_back(std::stoi(word));
@@ -221,7 +232,7 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
         return click(static_cast<float>(xy.at(0)), static_cast<float>(xy.at(1)), window);
     }
     if (step.command == "click-label" || step.command == "right-click-label") {
-        const std::optional<ItemRect> item = findItem(arg);
+        const std::optional<ItemRect> item = findItem(withLineBreaks(arg));
         expect(item.has_value(), step, "no item with this label; drawn: " + drawnTexts());
         const Uint8 button = step.command == "click-label" ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
         return !item || click(item->centre().x, item->centre().y, window, button);

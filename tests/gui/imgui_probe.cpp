@@ -50,6 +50,14 @@ void finishProbeFrame() {
 
 std::optional<ItemRect> findItem(const std::string& label) {
     if (const auto item = last.items.find(label); item != last.items.end()) return item->second;
+    // "###id" names an item whose visible text changes, such as a tab with a count.
+    if (label.rfind("###", 0) == 0) {
+        for (const auto& [full, rect] : last.items) {
+            if (full.size() > label.size() && full.compare(full.size() - label.size(), label.size(), label) == 0) {
+                return rect;
+            }
+        }
+    }
     if (const auto text = last.textRects.find(label); text != last.textRects.end()) return text->second;
     return std::nullopt;
 }

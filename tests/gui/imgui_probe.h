@@ -22,8 +22,9 @@ struct ItemRect {
 // last frame's record.
 void finishProbeFrame();
 
-// An item by its visible label (the part before "##") or its full label;
-// else where a text of exactly that content was first drawn.
+// An item by its visible label (the part before "##"), its full label, or
+// the "###id" ending of its full label; else where a text of exactly that
+// content was first drawn.
 std::optional<ItemRect> findItem(const std::string& label);
 bool textWasDrawn(const std::string& text);
 // For texts with changing figures: "Finding the ball  12%".
