@@ -7,7 +7,7 @@
 
 #include "app/app.h"
 #include "ui/deciding_clip.h"
-#include "ui/overlay_text.h"
+#include "edit/overlay_text.h"
 #include "ui/player_controls.h"
 #include "ui/scoreboard_preview.h"
 #include "ui/theme.h"

@@ -1,4 +1,4 @@
-#include "ui/overlay_text.h"
+#include "edit/overlay_text.h"
 
 #include <algorithm>
 
@@ -6,7 +6,9 @@
 #include "edit/playhead_follow.h"
 #include "ui/time_format.h"
 
-namespace rallinox::ui {
+using rallinox::ui::formatClock;
+
+namespace rallinox {
 
 namespace {
 
@@ -70,4 +72,4 @@ std::string overlayText(const Project& project, double positionSec, bool showSco
     return text;
 }
 
-}  // namespace rallinox::ui
+}  // namespace rallinox

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "tests/edit/rally_builders.h"
-#include "ui/overlay_text.h"
+#include "edit/overlay_text.h"
 
-namespace rallinox::ui {
+namespace rallinox {
 namespace {
 
 using test::makeHint;
@@ -43,4 +43,4 @@ TEST(OverlayText, AddsOpenHintsAndGivesWayToTheDecidingClip) {
 }
 
 }  // namespace
-}  // namespace rallinox::ui
+}  // namespace rallinox

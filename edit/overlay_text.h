@@ -6,10 +6,10 @@
 
 #include "app/project.h"
 
-namespace rallinox::ui {
+namespace rallinox {
 
 // `clipText`: the deciding clip's own text, which replaces the rally line.
 // `showScore`: the score goes into the line (the scoreboard is off).
 std::string overlayText(const Project& project, double positionSec, bool showScore, const std::string& clipText);
 
-}  // namespace rallinox::ui
+}  // namespace rallinox
