@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace rallinox::ui {
 
@@ -29,6 +30,13 @@ struct EditorState {
     bool shortcutsRequested = false;
     // A list change saves the project once, at the end of the frame.
     bool saveAtFrameEnd = false;
+
+    // The export dialog: whether it is shown, its scope (0 ticked, 1 all,
+    // 2 the highlighted rally), and the file and start time of its export.
+    bool exportDialogOpen = false;
+    int exportScope = 0;
+    std::string exportOutputPath;
+    double exportStartTime = 0;
 };
 
 }  // namespace rallinox::ui
