@@ -80,10 +80,35 @@ std::string openDestination(const std::string& path, const Source& source, Desti
     return destination.muxer.begin();
 }
 
-bool finishDestination(Destination& destination) {
+// Completes the file and gives it the chosen name.
+bool finishAs(Destination& destination, const std::string& partialPath, const std::string& outputPath) {
     const bool video = destination.video.finish();
     const bool audio = !destination.audio || destination.audio->finish();
-    return video && audio && destination.muxer.finish();
+    if (!video || !audio || !destination.muxer.finish()) return false;
+    std::error_code error;
+    fs::rename(fs::path(partialPath), fs::path(outputPath), error);
+    return !error;
+}
+
+// Empty when every cut was copied or the export was cancelled, else the
+// message for the user.
+std::string copyCuts(const std::string& sourcePath, Source& source, Destination& destination,
+                     const std::vector<Cut>& cuts, FrameOverlay* overlay, ExportProgress& progress) {
+    CutCopier copier(source.reader, source.video,
+                     {destination.video, destination.audio ? &*destination.audio : nullptr,
+                      int(source.audio.sampleRate), int(source.audio.channels), overlay},
+                     progress, std::llround(mp4VideoStartOffset(sourcePath) * 1e7), totalLengthSec(cuts));
+    double writtenSec = 0;
+    for (size_t index = 0; index < cuts.size(); ++index) {
+        progress.currentCut.store(int32_t(index));
+        switch (copier.copy(cuts[index], index, writtenSec)) {
+        case CutCopier::Outcome::cancelled: return {};
+        case CutCopier::Outcome::failed: return kStoppedMessage;
+        case CutCopier::Outcome::copied: break;
+        }
+        writtenSec += cuts[index].lengthSec();
+    }
+    return {};
 }
 
 }  // namespace
@@ -110,40 +135,19 @@ ExportResult exportMp4(const std::string& sourcePath, const std::string& outputP
         return result;
     }
 
+    // Written under another name, so that a failed or cancelled export
+    // leaves nothing half-written behind and an older file untouched.
     const std::string partialPath = partialPathFor(outputPath);
     auto destination = std::make_unique<Destination>();
     result.message = openDestination(partialPath, source, *destination);
-    if (result.message.empty()) {
-        CutCopier copier(source.reader, source.video,
-                         {destination->video, destination->audio ? &*destination->audio : nullptr,
-                          int(source.audio.sampleRate), int(source.audio.channels), overlay},
-                         progress, std::llround(mp4VideoStartOffset(sourcePath) * 1e7), totalSec);
-        double writtenSec = 0;
-        for (size_t index = 0; index < cuts.size(); ++index) {
-            progress.currentCut.store(int32_t(index));
-            const CutCopier::Outcome outcome = copier.copy(cuts[index], index, writtenSec);
-            if (outcome == CutCopier::Outcome::cancelled) break;
-            if (outcome == CutCopier::Outcome::failed) {
-                result.message = kStoppedMessage;
-                break;
-            }
-            writtenSec += cuts[index].lengthSec();
-        }
-    }
-
+    if (result.message.empty())
+        result.message = copyCuts(sourcePath, source, *destination, cuts, overlay, progress);
     result.cancelled = progress.cancel.load();
+    if (!result.cancelled && result.message.empty() && !finishAs(*destination, partialPath, outputPath))
+        result.message = kCannotFinishMessage;
     if (result.cancelled || !result.message.empty()) {
         destination.reset();  // closes the file before it goes
         removeFile(partialPath);
-        return result;
-    }
-    std::error_code renamed;
-    if (finishDestination(*destination)) fs::rename(fs::path(partialPath), fs::path(outputPath), renamed);
-    else renamed = std::make_error_code(std::errc::io_error);
-    if (renamed) {
-        destination.reset();
-        removeFile(partialPath);
-        result.message = kCannotFinishMessage;
         return result;
     }
     progress.fraction.store(1.0f);
