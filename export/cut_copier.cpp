@@ -24,20 +24,21 @@ std::int64_t audioFrames(std::int64_t duration, int rate) {
 }  // namespace
 
 CutCopier::CutCopier(mf::SourceReader& reader, const mf::VideoFormat& format, Output output,
-                     ExportProgress& progress, std::int64_t baseOffset, double totalSec)
+                     ExportProgress& progress, TrackStarts starts, double totalSec)
     : reader_(reader),
       format_(format),
       output_(output),
       progress_(progress),
-      baseOffset_(baseOffset),
+      starts_(starts),
       totalSec_(totalSec) {}
 
 CutCopier::~CutCopier() { sws_freeContext(shrink_); }
 
 CutCopier::Outcome CutCopier::copy(const Cut& cut, std::size_t index, double writtenSec) {
-    const Span span{index, baseOffset_ + ticks(cut.startSec), baseOffset_ + ticks(cut.endSec), ticks(writtenSec),
-                    writtenSec};
-    if (!reader_.seek(span.start)) return Outcome::failed;
+    const Span span{index, ticks(cut.startSec), ticks(cut.endSec), ticks(writtenSec), writtenSec};
+    // Early enough for both streams: the sound may start before the picture.
+    const std::int64_t earliestStart = output_.audio ? std::min(starts_.video, starts_.audio) : starts_.video;
+    if (!reader_.seek(earliestStart + span.start)) return Outcome::failed;
     bool videoDone = false;
     bool audioDone = output_.audio == nullptr;
     mf::MediaSample sample;
@@ -52,23 +53,28 @@ CutCopier::Outcome CutCopier::copy(const Cut& cut, std::size_t index, double wri
             continue;
         }
         if (done || sample.time == mf::kNoTime) continue;
-        if (sample.time >= span.end) {
+        const std::int64_t time = sourceTime(sample);
+        if (time >= span.end) {
             done = true;
             continue;
         }
         if (sample.stream == mf::StreamKind::video) {
-            if (sample.time >= span.start && !writeVideo(sample, span)) return Outcome::failed;
-        } else if (!writeAudio(sample, span)) {
+            if (time >= span.start && !writeVideo(sample, time, span)) return Outcome::failed;
+        } else if (!writeAudio(sample, time, span)) {
             return Outcome::failed;
         }
     }
     return Outcome::copied;
 }
 
-bool CutCopier::writeVideo(const mf::MediaSample& sample, const Span& span) {
+std::int64_t CutCopier::sourceTime(const mf::MediaSample& sample) const {
+    return sample.time - (sample.stream == mf::StreamKind::video ? starts_.video : starts_.audio);
+}
+
+bool CutCopier::writeVideo(const mf::MediaSample& sample, std::int64_t time, const Span& span) {
     AVFrame* picture = output_.video.nextPicture();
     if (!picture || !copyPicture(sample, *picture)) return false;
-    const double secondsIntoCut = double(sample.time - span.start) / kTicksPerSecond;
+    const double secondsIntoCut = double(time - span.start) / kTicksPerSecond;
     if (output_.overlay) {
         Nv12Picture view{picture->data[0], picture->linesize[0], picture->data[1], picture->linesize[1],
                          picture->width, picture->height};
@@ -76,7 +82,7 @@ bool CutCopier::writeVideo(const mf::MediaSample& sample, const Span& span) {
     }
     // Each cut begins where the previous one's nominal length ended; a
     // frame never takes the place of the one before it.
-    const std::int64_t outputTime = sample.time - span.start + span.outputStart;
+    const std::int64_t outputTime = time - span.start + span.outputStart;
     const std::int64_t frameTime = av_rescale_rnd(outputTime, format_.fpsNum,
                                                   std::int64_t(format_.fpsDen) * std::int64_t(kTicksPerSecond),
                                                   AV_ROUND_NEAR_INF);
@@ -108,13 +114,13 @@ bool CutCopier::copyPicture(const mf::MediaSample& sample, AVFrame& picture) {
     return true;
 }
 
-bool CutCopier::writeAudio(const mf::MediaSample& sample, const Span& span) {
+bool CutCopier::writeAudio(const mf::MediaSample& sample, std::int64_t time, const Span& span) {
     const int rate = output_.audioRate;
     // The sound of a cut keeps its distance to the cut's first picture: the
     // part of the sample before the cut's start or after its end is left out.
-    const std::int64_t offset = audioFrames(sample.time - span.start, rate);
+    const std::int64_t offset = audioFrames(time - span.start, rate);
     const std::int64_t first = std::max<std::int64_t>(0, -offset);
-    const std::int64_t last = std::min<std::int64_t>(sample.frames, audioFrames(span.end - sample.time, rate));
+    const std::int64_t last = std::min<std::int64_t>(sample.frames, audioFrames(span.end - time, rate));
     if (last <= first) return true;
     const std::int64_t position = audioFrames(span.outputStart, rate) + offset + first;
     return output_.audio->write(sample.pcm + first * output_.audioChannels, int(last - first), position);

@@ -29,10 +29,16 @@ public:
 
     enum class Outcome { copied, cancelled, failed };
 
-    // `baseOffset` (100-ns units) is where the source's time 0 lies in the
-    // reader's times; `totalSec` is the summed length of all cuts.
+    // Where the source's time 0 lies in the reader's times of each stream
+    // (100-ns units): MP4 tracks start where their edit lists say.
+    struct TrackStarts {
+        std::int64_t video = 0;
+        std::int64_t audio = 0;
+    };
+
+    // `totalSec` is the summed length of all cuts.
     CutCopier(mf::SourceReader& reader, const mf::VideoFormat& format, Output output, ExportProgress& progress,
-              std::int64_t baseOffset, double totalSec);
+              TrackStarts starts, double totalSec);
     ~CutCopier();
     CutCopier(const CutCopier&) = delete;
     CutCopier& operator=(const CutCopier&) = delete;
@@ -41,23 +47,26 @@ public:
     Outcome copy(const Cut& cut, std::size_t index, double writtenSec);
 
 private:
+    // Times in 100-ns units.
     struct Span {
         std::size_t index;
-        std::int64_t start;       // source time of the cut's start, 100-ns units
-        std::int64_t end;         // source time of the cut's end
+        std::int64_t start;        // source time of the cut's start
+        std::int64_t end;          // source time of the cut's end
         std::int64_t outputStart;  // output time of the cut's start
         double writtenSec;
     };
 
-    bool writeVideo(const mf::MediaSample& sample, const Span& span);
-    bool writeAudio(const mf::MediaSample& sample, const Span& span);
+    // The sample's time in the source: the reader's time less its track's start.
+    std::int64_t sourceTime(const mf::MediaSample& sample) const;
+    bool writeVideo(const mf::MediaSample& sample, std::int64_t time, const Span& span);
+    bool writeAudio(const mf::MediaSample& sample, std::int64_t time, const Span& span);
     bool copyPicture(const mf::MediaSample& sample, AVFrame& picture);
 
     mf::SourceReader& reader_;
     const mf::VideoFormat format_;
     const Output output_;
     ExportProgress& progress_;
-    const std::int64_t baseOffset_;
+    const TrackStarts starts_;
     const double totalSec_;
     std::int64_t lastFrameTime_ = -1;  // in frames
     SwsContext* shrink_ = nullptr;     // for frames larger than the output

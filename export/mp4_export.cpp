@@ -26,6 +26,8 @@ bool sameFile(const std::string& a, const std::string& b) {
     return fs::equivalent(fs::path(a), fs::path(b), error) && !error;
 }
 
+std::int64_t ticks(double seconds) { return std::llround(seconds * 1e7); }
+
 // The file being written, next to the chosen name until it is complete.
 std::string partialPathFor(const std::string& outputPath) { return outputPath + ".part"; }
 
@@ -97,7 +99,8 @@ std::string copyCuts(const std::string& sourcePath, Source& source, Destination&
     CutCopier copier(source.reader, source.video,
                      {destination.video, destination.audio ? &*destination.audio : nullptr,
                       int(source.audio.sampleRate), int(source.audio.channels), overlay},
-                     progress, std::llround(mp4VideoStartOffset(sourcePath) * 1e7), totalLengthSec(cuts));
+                     progress, {ticks(mp4VideoStartOffset(sourcePath)), ticks(mp4AudioStartOffset(sourcePath))},
+                     totalLengthSec(cuts));
     double writtenSec = 0;
     for (size_t index = 0; index < cuts.size(); ++index) {
         progress.currentCut.store(int32_t(index));

@@ -1,6 +1,7 @@
 #include "tests/export/export_media.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
 
 #include "tests/video/generated_media.h"
@@ -51,13 +52,50 @@ void readStreams(const std::string& path, ReadBack& file) {
 
 }  // namespace
 
+namespace {
+
+std::string numberedPicture(int fps) {
+    std::ostringstream input;
+    input << "-f lavfi -i \"nullsrc=s=160x120:r=" << fps << ",format=yuv420p,geq=lum='16+4*mod(N," << kPerLumaStep
+          << ")':cb=128:cr='32+16*trunc(N/" << kPerLumaStep << ")'\" ";
+    return input.str();
+}
+
+std::string encodedFor(int seconds, const std::string& path) {
+    return "-t " + std::to_string(seconds) + " -c:v libx264 -qp 0 -bf 2 \"" + path + '"';
+}
+
+}  // namespace
+
 bool writeNumberedSource(const std::string& path, int fps, int seconds, int audioRate) {
-    std::ostringstream arguments;
-    arguments << "-f lavfi -i \"nullsrc=s=160x120:r=" << fps << ",format=yuv420p,geq=lum='16+4*mod(N," << kPerLumaStep
-              << ")':cb=128:cr='32+16*trunc(N/" << kPerLumaStep << ")'\" ";
-    if (audioRate > 0) arguments << "-f lavfi -i \"sine=f=440:r=" << audioRate << "\" -ac 2 -c:a aac ";
-    arguments << "-t " << seconds << " -c:v libx264 -qp 0 -bf 2 \"" << path << '"';
-    return runFfmpeg(arguments.str());
+    std::string sound;
+    if (audioRate > 0) sound = "-f lavfi -i \"sine=f=440:r=" + std::to_string(audioRate) + "\" -ac 2 -c:a aac ";
+    return runFfmpeg(numberedPicture(fps) + sound + encodedFor(seconds, path));
+}
+
+bool writeBeepingSource(const std::string& path, int fps, int seconds, double beepSec) {
+    std::ostringstream sound;
+    sound << "-f lavfi -i \"aevalsrc='if(between(t," << beepSec << "," << beepSec + 0.5
+          << "),0.5*sin(2*PI*440*t),0)':s=48000:c=stereo\" -c:a aac ";
+    return runFfmpeg(numberedPicture(fps) + sound.str() + encodedFor(seconds, path));
+}
+
+double firstSoundSec(const std::string& path) {
+    mf::SourceReader reader;
+    mf::VideoFormat format;
+    mf::AudioFormat audio;
+    bool hasAudio = false;
+    std::string error;
+    if (!reader.open(path) || !mf::configureReader(reader, format, audio, hasAudio, error) || !hasAudio) return -1;
+    mf::MediaSample sample;
+    for (mf::ReadStatus status = reader.read(sample);
+         status == mf::ReadStatus::sample || status == mf::ReadStatus::streamEnded; status = reader.read(sample)) {
+        if (status != mf::ReadStatus::sample || sample.stream != mf::StreamKind::audio) continue;
+        for (int i = 0; i < sample.frames; ++i)
+            if (std::abs(sample.pcm[i * int(audio.channels)]) > 4000)
+                return double(sample.time) / 1e7 + double(i) / audio.sampleRate;
+    }
+    return -1;
 }
 
 ReadBack readBack(const std::string& path) {

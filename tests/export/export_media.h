@@ -13,6 +13,13 @@ namespace rallinox::test {
 // MP4 has a start offset in its edit list like a camera file.
 bool writeNumberedSource(const std::string& path, int fps, int seconds, int audioRate = 48000);
 
+// The same picture with 48 kHz stereo sound that is silent except for a
+// half-second beep starting at `beepSec`.
+bool writeBeepingSource(const std::string& path, int fps, int seconds, double beepSec);
+
+// Time of the first clearly audible sample of the file's sound, or -1.
+double firstSoundSec(const std::string& path);
+
 struct DecodedFrame {
     double timeSec = 0;  // presentation time in the file
     int number = -1;     // the source frame it shows

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "export/video_encoder.h"
+#include "video/mp4_boxes.h"
 #include "tests/core/temp_dir.h"
 #include "tests/export/export_media.h"
 #include "tests/video/generated_media.h"
@@ -93,6 +94,21 @@ TEST(Mp4Export, CutsOf8And5SecondsAt25FpsMakeA13SecondVideo) {
     EXPECT_NEAR(exported.file.audioSec, 13, 0.05);
     expectShows(exported, 0, 1, 25);
     expectShows(exported, 8, 12, 25);  // the second cut's first frame is stamped 8 s
+}
+
+TEST(Mp4Export, TheSoundOfACutStaysWithItsPicture) {
+    test::TempDir dir;
+    const std::string source = dir.file("beep.mp4");
+    ASSERT_TRUE(test::writeBeepingSource(source, 25, 12, 9.0));
+    const std::string output = dir.file("out.mp4");
+    const Exported exported = exportCuts(source, output, {{2, 4.5}, {8, 10}});
+    ASSERT_TRUE(exported.result.ok) << exported.result.message;
+    // Times as a player counts them, from each file's own start.
+    const double sourceBeep = test::firstSoundSec(source) - mp4AudioStartOffset(source);
+    ASSERT_NEAR(sourceBeep, 9.0, 0.01);
+    const double outputBeep = test::firstSoundSec(output) - mp4AudioStartOffset(output);
+    // 1 s into the second cut, which starts 2.5 s into the output.
+    EXPECT_NEAR(outputBeep, 3.5 + (sourceBeep - 9.0), 0.01);
 }
 
 TEST(Mp4Export, ASourceWithoutSoundGivesAVideoOnlyFile) {
