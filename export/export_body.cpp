@@ -55,7 +55,7 @@ ExportJob::Body exportBody(OverlayFactory makeOverlay) {
             std::unique_ptr<FrameOverlay> overlay = makeOverlay ? makeOverlay() : nullptr;
             return runExport(request, progress, overlay.get());
         } catch (const std::exception& error) {
-            // Making the overlay failed: nothing was written yet.
+            // The overlay could not be made, or memory ran out around the video.
             ExportResult result;
             result.message = std::string("Export stopped unexpectedly: ") + error.what();
             logError("export failed: " + result.message);
