@@ -8,11 +8,14 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace rallinox {
 namespace {
 
 constexpr double kTicksPerSecond = 1e7;
+// Seeks per cut before the reader's position is taken as it is.
+constexpr int kMostSeeks = 8;
 
 std::int64_t ticks(double seconds) { return std::llround(seconds * kTicksPerSecond); }
 
@@ -36,11 +39,23 @@ CutCopier::~CutCopier() { sws_freeContext(shrink_); }
 
 CutCopier::Outcome CutCopier::copy(const Cut& cut, std::size_t index, double writtenSec) {
     const Span span{index, ticks(cut.startSec), ticks(cut.endSec), ticks(writtenSec), writtenSec};
+    // Some containers (MPEG transport streams) land on the key frame after
+    // the asked time: the reader is then sent further back, each time twice
+    // as far. Sound already written is not written twice.
+    std::int64_t lead = 0;
+    for (int seeks = 1;; ++seeks) {
+        if (std::optional<Outcome> outcome = copyFrom(span, span.start - lead, seeks < kMostSeeks)) return *outcome;
+        lead = lead == 0 ? std::int64_t(kTicksPerSecond) : 2 * lead;
+    }
+}
+
+std::optional<CutCopier::Outcome> CutCopier::copyFrom(const Span& span, std::int64_t from, bool mayGoBack) {
     // Early enough for both streams: the sound may start before the picture.
     const std::int64_t earliestStart = output_.audio ? std::min(starts_.video, starts_.audio) : starts_.video;
-    if (!reader_.seek(earliestStart + span.start)) return Outcome::failed;
+    if (!reader_.seek(earliestStart + from)) return Outcome::failed;
     bool videoDone = false;
     bool audioDone = output_.audio == nullptr;
+    bool firstPicture = true;
     mf::MediaSample sample;
     while (!videoDone || !audioDone) {
         if (progress_.cancel.load()) return Outcome::cancelled;
@@ -54,11 +69,14 @@ CutCopier::Outcome CutCopier::copy(const Cut& cut, std::size_t index, double wri
         }
         if (done || sample.time == mf::kNoTime) continue;
         const std::int64_t time = sourceTime(sample);
+        const bool isVideo = sample.stream == mf::StreamKind::video;
+        if (isVideo && std::exchange(firstPicture, false) && time > span.start && from > 0 && mayGoBack)
+            return std::nullopt;
         if (time >= span.end) {
             done = true;
             continue;
         }
-        if (sample.stream == mf::StreamKind::video) {
+        if (isVideo) {
             if (time >= span.start && !writeVideo(sample, time, span)) return Outcome::failed;
         } else if (!writeAudio(sample, time, span)) {
             return Outcome::failed;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "app/export_job.h"
 #include "export/audio_encoder.h"
@@ -56,6 +57,9 @@ private:
         double writtenSec;
     };
 
+    // From the reader sent to source time `from`; nothing when it landed
+    // after the cut's start and `mayGoBack`.
+    std::optional<Outcome> copyFrom(const Span& span, std::int64_t from, bool mayGoBack);
     // The sample's time in the source: the reader's time less its track's start.
     std::int64_t sourceTime(const mf::MediaSample& sample) const;
     bool writeVideo(const mf::MediaSample& sample, std::int64_t time, const Span& span);

@@ -111,6 +111,17 @@ TEST(Mp4Export, TheSoundOfACutStaysWithItsPicture) {
     EXPECT_NEAR(outputBeep, 3.5 + (sourceBeep - 9.0), 0.01);
 }
 
+TEST(Mp4Export, CutsOfATransportStreamStartAtTheirFirstFrameNotTheNextKeyFrame) {
+    test::TempDir dir;
+    const std::string source = dir.file("camcorder.mts");
+    ASSERT_TRUE(test::writeNumberedSource(source, 25, 10));
+    const Exported exported = exportCuts(source, dir.file("out.mp4"), {{3, 5}, {7.2, 8}});
+    ASSERT_TRUE(exported.result.ok) << exported.result.message;
+    expectLength(exported, 2.8, 25);
+    expectShows(exported, 0, 3, 25);
+    expectShows(exported, 2, 7.2, 25);
+}
+
 TEST(Mp4Export, ASourceWithoutSoundGivesAVideoOnlyFile) {
     test::TempDir dir;
     const std::string source = dir.file("silent.mp4");
@@ -144,6 +155,37 @@ TEST(Mp4Export, SoundIsLeftOutWhenNotWantedOrNotInAKeptFormat) {
     const Exported dropped = exportCuts(good, dir.file("dropped.mp4"), {{0, 2}}, false);
     ASSERT_TRUE(dropped.result.ok) << dropped.result.message;
     EXPECT_FALSE(dropped.file.hasAudio);
+}
+
+// Two seconds at one size, then two at another, as one transport stream.
+std::string writeSizeChange(const test::TempDir& dir, const std::string& first, const std::string& second) {
+    const std::string path = dir.file(first + "-" + second + ".ts");
+    const auto part = [&](const std::string& size, int offset) {
+        const std::string file = dir.file(size + ".ts");
+        const bool made = test::runFfmpeg("-f lavfi -i testsrc2=s=" + size + ":r=25 -t 2 -c:v libx264 -bf 0 " +
+                                          "-output_ts_offset " + std::to_string(offset) + " \"" + file + '"');
+        EXPECT_TRUE(made);
+        return file;
+    };
+    const std::string a = part(first, 0);
+    const std::string b = part(second, 2);
+    EXPECT_TRUE(test::runFfmpeg("-i \"concat:" + a + "|" + b + "\" -c copy \"" + path + '"'));
+    return path;
+}
+
+TEST(Mp4Export, LargerFramesLaterInTheSourceAreScaledToTheFirstSizeSmallerOnesStopIt) {
+    test::TempDir dir;
+    const std::string growing = writeSizeChange(dir, "160x120", "320x240");
+    const Exported scaled = exportCuts(growing, dir.file("scaled.mp4"), {{1, 3.5}});
+    ASSERT_TRUE(scaled.result.ok) << scaled.result.message;
+    EXPECT_EQ(scaled.file.width, 160);
+    EXPECT_NEAR(double(scaled.file.frames.size()), 2.5 * 25, 1.5);
+
+    const std::string shrinking = writeSizeChange(dir, "320x240", "160x120");
+    const Exported stopped = exportCuts(shrinking, dir.file("stopped.mp4"), {{1, 3.5}});
+    EXPECT_FALSE(stopped.result.ok);
+    EXPECT_EQ(stopped.result.message, "Export stopped while reading the video");
+    EXPECT_FALSE(fs::exists(dir / "stopped.mp4"));
 }
 
 TEST(Mp4Export, TurnedVideosKeepTheirRotation) {
