@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "edit/deciding_clip.h"
 #include "edit/hint_review.h"
@@ -53,6 +54,13 @@ struct EditorState {
     // The team names while "Match setup" is open.
     char homeName[64] = {};
     char awayName[64] = {};
+
+    // The export dialog: whether it is shown, its scope (0 ticked, 1 all,
+    // 2 the highlighted rally), and the file and start time of its export.
+    bool exportDialogOpen = false;
+    int exportScope = 0;
+    std::string exportOutputPath;
+    double exportStartTime = 0;
 };
 
 }  // namespace rallinox::ui

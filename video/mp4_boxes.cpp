@@ -82,8 +82,9 @@ std::optional<Bytes> findBox(Bytes range, const char* type) {
     return found;
 }
 
-bool isVideoHandler(Bytes hdlr) {
-    return hdlr.size() >= 12 && std::memcmp(hdlr.data() + 8, "vide", 4) == 0;
+// `handler` is "vide" or "soun".
+bool isHandler(Bytes hdlr, const char* handler) {
+    return hdlr.size() >= 12 && std::memcmp(hdlr.data() + 8, handler, 4) == 0;
 }
 
 std::uint32_t mediaTimescale(Bytes mdhd) {
@@ -108,15 +109,15 @@ std::optional<std::int64_t> firstEditMediaTime(Bytes elst) {
     return std::nullopt;
 }
 
-// The edit-list start of one `trak`, or nothing when the track is not a
-// video track with a valid timescale.
-std::optional<double> trackStartOffset(Bytes trak) {
+// The edit-list start of one `trak`, or nothing when the track is not of
+// the `handler` kind with a valid timescale.
+std::optional<double> trackStartOffset(Bytes trak, const char* handler) {
     const auto mdia = findBox(trak, "mdia");
     const auto edts = findBox(trak, "edts");
     if (!mdia || !edts) return std::nullopt;
     const auto hdlr = findBox(*mdia, "hdlr");
     const auto mdhd = findBox(*mdia, "mdhd");
-    if (!hdlr || !mdhd || !isVideoHandler(*hdlr)) return std::nullopt;
+    if (!hdlr || !mdhd || !isHandler(*hdlr, handler)) return std::nullopt;
     const std::uint32_t timescale = mediaTimescale(*mdhd);
     if (timescale == 0) return std::nullopt;
 
@@ -127,18 +128,16 @@ std::optional<double> trackStartOffset(Bytes trak) {
     return double(*mediaTime) / double(timescale);
 }
 
-}  // namespace
-
-double mp4MovieVideoStartOffset(Bytes moov) {
+double movieStartOffset(Bytes moov, const char* handler) {
     std::optional<double> offset;
     forEachBox(moov, [&](const BoxHeader& header, Bytes payload) {
-        if (isType(header, "trak")) offset = trackStartOffset(payload);
+        if (isType(header, "trak")) offset = trackStartOffset(payload, handler);
         return !offset;
     });
     return offset.value_or(0.0);
 }
 
-double mp4VideoStartOffset(std::istream& file) {
+double fileStartOffset(std::istream& file, const char* handler) {
     file.seekg(0, std::ios::end);
     const std::streamoff end = file.tellg();
     if (!file || end <= 0) return 0.0;
@@ -159,17 +158,27 @@ double mp4VideoStartOffset(std::istream& file) {
             file.seekg(std::streamoff(pos + header->headerSize));
             if (!file.read(reinterpret_cast<char*>(moov.data()), std::streamsize(moov.size())))
                 return 0.0;
-            return mp4MovieVideoStartOffset(moov);
+            return movieStartOffset(moov, handler);
         }
         pos += header->boxSize;
     }
     return 0.0;
 }
 
-double mp4VideoStartOffset(const std::string& path) {
+double fileStartOffset(const std::string& path, const char* handler) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return 0.0;
-    return mp4VideoStartOffset(file);
+    return fileStartOffset(file, handler);
 }
+
+}  // namespace
+
+double mp4MovieVideoStartOffset(Bytes moov) { return movieStartOffset(moov, "vide"); }
+
+double mp4VideoStartOffset(std::istream& file) { return fileStartOffset(file, "vide"); }
+
+double mp4VideoStartOffset(const std::string& path) { return fileStartOffset(path, "vide"); }
+
+double mp4AudioStartOffset(const std::string& path) { return fileStartOffset(path, "soun"); }
 
 }  // namespace rallinox

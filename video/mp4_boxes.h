@@ -15,7 +15,10 @@ namespace rallinox {
 double mp4VideoStartOffset(const std::string& path);
 double mp4VideoStartOffset(std::istream& file);
 
-// The same, from the payload of a `moov` box already in memory.
+// The same for the first sound track (an AAC track's encoder delay, say).
+double mp4AudioStartOffset(const std::string& path);
+
+// The video track's start from the payload of a `moov` box already in memory.
 double mp4MovieVideoStartOffset(std::span<const std::uint8_t> moovPayload);
 
 }  // namespace rallinox

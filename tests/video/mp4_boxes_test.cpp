@@ -78,6 +78,17 @@ TEST(Mp4VideoStartOffset, SkipsTracksThatAreNotUsableVideo) {
     EXPECT_DOUBLE_EQ(offsetOf(mp4(audio + noEdits)), 0.0);
 }
 
+TEST(Mp4AudioStartOffset, ReadsTheFirstSoundTrackNotTheVideo) {
+    test::TempDir dir;
+    const std::filesystem::path file = dir / "movie.mp4";
+    test::writeFile(file, mp4(videoTrak(1024, 12800) + trak("soun", mdhd(48000), elst({{100, 1024}})) +
+                              trak("soun", mdhd(48000), elst({{100, 4800}}))));
+    EXPECT_DOUBLE_EQ(mp4AudioStartOffset(file.string()), 1024.0 / 48000.0);
+    EXPECT_DOUBLE_EQ(mp4VideoStartOffset(file.string()), 0.08);
+    test::writeFile(file, mp4(videoTrak(1024, 12800)));
+    EXPECT_DOUBLE_EQ(mp4AudioStartOffset(file.string()), 0.0) << "no sound track";
+}
+
 TEST(Mp4VideoStartOffset, GivesZeroWithoutAPositiveEdit) {
     EXPECT_DOUBLE_EQ(offsetOf(mp4(videoTrak(0, 12800))), 0.0);
     EXPECT_DOUBLE_EQ(offsetOf(mp4(videoTrak(-7, 12800))), 0.0);

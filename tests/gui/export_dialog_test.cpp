@@ -1,0 +1,88 @@
+// The export as the user sees it: from the editor with Ctrl+E to the dialog's
+// options, the save dialog, the result with the file on disk.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/project_store.h"
+#include "tests/gui/gui_run.h"
+
+namespace rallinox::guitest {
+namespace {
+
+namespace fs = std::filesystem;
+
+Rally rally(int64_t id, double startSec, double endSec) {
+    Rally made;
+    made.id = id;
+    made.startSec = startSec;
+    made.endSec = endSec;
+    return made;
+}
+
+fs::path makeVideo(const GuiRun& run, int seconds) {
+    const fs::path video = run.folder() / "final.mp4";
+    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine -t " +
+                                std::to_string(seconds) + " -pix_fmt yuv420p -c:a aac '" + video.string() + "'";
+    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "ffmpeg could not make " << video;
+    return video;
+}
+
+// An analysed project "Final" with two ticked rallies.
+void makeAnalysedProject(const GuiRun& run, const fs::path& video, double secondRallyEnd = 7) {
+    ProjectStore store(run.dataDir() / "projects");
+    Project project = store.create(video.string());
+    project.name = "Final";
+    project.state = ProjectState::Ready;
+    project.videoDurationSec = secondRallyEnd + 1;
+    project.videoFps = 25;
+    project.videoWidth = 320;
+    project.videoHeight = 240;
+    project.rallies = {rally(1, 1, 4), rally(2, 5, secondRallyEnd)};
+    project.nextRallyId = 3;
+    ASSERT_TRUE(store.save(project));
+}
+
+std::vector<fs::path> exportedVideos(const fs::path& folder) {
+    std::vector<fs::path> found;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+        if (entry.path().extension() == ".mp4") found.push_back(entry.path());
+    return found;
+}
+
+TEST(ExportDialog, CtrlEExportsTheTickedRalliesIntoTheChosenFile) {
+    GuiRun run;
+    makeAnalysedProject(run, makeVideo(run, 8));
+    ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait-for < Projects\nkey ctrl+e\nwait-for Ticked rallies (2)\n"
+                       "expect-text All rallies (2)\nexpect-text Only Rally 1\n"
+                       "expect-text The video will be 0:05 long (2 rallies), cut from 0:08.\n"
+                       "screenshot options.png\nclick-label Choose file and export\nwait 5\nclick-label Save\n"
+                       "wait-for Your rallies video is ready.\nexpect-text Play video\nscreenshot ready.png\n"
+                       "click-label Close\nwait 3\nexpect-no-text Your rallies video is ready.\n"
+                       "key ctrl+e\nwait-for Ticked rallies (2)\nclose\n"),
+              0)
+        << run.output();
+    const std::vector<fs::path> videos = exportedVideos(run.folder() / "home");
+    ASSERT_EQ(videos.size(), 1u);
+    EXPECT_EQ(videos.front().filename(), "Final - rallies.mp4");
+    EXPECT_GT(fs::file_size(videos.front()), 1000u);
+    EXPECT_NE(readFile(run.dataDir() / "rallinox.log").find("export done: 2 rallies"), std::string::npos);
+}
+
+TEST(ExportDialog, ProgressIsShownAndCancelLeavesNoFile) {
+    GuiRun run;
+    makeAnalysedProject(run, makeVideo(run, 240), 239);
+    ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait-for < Projects\nkey ctrl+e\nwait-for Ticked rallies (2)\n"
+                       "click-label Choose file and export\nwait 5\nclick-label Save\n"
+                       "wait-for Exporting rally \n"
+                       "expect-text The video is encoded on the processor; a supported graphics card makes this "
+                       "faster.\nscreenshot progress.png\nclick-label Cancel\nwait-for Export cancelled.\n"
+                       "screenshot cancelled.png\nclick-label Close\nwait 3\nclose\n"),
+              0)
+        << run.output();
+    EXPECT_TRUE(exportedVideos(run.folder() / "home").empty());
+    EXPECT_EQ(readFile(run.dataDir() / "rallinox.log").find("export failed"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace rallinox::guitest

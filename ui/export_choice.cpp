@@ -1,0 +1,56 @@
+#include "ui/export_choice.h"
+
+#include <algorithm>
+
+#include "ui/time_format.h"
+
+namespace rallinox::ui {
+namespace {
+
+// Position of the rally in the list, or the list's size.
+size_t positionOf(const Project& project, int64_t id) {
+    const auto found = std::find_if(project.rallies.begin(), project.rallies.end(),
+                                    [id](const Rally& rally) { return rally.id == id; });
+    return size_t(found - project.rallies.begin());
+}
+
+}  // namespace
+
+std::vector<Rally> chosenRallies(const Project& project, ExportScope scope, int64_t highlightedId) {
+    std::vector<Rally> chosen;
+    for (const Rally& rally : project.rallies) {
+        const bool wanted = scope == ExportScope::All ||
+                            (scope == ExportScope::Ticked && rally.selected) ||
+                            (scope == ExportScope::OnlyHighlighted && rally.id == highlightedId);
+        if (wanted) chosen.push_back(rally);
+    }
+    return chosen;
+}
+
+std::string onlyRallyLabel(const Project& project, int64_t highlightedId) {
+    const size_t position = positionOf(project, highlightedId);
+    if (position == project.rallies.size()) return "Only the highlighted rally (none)";
+    return "Only " + rallyDisplayName(project.rallies[position], position);
+}
+
+std::string exportSummary(const Project& project, const std::vector<Rally>& chosen) {
+    if (chosen.empty()) return "Nothing to export: tick at least one rally.";
+    double length = 0;
+    for (const Rally& rally : chosen) length += std::max(rally.endSec - rally.startSec, 0.0);
+    return "The video will be " + formatClock(length) + " long (" + std::to_string(chosen.size()) +
+           (chosen.size() == 1 ? " rally" : " rallies") + "), cut from " + formatClock(project.videoDurationSec) +
+           ".";
+}
+
+std::string proposedFileName(const Project& project, ExportScope scope, int64_t highlightedId) {
+    std::string what = "rallies";
+    const size_t position = positionOf(project, highlightedId);
+    if (scope == ExportScope::OnlyHighlighted && position < project.rallies.size())
+        what = rallyDisplayName(project.rallies[position], position);
+    std::string name = project.name + " - " + what + ".mp4";
+    // A slash in a project or rally name would make the name a path.
+    std::replace(name.begin(), name.end(), '/', '-');
+    return name;
+}
+
+}  // namespace rallinox::ui

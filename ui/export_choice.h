@@ -1,0 +1,28 @@
+// What the export dialog would export: the rallies of the chosen scope, the
+// summary line under the options and the file name it proposes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/project.h"
+
+namespace rallinox::ui {
+
+enum class ExportScope : int { Ticked = 0, All = 1, OnlyHighlighted = 2 };
+
+// In list order; OnlyHighlighted without such a rally gives none.
+std::vector<Rally> chosenRallies(const Project& project, ExportScope scope, int64_t highlightedId);
+
+// "Only " + the rally's shown name, or "Only the highlighted rally (none)".
+std::string onlyRallyLabel(const Project& project, int64_t highlightedId);
+
+// "Nothing to export: tick at least one rally." or "The video will be 3:05
+// long (12 rallies), cut from 1:32:10."
+std::string exportSummary(const Project& project, const std::vector<Rally>& chosen);
+
+// "<project> - rallies.mp4", or for one rally "<project> - <its name>.mp4".
+std::string proposedFileName(const Project& project, ExportScope scope, int64_t highlightedId);
+
+}  // namespace rallinox::ui
