@@ -82,6 +82,8 @@ void App::openProjectById(const std::string& id) {
     editor.lastPlayerTime = -1.0;
     editor.trim = {};
     editor.renameTarget = 0;
+    // Rally ids repeat between projects: a clip must not carry over.
+    editor.decidingClip.end();
     player.open(openProject->videoPath);
     player.setRate(ui::kPlaybackSpeeds[editor.speedIndex]);
     player.setMuted(!editor.sound);

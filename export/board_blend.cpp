@@ -37,7 +37,7 @@ struct Area {
     int height = 0;
 };
 
-Area blendArea(const Nv12Frame& frame, const BoardBitmap& bitmap, PixelPoint origin) {
+Area blendArea(const Nv12Picture& frame, const BoardBitmap& bitmap, PixelPoint origin) {
     Area area;
     area.left = evenAtOrAbove(std::max(origin.x, 0));
     area.top = evenAtOrAbove(std::max(origin.y, 0));
@@ -58,8 +58,8 @@ PixelPoint boardOrigin(int bitmapWidth, int bitmapHeight, int32_t position, int 
     return origin;
 }
 
-void blendBoard(const Nv12Frame& frame, const BoardBitmap& bitmap, PixelPoint origin, double opacity) {
-    if (!(opacity > 0) || !frame.y || !frame.uv) return;
+void blendBoard(const Nv12Picture& frame, const BoardBitmap& bitmap, PixelPoint origin, double opacity) {
+    if (!(opacity > 0) || !frame.luma || !frame.chroma) return;
     if (bitmap.width <= 0 || bitmap.height <= 0 ||
         bitmap.pixels.size() < size_t(bitmap.width) * size_t(bitmap.height) * 4) {
         return;
@@ -75,7 +75,7 @@ void blendBoard(const Nv12Frame& frame, const BoardBitmap& bitmap, PixelPoint or
 
     // Premultiplied colour scales the limited-range offsets by alpha too.
     for (int y = area.top; y < area.top + area.height; ++y) {
-        uint8_t* luma = frame.y + size_t(y) * size_t(frame.yStride);
+        uint8_t* luma = frame.luma + size_t(y) * size_t(frame.lumaPitch);
         for (int x = area.left; x < area.left + area.width; ++x) {
             const uint8_t* bgra = pixelAt(x, y);
             const double a = o * bgra[3] / 255.0;
@@ -86,7 +86,7 @@ void blendBoard(const Nv12Frame& frame, const BoardBitmap& bitmap, PixelPoint or
     }
 
     for (int y = area.top; y < area.top + area.height; y += 2) {
-        uint8_t* chroma = frame.uv + size_t(y / 2) * size_t(frame.uvStride);
+        uint8_t* chroma = frame.chroma + size_t(y / 2) * size_t(frame.chromaPitch);
         for (int x = area.left; x < area.left + area.width; x += 2) {
             double b = 0, g = 0, r = 0, alpha = 0;
             for (const uint8_t* bgra : {pixelAt(x, y), pixelAt(x + 1, y), pixelAt(x, y + 1), pixelAt(x + 1, y + 1)}) {

@@ -5,19 +5,9 @@
 #include <cstdint>
 
 #include "export/board_render.h"
+#include "export/frame_overlay.h"
 
 namespace rallinox {
-
-// An NV12 picture in memory: full-size luma rows and half-size rows of
-// interleaved U, V pairs.
-struct Nv12Frame {
-    uint8_t* y = nullptr;
-    int yStride = 0;
-    uint8_t* uv = nullptr;
-    int uvStride = 0;
-    int width = 0;
-    int height = 0;
-};
 
 struct PixelPoint {
     int x = 0;
@@ -33,6 +23,6 @@ PixelPoint boardOrigin(int bitmapWidth, int bitmapHeight, int32_t position, int 
 
 // Blends the bitmap at `origin` with the opacity (0..1); the part outside
 // the frame is left out. Limited-range BT.601 below 720 lines, else BT.709.
-void blendBoard(const Nv12Frame& frame, const BoardBitmap& bitmap, PixelPoint origin, double opacity);
+void blendBoard(const Nv12Picture& frame, const BoardBitmap& bitmap, PixelPoint origin, double opacity);
 
 }  // namespace rallinox

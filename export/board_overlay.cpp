@@ -2,7 +2,9 @@
 
 namespace rallinox {
 
-void BoardOverlay::draw(const BoardClip& clip, double t, const Nv12Frame& frame) {
+void BoardOverlay::draw(Nv12Picture& frame, std::size_t cutIndex, double t) {
+    if (cutIndex >= clips_.size()) return;
+    const BoardClip& clip = clips_[cutIndex];
     const double opacity = boardOpacity(clip, t);
     if (opacity <= 0) return;
     Key key{boardStateAt(clip, t), clip.style, frame.width, frame.height};

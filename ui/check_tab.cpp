@@ -320,12 +320,4 @@ void drawHintPictureMarks(const App& app, ImDrawList* draw, ImVec2 imageMin, ImV
                   IM_COL32(255, 255, 255, 255), 2.0f);
 }
 
-std::string hintStatusSuffix(const App& app) {
-    if (!app.openProject) return {};
-    const int index = openHintAt(app.openProject->hints, app.player.position());
-    if (index < 0) return {};
-    return std::string("   |   ") + hintTitle(app.openProject->hints[static_cast<size_t>(index)].kind) +
-           "  See \"To check\"";
-}
-
 }  // namespace rallinox::ui

@@ -23,8 +23,5 @@ void drawHintTimelineMarks(const App& app, ImDrawList* draw, ImVec2 topLeft, ImV
 // The hint in focus over the picture while the player is near its window,
 // and while the tab is in front: what is being checked and where the player is.
 void drawHintPictureMarks(const App& app, ImDrawList* draw, ImVec2 imageMin, ImVec2 imageMax);
-// Appended to the status line over the picture when the player is inside an
-// open hint's stretch, e.g. "   |   Missed rally?  See \"To check\""; else empty.
-std::string hintStatusSuffix(const App& app);
 
 }  // namespace rallinox::ui

@@ -50,11 +50,6 @@ void drawPlayerColumn(App& app, float width) {
     drawEditBar(app);
 }
 
-size_t openHints(const Project& project) {
-    return size_t(std::count_if(project.hints.begin(), project.hints.end(),
-                                [](const ReviewHint& hint) { return !hint.done; }));
-}
-
 void drawSidePanel(App& app) {
     if (!ImGui::BeginTabBar("side")) return;
     const Project& project = *app.openProject;
@@ -63,12 +58,14 @@ void drawSidePanel(App& app) {
         drawRallyList(app);
         ImGui::EndTabItem();
     }
-    const std::string check = "To check (" + std::to_string(openHints(project)) + ")###check";
-    if (ImGui::BeginTabItem(check.c_str())) {
+    if (ImGui::BeginTabItem(checkTabTitle(app).c_str())) {
         drawCheckTab(app);
         ImGui::EndTabItem();
     }
-    if (ImGui::BeginTabItem("Score###score")) {
+    // Scoring from the keyboard brings the Score tab to the front.
+    const ImGuiTabItemFlags scoreFlags = app.editor.showScoreTab ? ImGuiTabItemFlags_SetSelected : 0;
+    app.editor.showScoreTab = false;
+    if (ImGui::BeginTabItem("Score###score", nullptr, scoreFlags)) {
         drawScoreTab(app);
         ImGui::EndTabItem();
     }
@@ -82,6 +79,7 @@ void drawEditorScreen(App& app) {
         app.screen = Screen::projects;
         return;
     }
+    updateHintReview(app);
     updateDecidingClip(app);
     followPlayhead(app);
     if (!drawEditorHeader(app)) return;

@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "app/app.h"
+#include "export/board_clips.h"
+#include "export/board_overlay.h"
 #include "export/edl.h"
 #include "export/export_body.h"
 #include "platform/desktop.h"
@@ -73,6 +75,21 @@ void drawScoreOption(App& app) {
     if (shown) drawBoardOptions(app);
 }
 
+// The boards of the chosen rallies, in their order; empty when the board is
+// off or nobody has scored (the score runs over every rally, chosen or not).
+std::vector<BoardClip> chosenBoards(const App& app, const std::vector<Rally>& chosen) {
+    const Project& project = *app.openProject;
+    const std::vector<BoardClip> all = boardClips(project.rallies, project.match, app.settings, project.settings);
+    std::vector<BoardClip> boards;
+    if (all.empty()) return boards;
+    for (const Rally& rally : chosen) {
+        const auto at = std::find_if(project.rallies.begin(), project.rallies.end(),
+                                     [&](const Rally& r) { return r.id == rally.id; });
+        boards.push_back(at == project.rallies.end() ? BoardClip{} : all[size_t(at - project.rallies.begin())]);
+    }
+    return boards;
+}
+
 void startExport(App& app, const std::vector<Rally>& chosen, const std::string& outputPath) {
     const Project& project = *app.openProject;
     ExportRequest request;
@@ -85,7 +102,11 @@ void startExport(App& app, const std::vector<Rally>& chosen, const std::string& 
     request.keepSound = app.settings.includeAudio;
     app.editor.exportOutputPath = outputPath;
     app.editor.exportStartTime = ImGui::GetTime();
-    app.startExport(std::move(request), exportBody());
+    OverlayFactory board;
+    if (std::vector<BoardClip> boards = chosenBoards(app, chosen); !boards.empty()) {
+        board = [boards] { return std::make_unique<BoardOverlay>(boards); };
+    }
+    app.startExport(std::move(request), exportBody(board));
 }
 
 void chooseFileAndExport(App& app, const std::vector<Rally>& chosen) {

@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "edit/playhead_follow.h"
+#include "ui/check_tab.h"
 #include "ui/deciding_clip.h"
 #include "ui/theme.h"
 #include "ui/time_format.h"
@@ -88,6 +89,7 @@ void drawTimeline(App& app, float width) {
     const float bottom = at.y + height;
     draw->AddRectFilled(at, ImVec2(at.x + width, bottom), kBackground, 4.0f);
     drawRallies(app, draw, scale, top, bottom);
+    drawHintTimelineMarks(app, draw, at, ImVec2(width, height), duration);
     drawDecidingClipMarks(app, draw, at, ImVec2(width, height), duration);
     const float playhead = scale.x(std::clamp(app.player.position(), 0.0, duration));
     draw->AddLine(ImVec2(playhead, top - 3), ImVec2(playhead, bottom + 3), IM_COL32_WHITE, 2.0f);

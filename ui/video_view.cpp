@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "ui/check_tab.h"
 #include "ui/deciding_clip.h"
 #include "edit/overlay_text.h"
 #include "ui/player_controls.h"
@@ -59,6 +60,7 @@ void drawVideoView(App& app, float columnWidth, float height) {
     const ImVec2 min = ImGui::GetItemRectMin();
     const ImVec2 max = ImGui::GetItemRectMax();
     ImDrawList* draw = ImGui::GetWindowDrawList();
+    drawHintPictureMarks(app, draw, min, max);
     const int boardCorner = drawScoreboardPreview(app, draw, min, max);
     drawOverlayText(app, draw, min, max, boardCorner);
     if (!app.player.playing()) drawPlaySymbol(draw, min, max);

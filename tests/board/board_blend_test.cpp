@@ -24,13 +24,13 @@ struct OwnedFrame {
         frame = {luma.data(), width, chroma.data(), (width + 1) / 2 * 2, width, height};
     }
 
-    uint8_t yAt(int x, int y) const { return luma[size_t(y) * size_t(frame.yStride) + size_t(x)]; }
-    uint8_t uAt(int x, int y) const { return chroma[size_t(y / 2) * size_t(frame.uvStride) + size_t(x / 2 * 2)]; }
-    uint8_t vAt(int x, int y) const { return chroma[size_t(y / 2) * size_t(frame.uvStride) + size_t(x / 2 * 2) + 1]; }
+    uint8_t yAt(int x, int y) const { return luma[size_t(y) * size_t(frame.lumaPitch) + size_t(x)]; }
+    uint8_t uAt(int x, int y) const { return chroma[size_t(y / 2) * size_t(frame.chromaPitch) + size_t(x / 2 * 2)]; }
+    uint8_t vAt(int x, int y) const { return chroma[size_t(y / 2) * size_t(frame.chromaPitch) + size_t(x / 2 * 2) + 1]; }
 
     std::vector<uint8_t> luma;
     std::vector<uint8_t> chroma;
-    Nv12Frame frame;
+    Nv12Picture frame;
 };
 
 OwnedFrame grey(int width, int height) {
@@ -169,15 +169,15 @@ TEST(BoardOverlay, DrawsTheClipsBoardInItsCornerOnlyWhileShown) {
     clip.visible = {{0, 4.5}, {16, 20}};
     clip.position = 2;
 
-    BoardOverlay overlay;
+    BoardOverlay overlay({BoardClip{}, clip});
     auto hidden = grey(640, 360);
-    overlay.draw(clip, 10.0, hidden.frame);
+    overlay.draw(hidden.frame, 1, 10.0);
     EXPECT_EQ(changesAgainstGrey(hidden, 0, 0, 0, 0).count, 0);
 
     auto first = grey(640, 360);
     auto again = grey(640, 360);
-    overlay.draw(clip, 1.0, first.frame);
-    overlay.draw(clip, 1.0, again.frame);
+    overlay.draw(first.frame, 1, 1.0);
+    overlay.draw(again.frame, 1, 1.0);
     const Changes changes = changesAgainstGrey(first, 0, 180, 320, 360);  // bottom left
     EXPECT_GT(changes.count, 0);
     EXPECT_TRUE(changes.allInside);
@@ -186,9 +186,13 @@ TEST(BoardOverlay, DrawsTheClipsBoardInItsCornerOnlyWhileShown) {
 
     // Fading in: a third of the way from the grey picture to the full board.
     auto fading = grey(640, 360);
-    overlay.draw(clip, 16.1, fading.frame);
+    overlay.draw(fading.frame, 1, 16.1);
     const double full = lumaChange(first);
     EXPECT_NEAR(lumaChange(fading) / full, 1.0 / 3.0, 0.02);
+
+    auto noClip = grey(640, 360);
+    overlay.draw(noClip.frame, 2, 1.0);
+    EXPECT_EQ(changesAgainstGrey(noClip, 0, 0, 0, 0).count, 0) << "a cut without a board stays as it was";
 }
 
 }  // namespace

@@ -115,15 +115,19 @@ TEST(EditorKeys, ScoringKeysTheShortcutsWindowAndKeysThatNeedNoRally) {
                        "key F1\nwait 3\nexpect-text Keyboard shortcuts\nexpect-text Show 5 s more of that clip\n"
                        "screenshot shortcuts.png\nkey 2\nwait 2\nkey escape\nwait 3\n"
                        "expect-no-text Keyboard shortcuts\nexpect-no-text 0-1\n"
-                       // Away is on the right; the first score brings the tip.
-                       "key 2\nwait 3\nexpect-text 0-1\n"
-                       "expect-text Tip: name the teams in \"Match setup...\" (Score tab): the names go on the "
-                       "exported scoreboard\n"
-                       "key u\nkey 1\nwait 2\nkey s\nwait 3\nexpect-text | 1-0\nscreenshot scored.png\n"
+                       // Away is on the right; the first score brings the tip and the Score
+                       // tab, and goes on to the next rally (then switched off here).
+                       "key 2\nwait 3\nexpect-text Tip: name the teams in \"Match setup...\" (Score tab): the "
+                       "names go on the exported scoreboard\n"
+                       "click-label After scoring, go to the next rally and play its clip\nwait 2\n"
+                       "click-label ###rallies\nwait 3\nexpect-text 0-1\n"
+                       "key u\nkey 1\nwait 2\nkey s\nwait 3\nclick-label ###rallies\nwait 3\nexpect-text | 1-0\n"
+                       "screenshot scored.png\n"
                        "key u\nkey backspace\nwait 2\nkey 0\nkey u\nkey 1\nkey u\nwait 3\n"
-                       "expect-text Every rally has a score\n"
-                       // Nothing highlighted: Delete does nothing; P highlights by time.
-                       "right-click-label Rally 1\nclick-label Delete\nwait 3\nkey delete\nwait 3\n"
+                       "expect-text Every rally has a score\nclick-label ###rallies\nwait 3\n"
+                       // Nothing highlighted: Delete does nothing; P highlights by time. The
+                       // clip that U played ends first, or the playhead would highlight again.
+                       "wait-for Play\nright-click-label Rally 1\nclick-label Delete\nwait 3\nkey delete\nwait 3\n"
                        "expect-text 2 of 2 ticked  -  0:18 will be exported  -  breaks 0:42 of 1:00\n"
                        "key p\nkey delete\nwait 3\nexpect-text 1 of 1 ticked  -  0:10 will be exported  -  "
                        "breaks 0:50 of 1:00\nclose\n"),

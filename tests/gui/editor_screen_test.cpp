@@ -36,7 +36,7 @@ TEST(EditorScreen, RalliesOnlyPlaysFromRallyToRallyAndStopsAfterTheLast) {
     // the second and stops 1.5 s into it.
     ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:00 / 1:00\nkey space\nwait-for 0:05 / 1:00\n"
                        "screenshot playing.png\nwait-for 0:40 / 1:00\nwait-for Play\nexpect-no-text Pause\n"
-                       "expect-text 0:41 / 1:00\nscreenshot stopped.png\nclose\n"),
+                       "expect-text 0:42 / 1:00\nscreenshot stopped.png\nclose\n"),
               0)
         << run.output();
 }

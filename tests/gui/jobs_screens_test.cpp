@@ -36,7 +36,7 @@ TEST(AnalysisInTheApp, CardShowsTheProgressThenTheToastAndTheProjectOpens) {
     ASSERT_EQ(run.play("wait-for Finding the ball\nwait 20\nexpect-text Cancel\nexpect-no-text Analyse\n"
                        "screenshot progress.png\n"
                        "wait-for Analysis finished: \nwait 2\nscreenshot finished.png\n"
-                       "expect-title Cup final  -  Rallinox\nclick-label < Back\nwait 30\nexpect-text Open\n"
+                       "expect-title Cup final  -  Rallinox\nclick-label < Projects\nwait 30\nexpect-text Open\n"
                        "screenshot card.png\nclose\n",
                        video.string()),
               0)
@@ -76,7 +76,7 @@ TEST(AnalysisInTheApp, CancelShowsTheProjectAsNotAnalysedAndItCanBeAnalysedAgain
 TEST(ProjectCards, DeleteAsksFirstAndKeepsTheVideo) {
     GuiRun run;
     const fs::path video = run.makeVideo("friendly.mp4");
-    ASSERT_EQ(run.play("wait-for < Back\nclick-label < Back\nwait 3\nclick-label Delete\nwait 3\n"
+    ASSERT_EQ(run.play("wait-for < Projects\nclick-label < Projects\nwait 3\nclick-label Delete\nwait 3\n"
                        "expect-text Delete project?\nscreenshot delete.png\nclick-label Keep\nwait 3\n"
                        "expect-projects 1\nclick-label Delete\nwait 3\nclick-label Delete\nwait 3\n"
                        "expect-projects 0\nexpect-text dropzone\nclose\n",
@@ -90,7 +90,7 @@ TEST(ProjectCards, DeleteAsksFirstAndKeepsTheVideo) {
 TEST(ProjectCards, MovedVideoIsLocatedAndTheProjectOpens) {
     GuiRun run;
     const fs::path video = run.makeVideo("final.mp4");
-    ASSERT_EQ(run.play("wait-for < Back\nclose\n", video.string()), 0) << run.output();
+    ASSERT_EQ(run.play("wait-for < Projects\nclose\n", video.string()), 0) << run.output();
     fs::create_directories(run.folder() / "home" / "Matches");
     fs::rename(video, run.folder() / "home" / "Matches" / "final.mp4");
     ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait 3\nexpect-text Where is the video?\n"
@@ -124,9 +124,9 @@ TEST(RightToLeftNames, HebrewAndArabicProjectNamesAreDrawnOnTheirCards) {
     run.makeVideo("\xD7\x94\xD7\x92\xD7\x9E\xD7\xA8.mp4");  // "הגמר" (one word: the script splits paths at blanks)
     run.makeVideo("\xD8\xA7\xD9\x84\xD9\x86\xD9\x87\xD8\xA7\xD8\xA6\xD9\x8A.mp4");          // "النهائي"
     ASSERT_EQ(run.play("drop \xD7\x94\xD7\x92\xD7\x9E\xD7\xA8.mp4\n"
-                       "wait-for < Back\nclick-label < Back\nwait 3\n"
+                       "wait-for < Projects\nclick-label < Projects\nwait 3\n"
                        "drop \xD8\xA7\xD9\x84\xD9\x86\xD9\x87\xD8\xA7\xD8\xA6\xD9\x8A.mp4\n"
-                       "wait-for < Back\nclick-label < Back\nwait 60\n"
+                       "wait-for < Projects\nclick-label < Projects\nwait 60\n"
                        "expect-projects 2\n"
                        "expect-text \xD7\x94\xD7\x92\xD7\x9E\xD7\xA8\n"
                        "expect-text \xD8\xA7\xD9\x84\xD9\x86\xD9\x87\xD8\xA7\xD8\xA6\xD9\x8A\n"
