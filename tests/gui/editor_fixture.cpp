@@ -11,33 +11,35 @@ namespace fs = std::filesystem;
 
 fs::path makeMatchVideo(const GuiRun& run, const std::string& name, int seconds) {
     const fs::path file = run.folder() / name;
-    const std::string length = std::to_string(seconds);
-    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc2=size=640x360:rate=25 -f lavfi -i "
+    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i "
                                 "sine=frequency=440:sample_rate=48000 -t " +
-                                length + " -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac '" +
+                                std::to_string(seconds) + " -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac '" +
                                 file.string() + "'";
     if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg could not make " + file.string());
     return file;
 }
 
-Project sampleProject(const fs::path& video, double durationSec) {
-    Project project;
-    project.id = "p20261209_100000000";
-    project.name = "Saturday final";
-    project.videoPath = video.string();
+Project readyProject(const GuiRun& run, const fs::path& video, double durationSec,
+                     const std::vector<std::pair<double, double>>& spans) {
+    Project project = ProjectStore(run.dataDir() / "projects").create(video.string());
+    project.state = ProjectState::Ready;
     project.videoDurationSec = durationSec;
     project.videoFps = 25;
-    project.videoWidth = 640;
-    project.videoHeight = 360;
-    project.state = ProjectState::Ready;
-    const double spans[][2] = {{5, 12}, {20, 31}, {40, 44}};
-    for (const auto& span : spans) {
+    project.videoWidth = 320;
+    project.videoHeight = 240;
+    for (const auto& [start, end] : spans) {
         Rally rally;
         rally.id = project.nextRallyId++;
-        rally.startSec = span[0];
-        rally.endSec = span[1];
+        rally.startSec = start;
+        rally.endSec = end;
         project.rallies.push_back(rally);
     }
+    return project;
+}
+
+Project sampleProject(const GuiRun& run, const fs::path& video, double durationSec) {
+    Project project = readyProject(run, video, durationSec, {{5, 12}, {20, 31}, {40, 44}});
+    project.name = "Saturday final";
     project.rallies[1].name = "Long one";
     ReviewHint missed;
     missed.kind = HintKind::Missed;

@@ -3,43 +3,19 @@
 // undoing with Ctrl+Z, each saved into project.json at once.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
-#include "app/json.h"
-#include "app/project.h"
-#include "app/project_store.h"
+#include "tests/gui/editor_fixture.h"
 #include "tests/gui/gui_run.h"
 
 namespace rallinox::guitest {
 namespace {
 
-namespace fs = std::filesystem;
-
 // A ready project for a minute-long video with rallies at 5-12, 20-28 and
 // 40-50 s.
 std::string makeReadyProject(const GuiRun& run, Winner firstRallyWinner = Winner::None) {
-    const fs::path video = run.folder() / "league.mp4";
-    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25 -t 60 -pix_fmt yuv420p '" +
-                                video.string() + "'";
-    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "ffmpeg could not make " << video;
-    const ProjectStore store(run.dataDir() / "projects");
-    Project project = store.create(video.string());
-    project.state = ProjectState::Ready;
-    project.videoDurationSec = 60;
-    for (const auto& [start, end] : {std::pair{5.0, 12.0}, {20.0, 28.0}, {40.0, 50.0}}) {
-        Rally rally;
-        rally.id = project.nextRallyId++;
-        rally.startSec = start;
-        rally.endSec = end;
-        project.rallies.push_back(rally);
-    }
+    Project project = readyProject(run, makeMatchVideo(run, "league.mp4", 60), 60, {{5, 12}, {20, 28}, {40, 50}});
     project.rallies[0].winner = firstRallyWinner;
-    EXPECT_TRUE(store.save(project).ok);
+    saveProject(run, project);
     return project.id;
-}
-
-Project savedProject(const GuiRun& run, const std::string& id) {
-    return projectFromJson(JsonValue::parse(readFile(run.dataDir() / "projects" / id / "project.json")));
 }
 
 TEST(RallyList, TicksRenamesDeletesAddsAndUndoesAndSavesEachChange) {
@@ -78,7 +54,7 @@ TEST(RallyList, TicksRenamesDeletesAddsAndUndoesAndSavesEachChange) {
               0)
         << run.output();
 
-    const Project saved = savedProject(run, id);
+    const Project saved = loadProject(run, id);
     ASSERT_EQ(saved.rallies.size(), 2u);
     EXPECT_EQ(saved.rallies[0].id, 1);
     EXPECT_EQ(saved.rallies[0].name, "Ace");
@@ -102,7 +78,7 @@ TEST(TrimStrip, HandlesStopAtTheirLimitsAndEachDragIsOneUndoStep) {
                        "close\n"),
               0)
         << run.output();
-    const Project saved = savedProject(run, id);
+    const Project saved = loadProject(run, id);
     ASSERT_EQ(saved.rallies.size(), 3u);
     EXPECT_DOUBLE_EQ(saved.rallies[0].startSec, 0);
     EXPECT_DOUBLE_EQ(saved.rallies[0].endSec, 12);
@@ -133,7 +109,7 @@ TEST(EditorKeys, ScoringKeysTheShortcutsWindowAndKeysThatNeedNoRally) {
                        "breaks 0:50 of 1:00\nclose\n"),
               0)
         << run.output();
-    const Project saved = savedProject(run, id);
+    const Project saved = loadProject(run, id);
     ASSERT_EQ(saved.rallies.size(), 1u);
     EXPECT_EQ(saved.rallies[0].id, 3);
     EXPECT_EQ(saved.rallies[0].winner, Winner::Home);

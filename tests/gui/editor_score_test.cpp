@@ -4,58 +4,28 @@
 // saved project.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
-#include "app/json.h"
-#include "app/project_store.h"
+#include "tests/edit/rally_builders.h"
+#include "tests/gui/editor_fixture.h"
 #include "tests/gui/gui_run.h"
 
 namespace rallinox::guitest {
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path makeMatchVideo(const GuiRun& run) {
-    const fs::path file = run.folder() / "final.mp4";
-    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc=size=320x180:rate=10 -t 60 -pix_fmt yuv420p '" +
-                                file.string() + "'";
-    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "ffmpeg could not make " << file;
-    return file;
-}
-
-Rally rally(int64_t id, double startSec, double endSec) {
-    Rally made;
-    made.id = id;
-    made.startSec = startSec;
-    made.endSec = endSec;
-    return made;
-}
-
-ReviewHint hint(HintKind kind, double startSec, double endSec) {
-    ReviewHint made;
-    made.kind = kind;
-    made.startSec = startSec;
-    made.endSec = endSec;
-    return made;
-}
+using test::makeHint;
 
 // An analysed project of four rallies with a missed stretch between the
 // second and the third and a doubtful third rally.
 std::string writeAnalysedProject(const GuiRun& run, const fs::path& video) {
-    const ProjectStore store(run.dataDir() / "projects");
-    Project project = store.create(video.string());
-    project.videoDurationSec = 60;
-    project.state = ProjectState::Ready;
-    project.rallies = {rally(1, 2, 10), rally(2, 14, 22), rally(3, 30, 40), rally(4, 44, 52)};
-    project.nextRallyId = 5;
-    project.hints = {hint(HintKind::Doubtful, 30, 40), hint(HintKind::Missed, 24, 28)};
-    EXPECT_TRUE(store.save(project).ok);
+    Project project = readyProject(run, video, 60, {{2, 10}, {14, 22}, {30, 40}, {44, 52}});
+    project.hints = {makeHint(HintKind::Doubtful, 30, 40), makeHint(HintKind::Missed, 24, 28)};
+    saveProject(run, project);
     return project.id;
 }
 
 TEST(EditorReviewAndScore, HintsAnsweredTeamsNamedAndRalliesScoredAreSaved) {
     GuiRun run;
-    const std::string id = writeAnalysedProject(run, makeMatchVideo(run));
+    const std::string id = writeAnalysedProject(run, makeMatchVideo(run, "final.mp4", 60));
     ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait 5\nexpect-title final  -  Rallinox\n"
                        // The hints come by time: the missed stretch first.
                        "click-label ###check\nwait 3\nexpect-text 1 of 2\nexpect-text Missed rally?\n"
@@ -90,8 +60,7 @@ TEST(EditorReviewAndScore, HintsAnsweredTeamsNamedAndRalliesScoredAreSaved) {
               0)
         << run.output();
 
-    const JsonValue saved = JsonValue::parse(readFile(run.dataDir() / "projects" / id / "project.json"));
-    const Project project = projectFromJson(saved);
+    const Project project = loadProject(run, id);
     ASSERT_EQ(project.rallies.size(), 4u);
     EXPECT_EQ(project.rallies[2].source, "manual");
     EXPECT_EQ(project.rallies[2].startSec, 24);
@@ -112,22 +81,15 @@ TEST(EditorReviewAndScore, HintsAnsweredTeamsNamedAndRalliesScoredAreSaved) {
 
 // Three rallies; the second holds a pause at 22 s, the third is doubtful.
 std::string writeProjectWithAPause(const GuiRun& run, const fs::path& video) {
-    const ProjectStore store(run.dataDir() / "projects");
-    Project project = store.create(video.string());
-    project.videoDurationSec = 60;
-    project.state = ProjectState::Ready;
-    project.rallies = {rally(1, 2, 10), rally(2, 14, 30), rally(3, 34, 42)};
-    project.nextRallyId = 4;
-    ReviewHint joined = hint(HintKind::Joined, 14, 30);
-    joined.pauseSec = 22;
-    project.hints = {joined, hint(HintKind::Doubtful, 34, 42)};
-    EXPECT_TRUE(store.save(project).ok);
+    Project project = readyProject(run, video, 60, {{2, 10}, {14, 30}, {34, 42}});
+    project.hints = {makeHint(HintKind::Joined, 14, 30, 22), makeHint(HintKind::Doubtful, 34, 42)};
+    saveProject(run, project);
     return project.id;
 }
 
 TEST(EditorReviewAndScore, KeptPartsTheFirstScoreTipAndTheClipChoicesAreShownAndKept) {
     GuiRun run;
-    const std::string id = writeProjectWithAPause(run, makeMatchVideo(run));
+    const std::string id = writeProjectWithAPause(run, makeMatchVideo(run, "final.mp4", 60));
     ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait 5\n"
                        "click-label ###check\nwait 3\nexpect-text Two rallies joined?\n"
                        "expect-text 0:14 to 0:30 (16.0 s), Rally 2, pause at 0:22\n"
@@ -154,8 +116,7 @@ TEST(EditorReviewAndScore, KeptPartsTheFirstScoreTipAndTheClipChoicesAreShownAnd
               0)
         << run.output();
 
-    const Project project =
-        projectFromJson(JsonValue::parse(readFile(run.dataDir() / "projects" / id / "project.json")));
+    const Project project = loadProject(run, id);
     ASSERT_EQ(project.rallies.size(), 3u);
     EXPECT_EQ(project.rallies[1].startSec, 22) << "the second part was kept";
     EXPECT_EQ(project.rallies[1].endSec, 30);

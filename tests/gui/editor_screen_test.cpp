@@ -10,7 +10,7 @@ namespace {
 
 TEST(EditorScreen, ShowsTheProjectsFiguresPreviewAndTimeline) {
     GuiRun run;
-    const Project project = sampleProject(makeMatchVideo(run, "final.mp4", 60), 60);
+    const Project project = sampleProject(run, makeMatchVideo(run, "final.mp4", 60), 60);
     saveProject(run, project);
     ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:00 / 1:00\n"
                        "expect-title Saturday final  -  Rallinox\n"
@@ -26,7 +26,7 @@ TEST(EditorScreen, ShowsTheProjectsFiguresPreviewAndTimeline) {
 
 TEST(EditorScreen, RalliesOnlyPlaysFromRallyToRallyAndStopsAfterTheLast) {
     GuiRun run;
-    Project project = sampleProject(makeMatchVideo(run, "final.mp4", 60), 60);
+    Project project = sampleProject(run, makeMatchVideo(run, "final.mp4", 60), 60);
     project.rallies.erase(project.rallies.begin() + 1);  // 5-12 and 40-44 remain
     project.rallies[0].endSec = 6;
     project.rallies[1].startSec = 40;

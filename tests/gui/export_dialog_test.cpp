@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/project_store.h"
+#include "tests/gui/editor_fixture.h"
 #include "tests/gui/gui_run.h"
 
 namespace rallinox::guitest {
@@ -12,35 +12,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Rally rally(int64_t id, double startSec, double endSec) {
-    Rally made;
-    made.id = id;
-    made.startSec = startSec;
-    made.endSec = endSec;
-    return made;
-}
-
-fs::path makeVideo(const GuiRun& run, int seconds) {
-    const fs::path video = run.folder() / "final.mp4";
-    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine -t " +
-                                std::to_string(seconds) + " -pix_fmt yuv420p -c:a aac '" + video.string() + "'";
-    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "ffmpeg could not make " << video;
-    return video;
-}
-
 // An analysed project "Final" with two ticked rallies.
 void makeAnalysedProject(const GuiRun& run, const fs::path& video, double secondRallyEnd = 7) {
-    ProjectStore store(run.dataDir() / "projects");
-    Project project = store.create(video.string());
+    Project project = readyProject(run, video, secondRallyEnd + 1, {{1, 4}, {5, secondRallyEnd}});
     project.name = "Final";
-    project.state = ProjectState::Ready;
-    project.videoDurationSec = secondRallyEnd + 1;
-    project.videoFps = 25;
-    project.videoWidth = 320;
-    project.videoHeight = 240;
-    project.rallies = {rally(1, 1, 4), rally(2, 5, secondRallyEnd)};
-    project.nextRallyId = 3;
-    ASSERT_TRUE(store.save(project));
+    saveProject(run, project);
 }
 
 std::vector<fs::path> exportedVideos(const fs::path& folder) {
@@ -52,7 +28,7 @@ std::vector<fs::path> exportedVideos(const fs::path& folder) {
 
 TEST(ExportDialog, CtrlEExportsTheTickedRalliesIntoTheChosenFile) {
     GuiRun run;
-    makeAnalysedProject(run, makeVideo(run, 8));
+    makeAnalysedProject(run, makeMatchVideo(run, "final.mp4", 8));
     ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait-for < Projects\nkey ctrl+e\nwait-for Ticked rallies (2)\n"
                        "expect-text All rallies (2)\nexpect-text Only Rally 1\n"
                        "expect-text The video will be 0:05 long (2 rallies), cut from 0:08.\n"
@@ -71,7 +47,7 @@ TEST(ExportDialog, CtrlEExportsTheTickedRalliesIntoTheChosenFile) {
 
 TEST(ExportDialog, ProgressIsShownAndCancelLeavesNoFile) {
     GuiRun run;
-    makeAnalysedProject(run, makeVideo(run, 240), 239);
+    makeAnalysedProject(run, makeMatchVideo(run, "final.mp4", 240), 239);
     ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait-for < Projects\nkey ctrl+e\nwait-for Ticked rallies (2)\n"
                        "click-label Choose file and export\nwait 5\nclick-label Save\n"
                        "wait-for Exporting rally \n"
