@@ -5,30 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/edit/rally_builders.h"
+
 namespace rallinox {
 namespace {
 
-// Rallies of the given length from a script: 'h' home wins, 'a' away wins,
-// '.' not scored, '|' the next rally starts a new set.
-std::vector<Rally> rallies(const std::string& script, double lengthSec = 20.0) {
-    std::vector<Rally> list;
-    bool nextStartsSet = false;
-    for (char c : script) {
-        if (c == '|') {
-            nextStartsSet = true;
-            continue;
-        }
-        Rally rally;
-        rally.id = int64_t(list.size()) + 1;
-        rally.startSec = 100.0 * double(list.size());
-        rally.endSec = rally.startSec + lengthSec;
-        rally.winner = c == 'h' ? Winner::Home : c == 'a' ? Winner::Away : Winner::None;
-        rally.setStart = nextStartsSet;
-        nextStartsSet = false;
-        list.push_back(rally);
-    }
-    return list;
-}
+using test::scriptedRallies;
 
 MatchSetup teams(const std::string& home, const std::string& away) {
     MatchSetup match;
@@ -56,15 +38,15 @@ ProjectSettings paddings(double startSec, double endSec) {
 TEST(BoardClips, NoBoardWhenSwitchedOffOrNothingIsScored) {
     Settings off = boardSettings(0);
     off.boardEnabled = false;
-    EXPECT_TRUE(boardClips(rallies("ha"), MatchSetup{}, off, ProjectSettings{}).empty());
-    EXPECT_TRUE(boardClips(rallies("..."), MatchSetup{}, boardSettings(0), ProjectSettings{}).empty());
+    EXPECT_TRUE(boardClips(scriptedRallies("ha"), MatchSetup{}, off, ProjectSettings{}).empty());
+    EXPECT_TRUE(boardClips(scriptedRallies("..."), MatchSetup{}, boardSettings(0), ProjectSettings{}).empty());
     EXPECT_TRUE(boardClips({}, MatchSetup{}, boardSettings(0), ProjectSettings{}).empty());
-    EXPECT_EQ(boardClips(rallies("..h"), MatchSetup{}, boardSettings(0), ProjectSettings{}).size(), 3u);
+    EXPECT_EQ(boardClips(scriptedRallies("..h"), MatchSetup{}, boardSettings(0), ProjectSettings{}).size(), 3u);
 }
 
 TEST(BoardClips, WholeRallyShowsTheScoreBeforeThenTheWinnerLitThenTheScoreAfter) {
     const auto clips =
-        boardClips(rallies("ha", 20.0), teams("Lions", "Tigers"), boardSettings(0, 1, 2), paddings(1.5, 3.0));
+        boardClips(scriptedRallies("ha", 20.0), teams("Lions", "Tigers"), boardSettings(0, 1, 2), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 2u);
     const BoardClip& second = clips[1];
     EXPECT_DOUBLE_EQ(second.lengthSec, 20.0);
@@ -96,7 +78,7 @@ TEST(BoardClips, WholeRallyShowsTheScoreBeforeThenTheWinnerLitThenTheScoreAfter)
 }
 
 TEST(BoardClips, UnscoredRallySwitchesToTheSameScoreAndNeverLightsUp) {
-    const auto clips = boardClips(rallies("h."), MatchSetup{}, boardSettings(0), paddings(1.5, 3.0));
+    const auto clips = boardClips(scriptedRallies("h."), MatchSetup{}, boardSettings(0), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 2u);
     const BoardClip& unscored = clips[1];
     EXPECT_DOUBLE_EQ(unscored.highlightEndSec, unscored.switchSec);
@@ -108,12 +90,12 @@ TEST(BoardClips, UnscoredRallySwitchesToTheSameScoreAndNeverLightsUp) {
 }
 
 TEST(BoardClips, SwitchTimeStaysWithinTheClip) {
-    const auto shortClips = boardClips(rallies("h", 2.0), MatchSetup{}, boardSettings(0), paddings(1.5, 3.0));
+    const auto shortClips = boardClips(scriptedRallies("h", 2.0), MatchSetup{}, boardSettings(0), paddings(1.5, 3.0));
     ASSERT_EQ(shortClips.size(), 1u);
     EXPECT_DOUBLE_EQ(shortClips[0].switchSec, 0.0);
     EXPECT_EQ(boardStateAt(shortClips[0], 0.0).homePoints, 1);  // the point is shown won at once
 
-    auto reversed = rallies("h");
+    auto reversed = scriptedRallies("h");
     reversed[0].endSec = reversed[0].startSec - 5.0;
     const auto clips = boardClips(reversed, MatchSetup{}, boardSettings(0), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 1u);
@@ -122,7 +104,7 @@ TEST(BoardClips, SwitchTimeStaysWithinTheClip) {
 }
 
 TEST(BoardClips, StartAndEndShowsTheFirstSecondsOfPlayAndTheEndWithFades) {
-    const auto clips = boardClips(rallies("a", 20.0), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
+    const auto clips = boardClips(scriptedRallies("a", 20.0), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 1u);
     const BoardClip& clip = clips[0];
     ASSERT_EQ(clip.visible.size(), 2u);
@@ -142,22 +124,22 @@ TEST(BoardClips, StartAndEndShowsTheFirstSecondsOfPlayAndTheEndWithFades) {
 
 TEST(BoardClips, StartAndEndKeepsTheBoardOnShortPlay) {
     // Play from 1.5 s to the switch at 5 s lasts 3.5 s: nothing is hidden.
-    const auto clips = boardClips(rallies("h", 8.0), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
+    const auto clips = boardClips(scriptedRallies("h", 8.0), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 1u);
     EXPECT_TRUE(clips[0].visible.empty());
     for (double t : {0.0, 4.0, 4.6, 8.0}) EXPECT_EQ(boardOpacity(clips[0], t), 1.0);
 
     // Exactly 4 s of play: the shown stretches meet, the board stays; a little
     // more and the middle is hidden.
-    const auto edge = boardClips(rallies("h", 8.5), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
+    const auto edge = boardClips(scriptedRallies("h", 8.5), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
     EXPECT_TRUE(edge[0].visible.empty());
-    const auto longer = boardClips(rallies("h", 9.0), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
+    const auto longer = boardClips(scriptedRallies("h", 9.0), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
     EXPECT_EQ(longer[0].visible.size(), 2u);
 }
 
 TEST(BoardClips, SetsWonCountTheSetsBeforeTheRally) {
     const auto clips =
-        boardClips(rallies("hh|aaa|h.a|h"), MatchSetup{}, boardSettings(0), paddings(1.5, 3.0));
+        boardClips(scriptedRallies("hh|aaa|h.a|h"), MatchSetup{}, boardSettings(0), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 9u);
     const BoardState firstSet = clips[1].after;
     EXPECT_EQ(firstSet.set, 1);
@@ -195,7 +177,7 @@ TEST(BoardNames, TrimmedUpperCasedWithTheirDiacriticsAndNeverEmpty) {
     EXPECT_EQ(boardName(" \t ", "Away"), "AWAY");
     EXPECT_FALSE(boardName("ab\xff\xfe", "Home").empty());  // damaged text is repaired, not dropped
 
-    const auto clips = boardClips(rallies("h"), teams("", "çağ "), boardSettings(0), ProjectSettings{});
+    const auto clips = boardClips(scriptedRallies("h"), teams("", "çağ "), boardSettings(0), ProjectSettings{});
     ASSERT_EQ(clips.size(), 1u);
     EXPECT_EQ(clips[0].before.homeName, "HOME");
     EXPECT_EQ(clips[0].after.awayName, "ÇAĞ");

@@ -5,8 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/edit/rally_builders.h"
+
 namespace rallinox {
 namespace {
+
+using test::scriptedRallies;
 
 MatchSetup indoor() {
     MatchSetup match;
@@ -24,26 +28,6 @@ MatchSetup beach() {
     return match;
 }
 
-// Builds a rally list from a script: 'h' home wins, 'a' away wins, '.' not
-// scored, '|' the next rally starts a new set.
-std::vector<Rally> rallies(const std::string& script) {
-    std::vector<Rally> list;
-    bool nextStartsSet = false;
-    for (char c : script) {
-        if (c == '|') {
-            nextStartsSet = true;
-            continue;
-        }
-        Rally rally;
-        rally.id = static_cast<int64_t>(list.size()) + 1;
-        rally.winner = c == 'h' ? Winner::Home : c == 'a' ? Winner::Away : Winner::None;
-        rally.setStart = nextStartsSet;
-        nextStartsSet = false;
-        list.push_back(rally);
-    }
-    return list;
-}
-
 // A set's rallies in which the leading team scores last, so the set reaches
 // this score only with its final rally.
 std::string points(int home, int away) {
@@ -53,18 +37,18 @@ std::string points(int home, int away) {
 }
 
 TEST(MatchScore, RunningScoreRestartsAtEachSetMark) {
-    const auto scores = rallyScores(rallies("h.a|ah"));
+    const auto scores = rallyScores(scriptedRallies("h.a|ah"));
     ASSERT_EQ(scores.size(), 5u);
     EXPECT_EQ(scores[0], (RallyScore{1, 0, 0, 1, 1, 0}));
     EXPECT_EQ(scores[1], (RallyScore{1, 1, 0, 1, 1, 0}));  // unscored: before == after
     EXPECT_EQ(scores[2], (RallyScore{1, 1, 0, 1, 1, 1}));
     EXPECT_EQ(scores[3], (RallyScore{2, 0, 0, 2, 0, 1}));
     EXPECT_EQ(scores[4], (RallyScore{2, 0, 1, 2, 1, 1}));
-    EXPECT_EQ(setScores(rallies("h.a|ah")), (std::vector<SetScore>{{1, 1, 1}, {2, 1, 1}}));
+    EXPECT_EQ(setScores(scriptedRallies("h.a|ah")), (std::vector<SetScore>{{1, 1, 1}, {2, 1, 1}}));
 }
 
 TEST(MatchScore, SetMarkOnTheFirstRallyIsIgnored) {
-    EXPECT_EQ(rallyScores(rallies("|hh")), rallyScores(rallies("hh")));
+    EXPECT_EQ(rallyScores(scriptedRallies("|hh")), rallyScores(scriptedRallies("hh")));
     EXPECT_TRUE(setScores({}).empty());
 }
 
@@ -102,19 +86,19 @@ TEST(MatchScore, SetsWonCountOnlyFinishedSets) {
 
 TEST(MatchScore, MatchWinnerNeedsAMajorityOfSets) {
     const MatchSetup sand = beach();
-    EXPECT_EQ(matchWinner(rallies(points(21, 10) + "|" + points(21, 5)), sand), Winner::Home);
-    EXPECT_EQ(matchWinner(rallies(points(21, 10) + "|" + points(5, 21) + "|" + points(3, 15)), sand),
+    EXPECT_EQ(matchWinner(scriptedRallies(points(21, 10) + "|" + points(21, 5)), sand), Winner::Home);
+    EXPECT_EQ(matchWinner(scriptedRallies(points(21, 10) + "|" + points(5, 21) + "|" + points(3, 15)), sand),
               Winner::Away);
-    EXPECT_EQ(matchWinner(rallies(points(21, 10) + "|" + points(5, 12)), sand), Winner::None);
+    EXPECT_EQ(matchWinner(scriptedRallies(points(21, 10) + "|" + points(5, 12)), sand), Winner::None);
 
     MatchSetup single = indoor();
     single.bestOf = 1;
-    EXPECT_EQ(matchWinner(rallies(points(15, 10)), single), Winner::Home);
+    EXPECT_EQ(matchWinner(scriptedRallies(points(15, 10)), single), Winner::Home);
 }
 
 TEST(MatchScore, SetEndedWithoutAWinningScore) {
     // 22-20 then a set mark: reported, and still counted for home.
-    const auto list = rallies(points(22, 20) + "|" + points(25, 0) + "|" + points(25, 0) + "|a");
+    const auto list = scriptedRallies(points(22, 20) + "|" + points(25, 0) + "|" + points(25, 0) + "|a");
     const auto issues = scoreIssues(list, indoor());
     ASSERT_EQ(issues.size(), 2u);
     EXPECT_EQ(issues[0], (ScoreIssue{ScoreIssueKind::SetNotWon, 41, 1, 22, 20}));
@@ -122,21 +106,21 @@ TEST(MatchScore, SetEndedWithoutAWinningScore) {
               "Set 1 ended at 22-20, which does not win a set. A point or a set end may be missing.");
     EXPECT_EQ(issues[1].kind, ScoreIssueKind::ScoredAfterMatch);  // three sets with the unfinished first
 
-    EXPECT_TRUE(scoreIssues(rallies(points(20, 25) + "|h"), indoor()).empty());
+    EXPECT_TRUE(scoreIssues(scriptedRallies(points(20, 25) + "|h"), indoor()).empty());
 }
 
 TEST(MatchScore, SetWonButGoingOn) {
-    const auto list = rallies(points(25, 20) + "..h");
+    const auto list = scriptedRallies(points(25, 20) + "..h");
     const auto issues = scoreIssues(list, indoor());
     ASSERT_EQ(issues.size(), 1u);
     EXPECT_EQ(issues[0], (ScoreIssue{ScoreIssueKind::SetGoesOn, 44, 1, 25, 20}));
     EXPECT_EQ(issueText(issues[0]), "Set 1 was won at 25-20 but goes on. Mark a new set after that rally?");
 
-    EXPECT_TRUE(scoreIssues(rallies(points(25, 20) + "..."), indoor()).empty());
+    EXPECT_TRUE(scoreIssues(scriptedRallies(points(25, 20) + "..."), indoor()).empty());
 }
 
 TEST(MatchScore, RalliesScoredAfterTheMatchWasWon) {
-    const auto list = rallies(points(25, 15) + "|" + points(25, 18) + "|ha");
+    const auto list = scriptedRallies(points(25, 15) + "|" + points(25, 18) + "|ha");
     MatchSetup match = indoor();
     match.bestOf = 3;
     const auto issues = scoreIssues(list, match);
@@ -148,17 +132,17 @@ TEST(MatchScore, RalliesScoredAfterTheMatchWasWon) {
 }
 
 TEST(MatchScore, UnfinishedLastSetIsNoIssue) {
-    EXPECT_TRUE(scoreIssues(rallies(points(25, 10) + "|" + points(10, 12)), indoor()).empty());
+    EXPECT_TRUE(scoreIssues(scriptedRallies(points(25, 10) + "|" + points(10, 12)), indoor()).empty());
     EXPECT_TRUE(scoreIssues({}, indoor()).empty());
 }
 
 TEST(MatchScore, NextUnscoredWrapsAroundTheList) {
-    const auto list = rallies(".hh.a");
+    const auto list = scriptedRallies(".hh.a");
     EXPECT_EQ(nextUnscored(list, 0), 3);
     EXPECT_EQ(nextUnscored(list, 4), 0);  // from the last rally back to the first
     EXPECT_EQ(nextUnscored(list, -1), 0);
-    EXPECT_EQ(nextUnscored(rallies("h.h"), 1), 1);  // the highlighted rally itself comes last
-    EXPECT_EQ(nextUnscored(rallies("ha"), 0), -1);
+    EXPECT_EQ(nextUnscored(scriptedRallies("h.h"), 1), 1);  // the highlighted rally itself comes last
+    EXPECT_EQ(nextUnscored(scriptedRallies("ha"), 0), -1);
     EXPECT_EQ(nextUnscored({}, -1), -1);
 }
 
