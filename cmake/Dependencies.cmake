@@ -23,8 +23,10 @@ set_target_properties(onnxruntime PROPERTIES
   IMPORTED_SONAME libonnxruntime.so.1
   INTERFACE_INCLUDE_DIRECTORIES ${ORT_ROOT}/include)
 
+# SDL2 also plays the preview's sound, which is built and tested without
+# the window as well (the sanitizer builds).
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 if(RALLINOX_GUI)
-  pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
   pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
   find_package(OpenGL REQUIRED)
 endif()
