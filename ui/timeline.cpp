@@ -88,9 +88,12 @@ void drawTimeline(App& app, float width) {
     const float top = at.y;
     const float bottom = at.y + height;
     draw->AddRectFilled(at, ImVec2(at.x + width, bottom), kBackground, 4.0f);
+    // Marks past the video's end (a shorter file put in its place) stay on the bar.
+    draw->PushClipRect(ImVec2(at.x, top - 3), ImVec2(at.x + width, bottom + 3), true);
     drawRallies(app, draw, scale, top, bottom);
     drawHintTimelineMarks(app, draw, at, ImVec2(width, height), duration);
     drawDecidingClipMarks(app, draw, at, ImVec2(width, height), duration);
+    draw->PopClipRect();
     const float playhead = scale.x(std::clamp(app.player.position(), 0.0, duration));
     draw->AddLine(ImVec2(playhead, top - 3), ImVec2(playhead, bottom + 3), IM_COL32_WHITE, 2.0f);
     ImGui::InvisibleButton("timeline", ImVec2(width, height));
