@@ -160,8 +160,11 @@ HintAnswer drawFocusCard(App& app, const std::vector<size_t>& open) {
     if (ImGui::Button("Play it again")) playHintWindow(app);
     if (const std::optional<TimeSpan>& window = review.playWindow()) {
         ImGui::SameLine();
-        mutedText("plays %s to %s, marked on the timeline", formatClock(window->fromSec).c_str(),
-                  formatClock(window->toSec).c_str());
+        // Wrapped: the side panel is narrow at its smallest width.
+        ImGui::PushStyleColor(ImGuiCol_Text, colors::kMutedText);
+        ImGui::TextWrapped("plays %s to %s, marked on the timeline", formatClock(window->fromSec).c_str(),
+                           formatClock(window->toSec).c_str());
+        ImGui::PopStyleColor();
     }
 
     HintAnswer answer;
