@@ -243,4 +243,10 @@ std::string rallyDisplayName(const Rally& rally, size_t position) {
     return "Rally " + std::to_string(position + 1);
 }
 
+double rallyLengthSec(const Rally& rally) { return std::max(rally.endSec - rally.startSec, 0.0); }
+
+bool anyRallyScored(const std::vector<Rally>& rallies) {
+    return std::any_of(rallies.begin(), rallies.end(), [](const Rally& rally) { return rally.winner != Winner::None; });
+}
+
 }  // namespace rallinox

@@ -95,5 +95,9 @@ ProjectState stateFromName(const std::string& name);
 
 // "Rally N" (1-based position) when the user gave no name.
 std::string rallyDisplayName(const Rally& rally, size_t position);
+// End minus start; 0 for a rally whose end lies before its start.
+double rallyLengthSec(const Rally& rally);
+// Whether the user has recorded the winner of at least one rally.
+bool anyRallyScored(const std::vector<Rally>& rallies);
 
 }  // namespace rallinox

@@ -12,16 +12,12 @@ namespace rallinox {
 
 namespace {
 
-bool anyWinner(const std::vector<Rally>& rallies) {
-    return std::any_of(rallies.begin(), rallies.end(), [](const Rally& r) { return r.winner != Winner::None; });
-}
-
 std::string rallyLine(const Project& project, size_t index, double positionSec, bool showScore) {
     const std::vector<Rally>& rallies = project.rallies;
     const Rally& rally = rallies[index];
     std::string text = "Rally " + std::to_string(index + 1) + " of " + std::to_string(rallies.size());
     if (!rally.name.empty()) text += "  -  " + rally.name;
-    if (showScore && anyWinner(rallies)) {
+    if (showScore && anyRallyScored(rallies)) {
         const RallyScore score = rallyScores(rallies)[index];
         text += "   |   Set " + std::to_string(score.setAfter) + "  " + std::to_string(score.homeAfter) + "-" +
                 std::to_string(score.awayAfter);

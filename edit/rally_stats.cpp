@@ -8,7 +8,7 @@ RallyStats rallyStats(const std::vector<Rally>& rallies, double coveredSec, bool
     RallyStats stats;
     for (const Rally& rally : rallies) {
         if (tickedOnly && !rally.selected) continue;
-        const double length = std::max(rally.endSec - rally.startSec, 0.0);
+        const double length = rallyLengthSec(rally);
         stats.shortestSec = stats.count == 0 ? length : std::min(stats.shortestSec, length);
         stats.longestSec = std::max(stats.longestSec, length);
         stats.totalSec += length;

@@ -15,8 +15,6 @@ double median(std::vector<double> values) {
 
 }  // namespace
 
-double rallyLengthSec(const Rally& rally) { return std::max(rally.endSec - rally.startSec, 0.0); }
-
 bool RallyBreaks::isLong(size_t index) const {
     return beforeSec.size() >= 2 && index > 0 && index < beforeSec.size() && beforeSec[index] > longThresholdSec;
 }

@@ -12,9 +12,6 @@ namespace rallinox {
 // A break is long when it exceeds both this and twice the usual break.
 inline constexpr double kLongBreakFloorSec = 30.0;
 
-// End minus start; 0 for a rally whose end lies before its start.
-double rallyLengthSec(const Rally& rally);
-
 struct RallyBreaks {
     // Per rally in list order: the time since the latest end of the rallies
     // before it (since the video's start for the first rally), at least 0.

@@ -65,9 +65,7 @@ std::string boardName(const std::string& name, const std::string& fallback) {
 
 std::vector<BoardClip> boardClips(const std::vector<Rally>& rallies, const MatchSetup& match,
                                   const Settings& settings, const ProjectSettings& paddings) {
-    const bool anyScored =
-        std::any_of(rallies.begin(), rallies.end(), [](const Rally& rally) { return rally.winner != Winner::None; });
-    if (!settings.boardEnabled || !anyScored) return {};
+    if (!settings.boardEnabled || !anyRallyScored(rallies)) return {};
 
     const std::string home = boardName(match.homeName, "Home");
     const std::string away = boardName(match.awayName, "Away");
@@ -84,7 +82,7 @@ std::vector<BoardClip> boardClips(const std::vector<Rally>& rallies, const Match
         BoardClip clip;
         clip.before = stateOf(home, away, score.setBefore, score.homeBefore, score.awayBefore, won, Winner::None);
         clip.after = stateOf(home, away, score.setAfter, score.homeAfter, score.awayAfter, won, rally.winner);
-        clip.lengthSec = std::max(rally.endSec - rally.startSec, 0.0);
+        clip.lengthSec = rallyLengthSec(rally);
         clip.switchSec = std::clamp(clip.lengthSec - paddings.endPaddingSec, 0.0, clip.lengthSec);
         clip.highlightEndSec = clip.switchSec + (rally.winner != Winner::None ? kHighlightSec : 0.0);
         clip.visible = visibleStretches(settings, paddings, clip.switchSec, clip.lengthSec);

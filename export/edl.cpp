@@ -87,7 +87,7 @@ std::string edlText(const std::string& title, const std::string& clipName, doubl
     long long recordFrame = 0;
     for (size_t i = 0; i < rallies.size(); ++i) {
         const Rally& rally = rallies[i];
-        const double duration = std::max(0.0, rally.endSec - rally.startSec);
+        const double duration = rallyLengthSec(rally);
         const long long sourceIn = frameAt(rally.startSec, fps);
         const long long sourceOut = std::max(sourceIn, frameAt(rally.endSec, fps));
         const long long recordOut = recordFrame + (sourceOut - sourceIn);

@@ -36,7 +36,7 @@ std::string onlyRallyLabel(const Project& project, int64_t highlightedId) {
 std::string exportSummary(const Project& project, const std::vector<Rally>& chosen) {
     if (chosen.empty()) return "Nothing to export: tick at least one rally.";
     double length = 0;
-    for (const Rally& rally : chosen) length += std::max(rally.endSec - rally.startSec, 0.0);
+    for (const Rally& rally : chosen) length += rallyLengthSec(rally);
     return "The video will be " + formatClock(length) + " long (" + std::to_string(chosen.size()) +
            (chosen.size() == 1 ? " rally" : " rallies") + "), cut from " + formatClock(project.videoDurationSec) +
            ".";

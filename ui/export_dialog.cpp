@@ -26,11 +26,6 @@ const ImVec4 kFailedColor{0.937f, 0.267f, 0.267f, 1.0f};
 
 ExportScope scopeOf(const App& app) { return ExportScope(app.editor.exportScope); }
 
-bool anyRallyScored(const Project& project) {
-    return std::any_of(project.rallies.begin(), project.rallies.end(),
-                       [](const Rally& rally) { return rally.winner != Winner::None; });
-}
-
 void saveSettings(App& app) { app.settings.save(app.paths.settingsFile); }
 
 void closeDialog(App& app) {
@@ -60,7 +55,7 @@ void drawBoardOptions(App& app) {
 }
 
 void drawScoreOption(App& app) {
-    const bool scored = anyRallyScored(*app.openProject);
+    const bool scored = anyRallyScored(app.openProject->rallies);
     bool shown = app.settings.boardEnabled && scored;
     ImGui::BeginDisabled(!scored);
     if (ImGui::Checkbox("Show the score on the video", &shown)) {

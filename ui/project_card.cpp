@@ -40,9 +40,7 @@ void drawPicture(App& app, const Project& project) {
 
 // "Lions 2 - 1 Eagles (set 4: 12-9)" once the user has scored rallies.
 void drawScore(const Project& project) {
-    const bool scored = std::any_of(project.rallies.begin(), project.rallies.end(),
-                                    [](const Rally& rally) { return rally.winner != Winner::None; });
-    if (!scored) return;
+    if (!anyRallyScored(project.rallies)) return;
     const std::vector<SetScore> sets = setScores(project.rallies);
     const SetsWon won = setsWon(sets, project.match);
     ImGui::SameLine(0, scaled(18));

@@ -27,7 +27,7 @@ std::string cardMetaLine(const Project& project) {
 
 std::string cardRallyLine(const Project& project) {
     double play = 0;
-    for (const Rally& rally : project.rallies) play += std::max(0.0, rally.endSec - rally.startSec);
+    for (const Rally& rally : project.rallies) play += rallyLengthSec(rally);
     const double share = project.videoDurationSec > 0 ? play / project.videoDurationSec * 100 : 0;
     const int percent = static_cast<int>(std::lround(std::clamp(share, 0.0, 100.0)));
     return std::to_string(project.rallies.size()) + " rallies   -   " + formatClock(play) + " of play (" +

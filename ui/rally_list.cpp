@@ -11,10 +11,12 @@
 #include "edit/match_score.h"
 #include "edit/rally_commands.h"
 #include "edit/rally_order.h"
+#include "edit/rally_stats.h"
 #include "edit/rally_times.h"
 #include "ui/export_dialog.h"
 #include "ui/keys.h"
 #include "ui/rally_actions.h"
+#include "ui/score_colors.h"
 #include "ui/theme.h"
 #include "ui/time_format.h"
 #include "ui/widgets.h"
@@ -25,9 +27,7 @@ namespace {
 
 enum Column { kTickColumn, kRallyColumn, kStartColumn, kLengthColumn, kBreakColumn, kScoreColumn };
 
-const ImVec4 kWarning{251 / 255.0f, 191 / 255.0f, 36 / 255.0f, 1.0f};
-const ImVec4 kHomeColour{96 / 255.0f, 165 / 255.0f, 250 / 255.0f, 1.0f};
-const ImVec4 kAwayColour = kWarning;
+const ImVec4 kWarning = scorecolors::kAwayText;
 
 // What every row needs, computed once per frame.
 struct ListFacts {
@@ -136,7 +136,7 @@ void drawScoreCell(const Rally& rally, const RallyScore& score, size_t position)
     }
     // The first rally always starts set 1; a mark on it means nothing.
     const bool startsSet = position > 0 && rally.setStart;
-    ImGui::TextColored(rally.winner == Winner::Home ? kHomeColour : kAwayColour, "%s%d-%d", startsSet ? "| " : "",
+    ImGui::TextColored(rally.winner == Winner::Home ? scorecolors::kHomeText : scorecolors::kAwayText, "%s%d-%d", startsSet ? "| " : "",
                        score.homeAfter, score.awayAfter);
     char tip[48];
     std::snprintf(tip, sizeof tip, "Set %d%s", score.setAfter, startsSet ? " starts here" : "");
@@ -202,9 +202,7 @@ std::vector<size_t> sortedRows(const std::vector<Rally>& rallies) {
 
 void drawTable(App& app) {
     const std::vector<Rally>& rallies = app.openProject->rallies;
-    ListFacts facts{rallyBreaks(rallies), rallyScores(rallies), false};
-    facts.scoreShown = std::any_of(rallies.begin(), rallies.end(),
-                                   [](const Rally& rally) { return rally.winner != Winner::None; });
+    const ListFacts facts{rallyBreaks(rallies), rallyScores(rallies), anyRallyScored(rallies)};
 
     const ImGuiTableFlags flags =
         ImGuiTableFlags_Sortable | ImGuiTableFlags_ScrollY | ImGuiTableFlags_RowBg | ImGuiTableFlags_BordersInnerH;
@@ -241,19 +239,11 @@ void drawTotals(const App& app) {
         ImGui::TextUnformatted("No rallies. Use \"Add rally here\" while the video shows one.");
         return;
     }
-    int ticked = 0;
-    double tickedSec = 0;
-    double allSec = 0;
-    for (const Rally& rally : project.rallies) {
-        allSec += rallyLengthSec(rally);
-        if (!rally.selected) continue;
-        ++ticked;
-        tickedSec += rallyLengthSec(rally);
-    }
     const double coveredSec = project.videoDurationSec;
-    ImGui::Text("%d of %zu ticked  -  %s will be exported  -  breaks %s of %s", ticked, project.rallies.size(),
-                formatClock(tickedSec).c_str(), formatClock(std::max(coveredSec - allSec, 0.0)).c_str(),
-                formatClock(coveredSec).c_str());
+    const RallyStats ticked = rallyStats(project.rallies, coveredSec, true);
+    const RallyStats all = rallyStats(project.rallies, coveredSec);
+    ImGui::Text("%zu of %zu ticked  -  %s will be exported  -  breaks %s of %s", ticked.count, project.rallies.size(),
+                formatClock(ticked.totalSec).c_str(), formatClock(all.cutOutSec).c_str(), formatClock(coveredSec).c_str());
 }
 
 }  // namespace

@@ -218,8 +218,7 @@ void scoreHighlightedRally(App& app, Side side) {
     if (index < 0) return;
     app.editor.showScoreTab = true;
     Project& project = *app.openProject;
-    const bool firstScore = std::none_of(project.rallies.begin(), project.rallies.end(),
-                                         [](const Rally& rally) { return rally.winner != Winner::None; });
+    const bool firstScore = !anyRallyScored(project.rallies);
     if (app.rallyEditor->setWinner(app.selectedRallyId, winnerForSide(side, project.match.homeOnLeft))) {
         app.saveOpenProject();
         if (firstScore && project.match.homeName == "Home" && project.match.awayName == "Away") {

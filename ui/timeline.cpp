@@ -35,8 +35,7 @@ struct Scale {
 
 void drawRallies(const App& app, ImDrawList* draw, const Scale& scale, float top, float bottom) {
     const std::vector<Rally>& rallies = app.openProject->rallies;
-    const bool anyScored =
-        std::any_of(rallies.begin(), rallies.end(), [](const Rally& r) { return r.winner != Winner::None; });
+    const bool anyScored = anyRallyScored(rallies);
     for (const Rally& rally : rallies) {
         const float x0 = scale.x(rally.startSec);
         const float x1 = std::max(x0 + 1.5f, scale.x(rally.endSec));
