@@ -18,7 +18,6 @@ namespace rallinox::ui {
 namespace {
 
 const ImVec4 kCardBackground{0.12f, 0.16f, 0.23f, 1.0f};
-const ImVec4 kDeleteButton{0.6f, 0.15f, 0.15f, 1.0f};
 constexpr float kShortDescriptionX = 150;
 
 ImVec4 kindColor(HintKind kind, float alpha = 1.0f) {
@@ -93,9 +92,7 @@ HintAnswer drawDoubtfulAnswers(App& app, const ReviewHint& hint) {
     HintReview& review = app.editor.hintReview;
     HintAnswer answer;
     ImGui::BeginDisabled(relatedRallyIndex(app.openProject->rallies, hint) < 0);
-    ImGui::PushStyleColor(ImGuiCol_Button, kDeleteButton);
-    if (ImGui::Button("Delete this rally")) answer = review.deleteRelatedRally(*app.openProject, *app.rallyEditor);
-    ImGui::PopStyleColor();
+    if (dangerButton("Delete this rally")) answer = review.deleteRelatedRally(*app.openProject, *app.rallyEditor);
     ImGui::EndDisabled();
     ImGui::SameLine();
     if (accentButton("It's a rally")) answer = review.dismiss(*app.openProject);
@@ -153,18 +150,14 @@ HintAnswer drawFocusCard(App& app, const std::vector<size_t>& open) {
 
     ImGui::TextColored(kindColor(hint.kind), "%s", hintTitle(hint.kind));
     ImGui::TextWrapped("%s", longDescription(*app.openProject, hint).c_str());
-    ImGui::PushStyleColor(ImGuiCol_Text, colors::kMutedText);
-    ImGui::TextWrapped("%s", hintInstruction(hint.kind));
-    ImGui::PopStyleColor();
+    mutedTextWrapped("%s", hintInstruction(hint.kind));
 
     if (ImGui::Button("Play it again")) playHintWindow(app);
     if (const std::optional<TimeSpan>& window = review.playWindow()) {
         ImGui::SameLine();
         // Wrapped: the side panel is narrow at its smallest width.
-        ImGui::PushStyleColor(ImGuiCol_Text, colors::kMutedText);
-        ImGui::TextWrapped("plays %s to %s, marked on the timeline", formatClock(window->fromSec).c_str(),
-                           formatClock(window->toSec).c_str());
-        ImGui::PopStyleColor();
+        mutedTextWrapped("plays %s to %s, marked on the timeline", formatClock(window->fromSec).c_str(),
+                         formatClock(window->toSec).c_str());
     }
 
     HintAnswer answer;
@@ -236,9 +229,7 @@ void drawCheckTab(App& app) {
     }
     HintReview& review = app.editor.hintReview;
     if (review.needsRefocus(*app.openProject)) focusHint(app, static_cast<int>(open.front()), false);
-    ImGui::PushStyleColor(ImGuiCol_Text, colors::kMutedText);
-    ImGui::TextWrapped("The analysis was unsure about these. Nothing changes until you answer.");
-    ImGui::PopStyleColor();
+    mutedTextWrapped("The analysis was unsure about these. Nothing changes until you answer.");
 
     const double answeredStartSec = app.openProject->hints[static_cast<size_t>(review.currentHint())].startSec;
     const HintAnswer answer = drawFocusCard(app, open);

@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "edit/deciding_clip.h"
+#include "ui/rally_actions.h"
 
 namespace rallinox::ui {
 
@@ -14,10 +15,6 @@ namespace {
 ClipRules clipRules(const App& app) {
     const ProjectSettings& paddings = app.openProject->settings;
     return {paddings.startPaddingSec, paddings.endPaddingSec, app.settings.decideByNextServe};
-}
-
-int highlightedIndex(const App& app) {
-    return app.rallyEditor ? app.rallyEditor->indexOfId(app.selectedRallyId) : -1;
 }
 
 // The list position of the clip's rally, or -1 when no clip shows an existing rally.

@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "ui/deciding_clip.h"
 #include "ui/match_setup_dialog.h"
+#include "ui/rally_actions.h"
 #include "ui/score_colors.h"
 #include "ui/theme.h"
 #include "ui/time_format.h"
@@ -22,8 +23,6 @@ namespace {
 
 constexpr const char* kTipText =
     "Tip: name the teams in \"Match setup...\" (Score tab): the names go on the exported scoreboard";
-
-int highlightedIndex(const App& app) { return app.rallyEditor->indexOfId(app.selectedRallyId); }
 
 ImU32 withAlpha(ImVec4 color, float alpha) {
     color.w = alpha;
@@ -150,9 +149,7 @@ void drawClipPanel(App& app) {
     if (index < 0) return;
     const Rally& rally = app.openProject->rallies[static_cast<size_t>(index)];
     const std::string text = highlightedClipText(app) + "  -  rally length " + formatClock(rally.endSec - rally.startSec);
-    ImGui::PushStyleColor(ImGuiCol_Text, colors::kMutedText);
-    ImGui::TextWrapped("%s", text.c_str());
-    ImGui::PopStyleColor();
+    mutedTextWrapped("%s", text.c_str());
 }
 
 bool teamButton(App& app, Side side, Winner highlightedWinner, float width) {

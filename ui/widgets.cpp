@@ -30,6 +30,15 @@ void mutedText(const char* format, ...) {
     va_end(args);
 }
 
+void mutedTextWrapped(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    ImGui::PushStyleColor(ImGuiCol_Text, colors::kMutedText);
+    ImGui::TextWrappedV(format, args);
+    ImGui::PopStyleColor();
+    va_end(args);
+}
+
 bool accentButton(const char* label, const ImVec2& size) {
     return coloredButton(label, size, colors::kAccent, colors::kAccentHovered, colors::kAccentActive);
 }

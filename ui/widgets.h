@@ -6,6 +6,8 @@
 namespace rallinox::ui {
 
 void mutedText(const char* format, ...) IM_FMTARGS(1);
+// The same, wrapped at the right edge.
+void mutedTextWrapped(const char* format, ...) IM_FMTARGS(1);
 // A button in the accent colour with white text.
 bool accentButton(const char* label, const ImVec2& size = ImVec2(0, 0));
 // A button in the danger colour, for actions that remove something.
