@@ -1,10 +1,10 @@
 #include "ui/board_textures.h"
 
-#include <SDL_opengl.h>
-
+#include <algorithm>
 #include <vector>
 
 #include "export/board_render.h"
+#include "ui/gl_texture.h"
 
 namespace rallinox::ui {
 
@@ -27,20 +27,14 @@ std::vector<uint8_t> straightRgba(const BoardBitmap& bitmap) {
 }
 
 BoardTexture upload(const BoardBitmap& bitmap) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    if (!texture) return {};
     const std::vector<uint8_t> rgba = straightRgba(bitmap);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, bitmap.width, bitmap.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    const unsigned int texture = makeRgbaTexture(bitmap.width, bitmap.height, rgba.data());
+    if (!texture) return {};
     return {texture, bitmap.width, bitmap.height};
 }
 
 void release(BoardTexture& picture) {
-    if (picture.texture) glDeleteTextures(1, &picture.texture);
+    deleteTexture(picture.texture);
     picture = BoardTexture{};
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "ui/gl_texture.h"
+
 namespace rallinox::ui {
 
 PlayerTexture::~PlayerTexture() { clear(); }
@@ -16,15 +18,8 @@ void PlayerTexture::update(PreviewPlayer& player) {
     if (!player.takeFrame(frame_) || frame_.width <= 0 || frame_.height <= 0) return;
     if (texture_ == 0 || frame_.width != width_ || frame_.height != height_) {
         clear();
-        GLuint texture = 0;
-        glGenTextures(1, &texture);
+        const unsigned int texture = makeRgbaTexture(frame_.width, frame_.height, nullptr);
         if (!texture) return;
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, frame_.width, frame_.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
         texture_ = texture;
         width_ = frame_.width;
         height_ = frame_.height;
@@ -35,8 +30,7 @@ void PlayerTexture::update(PreviewPlayer& player) {
 }
 
 void PlayerTexture::clear() {
-    if (texture_) glDeleteTextures(1, &texture_);
-    texture_ = 0;
+    deleteTexture(texture_);
     width_ = 0;
     height_ = 0;
 }

@@ -1,13 +1,13 @@
 #include "ui/thumbnail_cache.h"
 
-#include <SDL_opengl.h>
+#include "ui/gl_texture.h"
 
 namespace rallinox::ui {
 
 namespace {
 
-void deleteTexture(Thumbnail& picture) {
-    if (picture.texture) glDeleteTextures(1, &picture.texture);
+void deleteThumbnail(Thumbnail& picture) {
+    deleteTexture(picture.texture);
     picture = Thumbnail{};
 }
 
@@ -16,7 +16,7 @@ void deleteTexture(Thumbnail& picture) {
 ThumbnailCache::ThumbnailCache(const ProjectStore& store) : store_(store) {}
 
 ThumbnailCache::~ThumbnailCache() {
-    for (auto& [id, entry] : entries_) deleteTexture(entry.picture);
+    for (auto& [id, entry] : entries_) deleteThumbnail(entry.picture);
 }
 
 void ThumbnailCache::uploadFinished() {
@@ -24,16 +24,9 @@ void ThumbnailCache::uploadFinished() {
         // A picture of a project dropped meanwhile is out of date.
         const auto it = entries_.find(finished.id);
         if (it == entries_.end() || finished.width <= 0 || finished.height <= 0) continue;
-        GLuint texture = 0;
-        glGenTextures(1, &texture);
+        const unsigned int texture = makeRgbaTexture(finished.width, finished.height, finished.rgba.data());
         if (!texture) continue;
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, finished.width, finished.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     finished.rgba.data());
-        deleteTexture(it->second.picture);
+        deleteThumbnail(it->second.picture);
         it->second.picture = {texture, finished.width, finished.height};
     }
 }
@@ -51,7 +44,7 @@ const Thumbnail* ThumbnailCache::textureFor(const Project& project) {
 void ThumbnailCache::drop(const std::string& id) {
     const auto it = entries_.find(id);
     if (it == entries_.end()) return;
-    deleteTexture(it->second.picture);
+    deleteThumbnail(it->second.picture);
     entries_.erase(it);
 }
 
