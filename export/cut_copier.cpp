@@ -10,14 +10,13 @@ extern "C" {
 #include <cmath>
 #include <utility>
 
+#include "video/media_time.h"
+
 namespace rallinox {
 namespace {
 
-constexpr double kTicksPerSecond = 1e7;
 // Seeks per cut before the reader's position is taken as it is.
 constexpr int kMostSeeks = 8;
-
-std::int64_t ticks(double seconds) { return std::llround(seconds * kTicksPerSecond); }
 
 // Sample frames of audio at `rate` in `duration` (100-ns units), rounded.
 std::int64_t audioFrames(std::int64_t duration, int rate) {
@@ -38,7 +37,8 @@ CutCopier::CutCopier(mf::SourceReader& reader, const mf::VideoFormat& format, Ou
 CutCopier::~CutCopier() { sws_freeContext(shrink_); }
 
 CutCopier::Outcome CutCopier::copy(const Cut& cut, std::size_t index, double writtenSec) {
-    const Span span{index, ticks(cut.startSec), ticks(cut.endSec), ticks(writtenSec), writtenSec};
+    const Span span{index, ticksFromSeconds(cut.startSec), ticksFromSeconds(cut.endSec), ticksFromSeconds(writtenSec),
+                    writtenSec};
     // Some containers (MPEG transport streams) land on the key frame after
     // the asked time: the reader is then sent further back, each time twice
     // as far. Sound already written is not written twice.

@@ -1,6 +1,5 @@
 #include "export/mp4_export.h"
 
-#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -9,6 +8,7 @@
 #include "export/cut_copier.h"
 #include "export/mp4_muxer.h"
 #include "export/video_encoder.h"
+#include "video/media_time.h"
 #include "video/mp4_boxes.h"
 #include "video/source_reader.h"
 
@@ -25,8 +25,6 @@ bool sameFile(const std::string& a, const std::string& b) {
     std::error_code error;
     return fs::equivalent(fs::path(a), fs::path(b), error) && !error;
 }
-
-std::int64_t ticks(double seconds) { return std::llround(seconds * 1e7); }
 
 // The file being written, next to the chosen name until it is complete.
 std::string partialPathFor(const std::string& outputPath) { return outputPath + ".part"; }
@@ -96,11 +94,12 @@ bool finishAs(Destination& destination, const std::string& partialPath, const st
 // message for the user.
 std::string copyCuts(const std::string& sourcePath, Source& source, Destination& destination,
                      const std::vector<Cut>& cuts, FrameOverlay* overlay, ExportProgress& progress) {
+    const CutCopier::TrackStarts starts{ticksFromSeconds(mp4VideoStartOffset(sourcePath)),
+                                        ticksFromSeconds(mp4AudioStartOffset(sourcePath))};
     CutCopier copier(source.reader, source.video,
                      {destination.video, destination.audio ? &*destination.audio : nullptr,
                       int(source.audio.sampleRate), int(source.audio.channels), overlay},
-                     progress, {ticks(mp4VideoStartOffset(sourcePath)), ticks(mp4AudioStartOffset(sourcePath))},
-                     totalLengthSec(cuts));
+                     progress, starts, totalLengthSec(cuts));
     double writtenSec = 0;
     for (size_t index = 0; index < cuts.size(); ++index) {
         progress.currentCut.store(int32_t(index));

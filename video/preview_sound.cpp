@@ -4,6 +4,7 @@
 #include "platform/audio_output.h"
 #include "video/audio_tempo.h"
 #include "video/media_decoder.h"
+#include "video/media_time.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -169,7 +170,7 @@ void PreviewSound::Impl::moveTo(double seconds) {
     output.clear();
     resampler.reset();
     tempo.reset(tempoRate, output.sampleRate(), output.channels());
-    decoder.seek(std::int64_t(seconds * 1e7));
+    decoder.seek(ticksFromSeconds(seconds));
     skipUntil = seconds;
     fedEnd = seconds;
 }
@@ -192,7 +193,7 @@ void PreviewSound::Impl::deliver(const AVFrame& frame, bool silent) {
     const int channels = output.channels();
     if (frame.sample_rate <= 0 || !resampler.convert(frame, output.sampleRate(), channels, samples)) return;
     const std::int64_t time = decoder.frameTime(frame, *decoder.audioStream());
-    const double start = time == AV_NOPTS_VALUE ? fedEnd.load() : double(time) / 1e7;
+    const double start = time == AV_NOPTS_VALUE ? fedEnd.load() : secondsFromTicks(time);
     fedEnd = start + double(frame.nb_samples) / frame.sample_rate;
 
     // A seek lands on the packet before the target: drop the sound up to it.
