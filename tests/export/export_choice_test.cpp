@@ -2,25 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/edit/rally_builders.h"
+
 namespace rallinox::ui {
 namespace {
 
-Rally rally(int64_t id, double startSec, double endSec, bool ticked, const std::string& name = "") {
-    Rally made;
-    made.id = id;
-    made.startSec = startSec;
-    made.endSec = endSec;
-    made.selected = ticked;
-    made.name = name;
-    return made;
-}
-
 Project finalMatch() {
-    Project project;
+    Project project = test::makeProject({{10, 18}, {30, 42.5}, {60, 65}, {80, 79}}, 5530);
     project.name = "Final";
-    project.videoDurationSec = 5530;
-    project.rallies = {rally(1, 10, 18, true), rally(2, 30, 42.5, false, "Long one"), rally(3, 60, 65, true),
-                       rally(4, 80, 79, true)};
+    project.rallies[1].selected = false;
+    project.rallies[1].name = "Long one";
     return project;
 }
 
