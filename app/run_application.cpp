@@ -12,6 +12,7 @@
 #include "ui/fonts.h"
 #include "ui/text_transform_hook.h"
 #include "ui/theme.h"
+#include "video/ffmpeg_log.h"
 
 namespace rallinox {
 
@@ -114,6 +115,7 @@ void runFrameLoop(App& app, AppWindow& window, FrameObserver* observer) {
 }  // namespace
 
 int runApplication(const RunOptions& options) {
+    keepFfmpegQuiet();
     std::string error;
     std::unique_ptr<AppWindow> window = AppWindow::create(kProductName, error);
     if (!window) {

@@ -4,6 +4,7 @@
 #include "engine/analysis.h"
 #include "tools/analyze/analysis_report.h"
 #include "tools/analyze/feature_tables.h"
+#include "video/ffmpeg_log.h"
 #include "video/frame_source.h"
 
 #include <unistd.h>
@@ -152,6 +153,7 @@ int analyse(const Options& options) {
 }  // namespace rallinox
 
 int main(int argc, char** argv) {
+    rallinox::keepFfmpegQuiet();
     const auto options = rallinox::parseOptions(argc, argv);
     if (!options) {
         std::cerr << rallinox::kUsage;

@@ -1,0 +1,196 @@
+// Export speed against FFmpeg's own command line doing the same job on the
+// same file, measured side by side in one run.
+//
+//   bench_export [--runs R] [--file match.mp4]
+//
+// Without --file a 90 s 1920x1080 30 fps H.264 match stand-in with stereo
+// AAC sound is generated once and kept in the temporary folder. Eight cuts
+// of 6 s, spread over the file like rallies, are exported three ways:
+// `ffmpeg` trimming and concatenating them with libx264 veryfast and AAC at
+// 192 kbit/s (what our export writes), our export, and our export with the
+// scoreboard drawn into every picture. The best of the runs is printed as
+// output frames per wall-clock second and per processor second (the fair
+// figure on a busy machine), each with its ratio to FFmpeg. FFmpeg's trim
+// filter decodes the stretches between the cuts too; encoding the 1080p
+// picture dominates both anyway.
+#include "export/board_clips.h"
+#include "export/board_overlay.h"
+#include "export/mp4_export.h"
+#include "video/ffmpeg_log.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+#include <time.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+constexpr double kFps = 30.0;
+constexpr int kCuts = 8;
+constexpr double kCutSec = 6.0;
+constexpr double kCutEverySec = 11.0;
+
+struct Options {
+    int runs = 2;
+    std::string file;
+};
+
+Options parse(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        if (name == "--runs") options.runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (name == "--file") options.file = argv[i + 1];
+    }
+    return options;
+}
+
+std::string generatedMatch() {
+    const fs::path path = fs::temp_directory_path() / "rallinox-bench-export-1080p30-90s.mp4";
+    if (fs::exists(path)) return path.string();
+    std::puts("generating a 90 s 1920x1080 30 fps H.264 file with AAC sound (once)...");
+    const std::string partial = path.string() + ".part.mp4";
+    const std::string command =
+        "ffmpeg -nostdin -v error -y -f lavfi -i \"testsrc2=s=1920x1080:r=30,noise=alls=4:allf=t\" "
+        "-f lavfi -i \"sine=f=440:r=48000,pan=stereo|c0=c0|c1=c0\" -t 90 "
+        "-c:v libx264 -preset veryfast -b:v 8M -maxrate 10M -bufsize 16M -pix_fmt yuv420p "
+        "-c:a aac -b:a 192k \"" + partial + '"';
+    if (std::system(command.c_str()) != 0) return {};
+    fs::rename(partial, path);
+    return path.string();
+}
+
+struct Timing {
+    double wall = 1e30;
+    double cpu = 1e30;
+
+    void keepBest(const Timing& other) {
+        wall = std::min(wall, other.wall);
+        cpu = std::min(cpu, other.cpu);
+    }
+};
+
+// This process's threads plus any child that ended meanwhile.
+double cpuSeconds() {
+    timespec own{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &own);
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
+    return double(own.tv_sec) + double(own.tv_nsec) * 1e-9 + seconds(children.ru_utime) +
+           seconds(children.ru_stime);
+}
+
+Timing timeOf(const std::function<bool()>& work) {
+    const auto start = Clock::now();
+    const double cpuStart = cpuSeconds();
+    if (!work()) std::fputs("a run failed; its time is not meaningful\n", stderr);
+    return {std::chrono::duration<double>(Clock::now() - start).count(), cpuSeconds() - cpuStart};
+}
+
+std::vector<rallinox::Cut> rallyLikeCuts() {
+    std::vector<rallinox::Cut> cuts;
+    for (int i = 0; i < kCuts; ++i) {
+        const double start = 2.0 + i * kCutEverySec;
+        cuts.push_back({start, start + kCutSec});
+    }
+    return cuts;
+}
+
+// The same cuts as one FFmpeg command: trim each piece of picture and
+// sound, concatenate, encode as our export does.
+std::string ffmpegCommand(const std::string& file, const std::vector<rallinox::Cut>& cuts, const std::string& out) {
+    std::string graph;
+    std::string pieces;
+    for (size_t i = 0; i < cuts.size(); ++i) {
+        char part[256];
+        std::snprintf(part, sizeof part,
+                      "[0:v]trim=%.3f:%.3f,setpts=PTS-STARTPTS[v%zu];[0:a]atrim=%.3f:%.3f,asetpts=PTS-STARTPTS[a%zu];",
+                      cuts[i].startSec, cuts[i].endSec, i, cuts[i].startSec, cuts[i].endSec, i);
+        graph += part;
+        pieces += "[v" + std::to_string(i) + "][a" + std::to_string(i) + "]";
+    }
+    graph += pieces + "concat=n=" + std::to_string(cuts.size()) + ":v=1:a=1[v][a]";
+    return "ffmpeg -nostdin -v error -y -i \"" + file + "\" -filter_complex \"" + graph +
+           "\" -map \"[v]\" -map \"[a]\" -c:v libx264 -preset veryfast -profile:v high -pix_fmt yuv420p "
+           "-c:a aac -b:a 192k -movflags +faststart \"" + out + '"';
+}
+
+std::vector<rallinox::BoardClip> boardClips(size_t count) {
+    std::vector<rallinox::BoardClip> clips;
+    for (size_t i = 0; i < count; ++i) {
+        rallinox::BoardClip clip;
+        clip.before = {"LIONS", "TIGERS", int32_t(i), int32_t(i / 2), 1, 0, 0, rallinox::Winner::None};
+        clip.after = clip.before;
+        clip.after.homePoints += 1;
+        clip.after.highlighted = rallinox::Winner::Home;
+        clip.lengthSec = kCutSec;
+        clip.switchSec = kCutSec - 1.0;
+        clip.highlightEndSec = kCutSec;
+        clips.push_back(clip);
+    }
+    return clips;
+}
+
+std::string loadAverage() {
+    double load[3] = {0, 0, 0};
+    if (getloadavg(load, 3) != 3) return "unknown";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
+    return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    rallinox::keepFfmpegQuiet();
+    const Options options = parse(argc, argv);
+    const std::string file = options.file.empty() ? generatedMatch() : options.file;
+    if (file.empty()) {
+        std::fputs("cannot generate the test video (is ffmpeg installed?)\n", stderr);
+        return 1;
+    }
+    const std::vector<rallinox::Cut> cuts = rallyLikeCuts();
+    const double outputFrames = rallinox::totalLengthSec(cuts) * kFps;
+    const std::string out = (fs::temp_directory_path() / "rallinox-bench-export-out.mp4").string();
+    std::printf("file %s: %d cuts of %.0f s, %.0f output frames, best of %d runs\n", file.c_str(), kCuts, kCutSec,
+                outputFrames, options.runs);
+    std::printf("load average before the runs: %s\n", loadAverage().c_str());
+
+    const std::string command = ffmpegCommand(file, cuts, out);
+    Timing ffmpeg, ours, withBoard;
+    for (int run = 0; run < options.runs; ++run) {
+        ffmpeg.keepBest(timeOf([&] { return std::system(command.c_str()) == 0; }));
+        ours.keepBest(timeOf([&] {
+            rallinox::ExportProgress progress;
+            return rallinox::exportMp4(file, out, cuts, true, nullptr, progress).ok;
+        }));
+        withBoard.keepBest(timeOf([&] {
+            rallinox::ExportProgress progress;
+            rallinox::BoardOverlay board(boardClips(cuts.size()));
+            return rallinox::exportMp4(file, out, cuts, true, &board, progress).ok;
+        }));
+    }
+    fs::remove(out);
+
+    const auto report = [&](const char* name, const Timing& timing) {
+        const double fps = outputFrames / timing.wall;
+        const double cpuFps = outputFrames / timing.cpu;
+        std::printf("%-40s %6.1f frames/s (ratio %.2f)  %6.1f frames per processor second (ratio %.2f)\n", name, fps,
+                    ffmpeg.wall / timing.wall, cpuFps, ffmpeg.cpu / timing.cpu);
+    };
+    report("ffmpeg trim+concat, x264 veryfast, AAC", ffmpeg);
+    report("export", ours);
+    report("export with the scoreboard", withBoard);
+    return 0;
+}
