@@ -1,6 +1,7 @@
 #include "video_writer.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <stdexcept>
 #include <string>
 #include <sys/wait.h>
@@ -21,6 +22,10 @@ VideoWriter::VideoWriter(const std::string& path, cv::Size size, double fps, int
         "-movflags", "+faststart", path};
     int fds[2];
     if (::pipe(fds) != 0) throw std::runtime_error("cannot create a pipe to ffmpeg");
+    // A picture is megabytes; the default 64 KiB pipe makes both sides wake
+    // each other dozens of times per frame. Where the system refuses the
+    // larger size, the default still works.
+    ::fcntl(fds[1], F_SETPIPE_SZ, 1 << 20);
     std::signal(SIGPIPE, SIG_IGN);
     child_ = ::fork();
     if (child_ < 0) throw std::runtime_error("cannot start ffmpeg");
