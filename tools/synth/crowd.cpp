@@ -187,9 +187,11 @@ void Crowd::drawSeated(cv::Mat& background, const Camera& camera) const {
 }
 
 void Crowd::draw(cv::Mat& frame, const Camera& camera, double t) const {
-    // Each spectator decides per 6-second slot whether to stand up.
+    // Each spectator who is not part of the still background decides per
+    // 6-second slot whether to stand up; the others stay seated, since their
+    // seated picture is baked into the background and would stay behind.
     const auto slot = static_cast<uint64_t>(std::floor(t / 6.0));
-    auto standsUp = [&](const Spectator& s) { return hashUnit(s.id, slot) < 0.04; };
+    auto standsUp = [&](const Spectator& s) { return s.fidgets && hashUnit(s.id, slot) < 0.08; };
     for (const Spectator& s : people_) {
         if (s.fidgets && !standsUp(s)) drawSpectator(frame, camera, s, false, false, t, false);
     }

@@ -26,12 +26,20 @@ cv::Scalar jitter(const cv::Scalar& c, Random& random, double amount) {
             std::clamp(c[2] + random.uniform(-amount, amount), 0.0, 255.0)};
 }
 
+}  // namespace
+
+cv::Scalar randomSkin(Random& random) { return jitter(kSkins[random.index(static_cast<int>(kSkins.size()))], random, 10); }
+
+cv::Scalar randomHair(Random& random) { return kHair[random.index(static_cast<int>(kHair.size()))]; }
+
+namespace {
+
 Appearance player(Random& random, const cv::Scalar& jersey, const cv::Scalar& shorts, bool female) {
     Appearance a;
     a.jersey = jitter(jersey, random, 6);
     a.shorts = shorts;
-    a.skin = jitter(kSkins[random.index(static_cast<int>(kSkins.size()))], random, 10);
-    a.hair = kHair[random.index(static_cast<int>(kHair.size()))];
+    a.skin = randomSkin(random);
+    a.hair = randomHair(random);
     a.socks = random.chance(0.6) ? cv::Scalar(235, 235, 235) : shorts;
     a.shoes = random.chance(0.5) ? cv::Scalar(230, 230, 230) : cv::Scalar(40, 40, 40);
     a.height = female ? random.normal(1.78, 0.06) : random.normal(1.92, 0.07);

@@ -35,6 +35,10 @@ Vec3 slotBase(int team, int slot);
 int sideOf(const Vec3& p);  // team whose half contains p
 bool insideCourt(const Vec3& p);
 
+// Skin and hair drawn from the same range as the players', for anyone on foot.
+cv::Scalar randomSkin(Random& random);
+cv::Scalar randomHair(Random& random);
+
 // Creates the twelve players, the substitutes and the referee.
 void castTeams(PlannerState& state);
 

@@ -160,8 +160,8 @@ void planPasserby(PlannerState& state, double start) {
         Appearance look;
         look.jersey = {random.uniform(20, 230), random.uniform(20, 230), random.uniform(20, 230)};
         look.shorts = {random.uniform(20, 90), random.uniform(20, 90), random.uniform(20, 110)};
-        look.skin = {150, 170, 215};
-        look.hair = {30, 40, 60};
+        look.skin = randomSkin(random);
+        look.hair = randomHair(random);
         look.socks = look.shorts;
         look.shoes = {40, 40, 40};
         look.height = random.normal(1.75, 0.08);
