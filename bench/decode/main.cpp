@@ -10,6 +10,7 @@
 // runs is printed as frames per wall-clock second and per processor second
 // (the fair figure on a busy machine), each with its ratio to FFmpeg, and
 // how far skipping the loop filter moves the frames the analysis sees.
+#include "bench/bench_timing.h"
 #include "video/decode_loop.h"
 #include "video/frame_reader.h"
 #include "video/media_decoder.h"
@@ -17,21 +18,18 @@
 #include <opencv2/core.hpp>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <sys/resource.h>
-#include <time.h>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Timing;
+using bench::timeOf;
 using rallinox::AvFramePtr;
 
 constexpr int kAnalysisWidth = 854;
@@ -67,36 +65,6 @@ std::string generatedMatch() {
     if (std::system(command.c_str()) != 0) return {};
     std::filesystem::rename(partial, path);
     return path.string();
-}
-
-// Wall-clock and processor time of one measured piece of work. Processor
-// time counts this process's threads plus any child that ended meanwhile,
-// and stays meaningful on a machine busy with other work.
-struct Timing {
-    double wall = 1e30;
-    double cpu = 1e30;
-
-    void keepBest(const Timing& other) {
-        wall = std::min(wall, other.wall);
-        cpu = std::min(cpu, other.cpu);
-    }
-};
-
-double cpuSeconds() {
-    timespec own{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &own);
-    rusage children{};
-    getrusage(RUSAGE_CHILDREN, &children);
-    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
-    return double(own.tv_sec) + double(own.tv_nsec) * 1e-9 + seconds(children.ru_utime) +
-           seconds(children.ru_stime);
-}
-
-Timing timeOf(const std::function<void()>& work) {
-    const auto start = Clock::now();
-    const double cpuStart = cpuSeconds();
-    work();
-    return {std::chrono::duration<double>(Clock::now() - start).count(), cpuSeconds() - cpuStart};
 }
 
 long ffmpegFrames(const std::string& file) {
@@ -156,14 +124,6 @@ Timing decodeLoopTiming(const std::string& file, int threads, bool skipLoopFilte
     });
 }
 
-std::string loadAverage() {
-    double load[3] = {0, 0, 0};
-    if (getloadavg(load, 3) != 3) return "unknown";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
-    return text;
-}
-
 void printDifference(const std::vector<cv::Mat>& filtered, const std::vector<cv::Mat>& unfiltered) {
     double sum = 0.0, worstMean = 0.0, worstPixel = 0.0;
     const std::size_t count = std::min(filtered.size(), unfiltered.size());
@@ -191,7 +151,7 @@ int main(int argc, char** argv) {
     std::printf("file %s: %ld frames, %d decoding threads, best of %d runs\n", file.c_str(), sourceFrames,
                 options.threads, options.runs);
 
-    std::printf("load average before the runs: %s\n", loadAverage().c_str());
+    std::printf("load average before the runs: %s\n", bench::loadAverage().c_str());
     Timing ffmpeg, reader, skipped;
     long readerFrames = 0, skipFrames = 0;
     for (int run = 0; run < options.runs; ++run) {

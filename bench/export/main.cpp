@@ -13,26 +13,23 @@
 // figure on a busy machine), each with its ratio to FFmpeg. FFmpeg's trim
 // filter decodes the stretches between the cuts too; encoding the 1080p
 // picture dominates both anyway.
+#include "bench/bench_timing.h"
 #include "export/board_clips.h"
 #include "export/board_overlay.h"
 #include "export/mp4_export.h"
 #include "video/ffmpeg_log.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include <sys/resource.h>
-#include <time.h>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Timing;
 namespace fs = std::filesystem;
 
 constexpr double kFps = 30.0;
@@ -70,32 +67,8 @@ std::string generatedMatch() {
     return path.string();
 }
 
-struct Timing {
-    double wall = 1e30;
-    double cpu = 1e30;
-
-    void keepBest(const Timing& other) {
-        wall = std::min(wall, other.wall);
-        cpu = std::min(cpu, other.cpu);
-    }
-};
-
-// This process's threads plus any child that ended meanwhile.
-double cpuSeconds() {
-    timespec own{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &own);
-    rusage children{};
-    getrusage(RUSAGE_CHILDREN, &children);
-    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
-    return double(own.tv_sec) + double(own.tv_nsec) * 1e-9 + seconds(children.ru_utime) +
-           seconds(children.ru_stime);
-}
-
-Timing timeOf(const std::function<bool()>& work) {
-    const auto start = Clock::now();
-    const double cpuStart = cpuSeconds();
-    if (!work()) std::fputs("a run failed; its time is not meaningful\n", stderr);
-    return {std::chrono::duration<double>(Clock::now() - start).count(), cpuSeconds() - cpuStart};
+void warnIfFailed(bool ok) {
+    if (!ok) std::fputs("a run failed; its time is not meaningful\n", stderr);
 }
 
 std::vector<rallinox::Cut> rallyLikeCuts() {
@@ -142,14 +115,6 @@ std::vector<rallinox::BoardClip> boardClips(size_t count) {
     return clips;
 }
 
-std::string loadAverage() {
-    double load[3] = {0, 0, 0};
-    if (getloadavg(load, 3) != 3) return "unknown";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
-    return text;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -165,20 +130,20 @@ int main(int argc, char** argv) {
     const std::string out = (fs::temp_directory_path() / "rallinox-bench-export-out.mp4").string();
     std::printf("file %s: %d cuts of %.0f s, %.0f output frames, best of %d runs\n", file.c_str(), kCuts, kCutSec,
                 outputFrames, options.runs);
-    std::printf("load average before the runs: %s\n", loadAverage().c_str());
+    std::printf("load average before the runs: %s\n", bench::loadAverage().c_str());
 
     const std::string command = ffmpegCommand(file, cuts, out);
     Timing ffmpeg, ours, withBoard;
     for (int run = 0; run < options.runs; ++run) {
-        ffmpeg.keepBest(timeOf([&] { return std::system(command.c_str()) == 0; }));
-        ours.keepBest(timeOf([&] {
+        ffmpeg.keepBest(bench::timeOf([&] { warnIfFailed(std::system(command.c_str()) == 0); }));
+        ours.keepBest(bench::timeOf([&] {
             rallinox::ExportProgress progress;
-            return rallinox::exportMp4(file, out, cuts, true, nullptr, progress).ok;
+            warnIfFailed(rallinox::exportMp4(file, out, cuts, true, nullptr, progress).ok);
         }));
-        withBoard.keepBest(timeOf([&] {
+        withBoard.keepBest(bench::timeOf([&] {
             rallinox::ExportProgress progress;
             rallinox::BoardOverlay board(boardClips(cuts.size()));
-            return rallinox::exportMp4(file, out, cuts, true, &board, progress).ok;
+            warnIfFailed(rallinox::exportMp4(file, out, cuts, true, &board, progress).ok);
         }));
     }
     fs::remove(out);
