@@ -22,7 +22,7 @@ std::string rallyLine(const Project& project, size_t index, double positionSec, 
         text += "   |   Set " + std::to_string(score.setAfter) + "  " + std::to_string(score.homeAfter) + "-" +
                 std::to_string(score.awayAfter);
     }
-    text += "   " + formatClock(positionSec - rally.startSec) + " / " + formatClock(rally.endSec - rally.startSec);
+    text += "   " + formatClock(positionSec - rally.startSec) + " / " + formatClock(rallyLengthSec(rally));
     return text;
 }
 

@@ -148,7 +148,7 @@ void drawClipPanel(App& app) {
     const int index = highlightedIndex(app);
     if (index < 0) return;
     const Rally& rally = app.openProject->rallies[static_cast<size_t>(index)];
-    const std::string text = highlightedClipText(app) + "  -  rally length " + formatClock(rally.endSec - rally.startSec);
+    const std::string text = highlightedClipText(app) + "  -  rally length " + formatClock(rallyLengthSec(rally));
     mutedTextWrapped("%s", text.c_str());
 }
 

@@ -71,7 +71,7 @@ void handleMouse(App& app, ImDrawList* draw, const Scale& scale, float top, floa
                   2.0f, 0, 1.5f);
     ImGui::SetTooltip("%s  -  %s to %s (%s)\nClick to go there", rallyDisplayName(rally, size_t(index)).c_str(),
                       formatClock(rally.startSec).c_str(), formatClock(rally.endSec).c_str(),
-                      formatDuration(rally.endSec - rally.startSec).c_str());
+                      formatDuration(rallyLengthSec(rally)).c_str());
 }
 
 }  // namespace
