@@ -11,6 +11,7 @@
 // (the fair figure on a busy machine), each with its ratio to FFmpeg, and
 // how far skipping the loop filter moves the frames the analysis sees.
 #include "bench/bench_timing.h"
+#include "bench/bench_video.h"
 #include "video/decode_loop.h"
 #include "video/frame_reader.h"
 #include "video/media_decoder.h"
@@ -20,11 +21,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
-
 
 namespace {
 
@@ -55,16 +54,9 @@ Options parse(int argc, char** argv) {
 }
 
 std::string generatedMatch() {
-    const auto path = std::filesystem::temp_directory_path() / "rallinox-bench-1080p30-60s.mp4";
-    if (std::filesystem::exists(path)) return path.string();
-    std::puts("generating a 60 s 1920x1080 30 fps H.264 file (once)...");
-    const std::string partial = path.string() + ".part.mp4";
-    const std::string command =
-        "ffmpeg -nostdin -v error -y -f lavfi -i \"testsrc2=s=1920x1080:r=30,noise=alls=4:allf=t\" -t 60 "
-        "-c:v libx264 -preset veryfast -b:v 8M -maxrate 10M -bufsize 16M -pix_fmt yuv420p \"" + partial + '"';
-    if (std::system(command.c_str()) != 0) return {};
-    std::filesystem::rename(partial, path);
-    return path.string();
+    return bench::generatedOnce("rallinox-bench-1080p30-60s.mp4", "a 60 s 1920x1080 30 fps H.264 file",
+                                "-f lavfi -i \"testsrc2=s=1920x1080:r=30,noise=alls=4:allf=t\" -t 60 "
+                                "-c:v libx264 -preset veryfast -b:v 8M -maxrate 10M -bufsize 16M -pix_fmt yuv420p");
 }
 
 long ffmpegFrames(const std::string& file) {

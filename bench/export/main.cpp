@@ -14,6 +14,7 @@
 // filter decodes the stretches between the cuts too; encoding the 1080p
 // picture dominates both anyway.
 #include "bench/bench_timing.h"
+#include "bench/bench_video.h"
 #include "export/board_clips.h"
 #include "export/board_overlay.h"
 #include "export/mp4_export.h"
@@ -25,7 +26,6 @@
 #include <filesystem>
 #include <string>
 #include <vector>
-
 
 namespace {
 
@@ -53,18 +53,12 @@ Options parse(int argc, char** argv) {
 }
 
 std::string generatedMatch() {
-    const fs::path path = fs::temp_directory_path() / "rallinox-bench-export-1080p30-90s.mp4";
-    if (fs::exists(path)) return path.string();
-    std::puts("generating a 90 s 1920x1080 30 fps H.264 file with AAC sound (once)...");
-    const std::string partial = path.string() + ".part.mp4";
-    const std::string command =
-        "ffmpeg -nostdin -v error -y -f lavfi -i \"testsrc2=s=1920x1080:r=30,noise=alls=4:allf=t\" "
-        "-f lavfi -i \"sine=f=440:r=48000,pan=stereo|c0=c0|c1=c0\" -t 90 "
-        "-c:v libx264 -preset veryfast -b:v 8M -maxrate 10M -bufsize 16M -pix_fmt yuv420p "
-        "-c:a aac -b:a 192k \"" + partial + '"';
-    if (std::system(command.c_str()) != 0) return {};
-    fs::rename(partial, path);
-    return path.string();
+    return bench::generatedOnce("rallinox-bench-export-1080p30-90s.mp4",
+                                "a 90 s 1920x1080 30 fps H.264 file with AAC sound",
+                                "-f lavfi -i \"testsrc2=s=1920x1080:r=30,noise=alls=4:allf=t\" "
+                                "-f lavfi -i \"sine=f=440:r=48000,pan=stereo|c0=c0|c1=c0\" -t 90 "
+                                "-c:v libx264 -preset veryfast -b:v 8M -maxrate 10M -bufsize 16M -pix_fmt yuv420p "
+                                "-c:a aac -b:a 192k");
 }
 
 void warnIfFailed(bool ok) {
