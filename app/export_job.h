@@ -15,6 +15,11 @@
 
 namespace rallinox {
 
+struct ExportTextFile {
+    std::string path;
+    std::string text;
+};
+
 struct ExportRequest {
     std::string sourcePath;  // the project's video
     std::string outputPath;  // the MP4 to write
@@ -23,12 +28,18 @@ struct ExportRequest {
     double fps = 0;          // the project's frame rate, for the EDL
     std::vector<Rally> rallies;  // the chosen ones, in list order
     bool keepSound = true;
+    bool fast = false;  // the picture copied, not re-encoded, when nothing is drawn over it
+    // Not empty: one file per rally at these paths, in rally order (outputPath may then be empty).
+    std::vector<std::string> eachPaths;
+    // Written once the video is done: the rally list and timelines for video editors.
+    std::vector<ExportTextFile> textFiles;
 };
 
 // Written by the export thread, read by the GUI thread without a lock.
 struct ExportProgress {
     std::atomic<float> fraction{0.0f};
     std::atomic<int32_t> currentCut{0};
+    std::atomic<int32_t> currentFile{0};  // with one file per rally; fraction is that file's
     std::atomic<bool> cancel{false};
 };
 

@@ -1,8 +1,11 @@
 #include "export/export_body.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <optional>
 
+#include "app/file_io.h"
 #include "app/log.h"
 #include "export/cut_list.h"
 #include "export/edl.h"
@@ -25,22 +28,110 @@ ExportResult exportVideo(const ExportRequest& request, ExportProgress& progress,
     }
 }
 
+// The overlay of the whole export seen by the file of one rally, whose only
+// cut is that rally's place among all the exported ones.
+class OneRallyOverlay : public FrameOverlay {
+public:
+    OneRallyOverlay(FrameOverlay& all, size_t rallyIndex) : all_(all), rallyIndex_(rallyIndex) {}
+    void draw(Nv12Picture& picture, std::size_t, double secondsIntoCut) override {
+        all_.draw(picture, rallyIndex_, secondsIntoCut);
+    }
+
+private:
+    FrameOverlay& all_;
+    const size_t rallyIndex_;
+};
+
+void createParentFolder(const std::string& path) {
+    std::error_code ignored;
+    fs::create_directories(fs::path(path).parent_path(), ignored);
+}
+
+void removeFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        std::error_code ignored;
+        fs::remove(fs::path(path), ignored);
+    }
+}
+
+// The one MP4 and then the file of each rally. A failure or a cancel
+// removes the files already written, so that no incomplete set is left.
+ExportResult exportVideos(const ExportRequest& request, ExportProgress& progress, FrameOverlay* overlay) {
+    ExportResult result;
+    if (videoFileCount(request) == 0) {
+        result.message = kNoRalliesMessage;
+        return result;
+    }
+    result.ok = true;
+    std::vector<std::string> written;
+    if (!request.outputPath.empty()) {
+        createParentFolder(request.outputPath);
+        result = exportVideo(request, progress, overlay);
+        if (!result.ok) return result;
+        written.push_back(request.outputPath);
+    }
+    for (size_t index = 0; index < request.eachPaths.size() && index < request.rallies.size(); ++index) {
+        progress.currentFile.store(int32_t(written.size()));
+        ExportRequest one = request;
+        one.outputPath = request.eachPaths[index];
+        one.rallies = {request.rallies[index]};
+        createParentFolder(one.outputPath);
+        std::optional<OneRallyOverlay> board;
+        if (overlay) board.emplace(*overlay, index);
+        ExportResult part = exportVideo(one, progress, board ? &*board : nullptr);
+        if (!part.ok) {
+            removeFiles(written);
+            return part;
+        }
+        written.push_back(one.outputPath);
+        result.noSound |= part.noSound;
+        if (request.outputPath.empty()) result.outputSec += part.outputSec;
+    }
+    return result;
+}
+
+// Each file appears complete or not at all; an older file of that name stays
+// until the new one is there.
+std::string saveTextFile(const ExportTextFile& file) {
+    createParentFolder(file.path);
+    const std::string partial = file.path + ".part";
+    std::error_code error;
+    if (writeWholeFile(partial, file.text, /*syncToDisk=*/true) == WriteStatus::Ok)
+        fs::rename(fs::path(partial), fs::path(file.path), error);
+    else
+        error = std::make_error_code(std::errc::io_error);
+    if (!error) return {};
+    fs::remove(fs::path(partial), error);
+    return "Could not write " + file.path;
+}
+
 }  // namespace
+
+size_t videoFileCount(const ExportRequest& request) {
+    return (request.outputPath.empty() ? 0 : 1) + request.eachPaths.size();
+}
+
+double overallFraction(const ExportRequest& request, const ExportProgress& progress) {
+    const size_t files = std::max<size_t>(1, videoFileCount(request));
+    return std::min(1.0, (progress.currentFile.load() + double(progress.fraction.load())) / double(files));
+}
 
 ExportResult runExport(const ExportRequest& request, ExportProgress& progress, FrameOverlay* overlay) {
     ExportResult result;
     if (!videoEncoderAvailable()) {
         result.message = kNoVideoEncoderMessage;
     } else {
-        std::error_code ignored;
-        fs::create_directories(fs::path(request.outputPath).parent_path(), ignored);
-        result = exportVideo(request, progress, overlay);
+        result = exportVideos(request, progress, overlay);
     }
     if (result.ok && !request.edlPath.empty()) {
         const std::string clipName = fs::path(request.sourcePath).filename().string();
         if (std::string error = saveEdl(request.edlPath, request.title, clipName, request.fps, request.rallies);
             !error.empty())
             result.message = error;
+    }
+    for (const ExportTextFile& file : request.textFiles) {
+        if (!result.ok) break;
+        if (std::string error = saveTextFile(file); !error.empty()) result.message = error;
     }
     if (result.ok)
         logInfo("export done: " + std::to_string(request.rallies.size()) + " rallies");

@@ -56,9 +56,15 @@ struct EditorState {
     char awayName[64] = {};
 
     // The export dialog: whether it is shown, its scope (0 ticked, 1 all,
-    // 2 the highlighted rally), and the file and start time of its export.
+    // 2 the highlighted rally), its choices for this session, and the file
+    // (or folder) and start time of its export.
     bool exportDialogOpen = false;
     int exportScope = 0;
+    bool exportEachRally = false;
+    bool exportFast = false;
+    bool exportTimeline = false;
+    int exportTimelineFormat = 0;  // a TimelineFormat
+    bool exportRallyList = false;
     std::string exportOutputPath;
     double exportStartTime = 0;
 };

@@ -16,17 +16,6 @@ size_t positionOf(const Project& project, int64_t id) {
 
 }  // namespace
 
-std::vector<Rally> chosenRallies(const Project& project, ExportScope scope, int64_t highlightedId) {
-    std::vector<Rally> chosen;
-    for (const Rally& rally : project.rallies) {
-        const bool wanted = scope == ExportScope::All ||
-                            (scope == ExportScope::Ticked && rally.selected) ||
-                            (scope == ExportScope::OnlyHighlighted && rally.id == highlightedId);
-        if (wanted) chosen.push_back(rally);
-    }
-    return chosen;
-}
-
 std::string onlyRallyLabel(const Project& project, int64_t highlightedId) {
     const size_t position = positionOf(project, highlightedId);
     if (position == project.rallies.size()) return "Only the highlighted rally (none)";

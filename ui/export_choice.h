@@ -1,5 +1,5 @@
-// What the export dialog would export: the rallies of the chosen scope, the
-// summary line under the options and the file name it proposes.
+// What the export dialog says about an export: the summary line under the
+// options and the file name it proposes.
 #pragma once
 
 #include <cstdint>
@@ -7,13 +7,9 @@
 #include <vector>
 
 #include "app/project.h"
+#include "export/export_scope.h"
 
 namespace rallinox::ui {
-
-enum class ExportScope : int { Ticked = 0, All = 1, OnlyHighlighted = 2 };
-
-// In list order; OnlyHighlighted without such a rally gives none.
-std::vector<Rally> chosenRallies(const Project& project, ExportScope scope, int64_t highlightedId);
 
 // "Only " + the rally's shown name, or "Only the highlighted rally (none)".
 std::string onlyRallyLabel(const Project& project, int64_t highlightedId);

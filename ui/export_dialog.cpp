@@ -6,10 +6,8 @@
 #include <filesystem>
 
 #include "app/app.h"
-#include "export/board_clips.h"
-#include "export/board_overlay.h"
-#include "export/edl.h"
 #include "export/export_body.h"
+#include "export/export_plan.h"
 #include "platform/desktop.h"
 #include "ui/export_choice.h"
 #include "ui/theme.h"
@@ -70,38 +68,32 @@ void drawScoreOption(App& app) {
     if (shown) drawBoardOptions(app);
 }
 
-// The boards of the chosen rallies, in their order; empty when the board is
-// off or nobody has scored (the score runs over every rally, chosen or not).
-std::vector<BoardClip> chosenBoards(const App& app, const std::vector<Rally>& chosen) {
-    const Project& project = *app.openProject;
-    const std::vector<BoardClip> all = boardClips(project.rallies, project.match, app.settings, project.settings);
-    std::vector<BoardClip> boards;
-    if (all.empty()) return boards;
-    for (const Rally& rally : chosen) {
-        const auto at = std::find_if(project.rallies.begin(), project.rallies.end(),
-                                     [&](const Rally& r) { return r.id == rally.id; });
-        boards.push_back(at == project.rallies.end() ? BoardClip{} : all[size_t(at - project.rallies.begin())]);
-    }
-    return boards;
+// Where the rally list and the timeline go: next to the video, or in the
+// folder of the rally files under the project's name.
+std::string besideExport(const App& app, const std::string& chosenPath, const char* extension) {
+    namespace fs = std::filesystem;
+    if (!app.editor.exportEachRally) return fs::path(chosenPath).replace_extension(extension).string();
+    const std::string name = proposedFileName(*app.openProject, ExportScope::Ticked, 0);
+    return (fs::path(chosenPath) / fs::path(name).replace_extension(extension)).string();
 }
 
-void startExport(App& app, const std::vector<Rally>& chosen, const std::string& outputPath) {
-    const Project& project = *app.openProject;
-    ExportRequest request;
-    request.sourcePath = project.videoPath;
-    request.outputPath = outputPath;
-    if (app.settings.writeEdl) request.edlPath = edlPathFor(outputPath);
-    request.title = project.name;
-    request.fps = project.videoFps;
-    request.rallies = chosen;
-    request.keepSound = app.settings.includeAudio;
-    app.editor.exportOutputPath = outputPath;
-    app.editor.exportStartTime = ImGui::GetTime();
-    OverlayFactory board;
-    if (std::vector<BoardClip> boards = chosenBoards(app, chosen); !boards.empty()) {
-        board = [boards] { return std::make_unique<BoardOverlay>(boards); };
+void startExport(App& app, const std::vector<Rally>& chosen, const std::string& chosenPath) {
+    const EditorState& editor = app.editor;
+    ExportOptions options;
+    (editor.exportEachRally ? options.eachDir : options.outputPath) = chosenPath;
+    options.scoreboard = app.settings.boardEnabled;
+    options.keepSound = app.settings.includeAudio;
+    options.edl = app.settings.writeEdl;
+    options.fast = editor.exportFast;
+    if (editor.exportRallyList) options.csvPath = besideExport(app, chosenPath, ".csv");
+    if (editor.exportTimeline) {
+        const auto format = TimelineFormat(editor.exportTimelineFormat);
+        options.timelines.emplace_back(format, besideExport(app, chosenPath, timelineExtension(format)));
     }
-    app.startExport(std::move(request), exportBody(board));
+    ExportPlan plan = planExport(*app.openProject, chosen, options, app.settings);
+    app.editor.exportOutputPath = chosenPath;
+    app.editor.exportStartTime = ImGui::GetTime();
+    app.startExport(std::move(plan.request), exportBody(boardOverlay(std::move(plan.boards))));
 }
 
 void chooseFileAndExport(App& app, const std::vector<Rally>& chosen) {
@@ -113,11 +105,42 @@ void chooseFileAndExport(App& app, const std::vector<Rally>& chosen) {
     std::error_code ignored;
     std::filesystem::create_directories(startFolder, ignored);
     const std::string projectId = project.id;
-    app.fileDialogs.chooseSaveFile(startFolder, fileName, "MP4 video", "*.mp4", "mp4",
-                                   [&app, chosen, projectId](const std::string& path) {
-                                       if (app.openProject && app.openProject->id == projectId)
-                                           startExport(app, chosen, path);
-                                   });
+    auto onChosen = [&app, chosen, projectId](const std::string& path) {
+        if (app.openProject && app.openProject->id == projectId) startExport(app, chosen, path);
+    };
+    if (app.editor.exportEachRally)
+        app.fileDialogs.chooseFolder(startFolder, onChosen);
+    else
+        app.fileDialogs.chooseSaveFile(startFolder, fileName, "MP4 video", "*.mp4", "mp4", onChosen);
+}
+
+void drawFileOptions(App& app) {
+    EditorState& editor = app.editor;
+    ImGui::Checkbox("One file per rally", &editor.exportEachRally);
+    ImGui::SameLine();
+    mutedText("(\"01 Rally 1.mp4\", ... in a folder you choose)");
+    ImGui::Checkbox("Fast, no re-encoding", &editor.exportFast);
+    if (editor.exportFast) {
+        ImGui::Indent();
+        mutedText("The picture is copied as it is: lossless and much faster.");
+        mutedText("Each rally then starts at the key frame at or before its start,");
+        mutedText("up to one key-frame interval early. With the score shown, the");
+        mutedText("video is re-encoded as usual.");
+        ImGui::Unindent();
+    }
+    ImGui::BeginDisabled(editor.exportEachRally);
+    if (ImGui::Checkbox("Also save an EDL for video editors (Resolve, Premiere)", &app.settings.writeEdl))
+        saveSettings(app);
+    ImGui::EndDisabled();
+    ImGui::Checkbox("Timeline for video editors", &editor.exportTimeline);
+    if (editor.exportTimeline) {
+        ImGui::SameLine();
+        ImGui::SetNextItemWidth(scaled(250));
+        const char* formats[] = {"FCPXML (Final Cut Pro, Resolve)", "FCP 7 XML (Premiere, Resolve)",
+                                 "OpenTimelineIO (.otio)"};
+        ImGui::Combo("##timeline", &editor.exportTimelineFormat, formats, IM_ARRAYSIZE(formats));
+    }
+    ImGui::Checkbox("Save the rally list (CSV)", &editor.exportRallyList);
 }
 
 void drawOptionsPanel(App& app) {
@@ -133,15 +156,15 @@ void drawOptionsPanel(App& app) {
 
     if (ImGui::Checkbox("Keep the sound", &app.settings.includeAudio)) saveSettings(app);
     drawScoreOption(app);
-    if (ImGui::Checkbox("Also save an EDL for video editors (Resolve, Premiere)", &app.settings.writeEdl))
-        saveSettings(app);
+    drawFileOptions(app);
 
     ImGui::Separator();
     const std::vector<Rally> chosen = chosenRallies(project, scopeOf(app), app.selectedRallyId);
     ImGui::TextWrapped("%s", exportSummary(project, chosen).c_str());
     ImGui::Separator();
     ImGui::BeginDisabled(chosen.empty());
-    if (accentButton("Choose file and export", ImVec2(scaled(230), 0))) {
+    const char* exportLabel = app.editor.exportEachRally ? "Choose folder and export" : "Choose file and export";
+    if (accentButton(exportLabel, ImVec2(scaled(230), 0))) {
         ImGui::CloseCurrentPopup();
         chooseFileAndExport(app, chosen);
     }
@@ -151,9 +174,10 @@ void drawOptionsPanel(App& app) {
 }
 
 void drawProgressPanel(App& app, ExportJob& job) {
-    ImGui::Text("Exporting rally %d of %zu...", job.progress.currentCut.load() + 1, job.request.rallies.size());
-    const float fraction = job.progress.fraction.load();
-    ImGui::ProgressBar(fraction, ImVec2(-FLT_MIN, 0));
+    const int32_t rally = job.request.eachPaths.empty() ? job.progress.currentCut.load() : job.progress.currentFile.load();
+    ImGui::Text("Exporting rally %d of %zu...", rally + 1, job.request.rallies.size());
+    const double fraction = overallFraction(job.request, job.progress);
+    ImGui::ProgressBar(float(fraction), ImVec2(-FLT_MIN, 0));
     if (fraction > 0.03f) {
         const double elapsed = ImGui::GetTime() - app.editor.exportStartTime;
         ImGui::Text("About %s left", formatClock(elapsed * (1.0 / fraction - 1.0)).c_str());
@@ -166,8 +190,9 @@ void drawProgressPanel(App& app, ExportJob& job) {
 
 void drawResultPanel(App& app, const ExportResult& result) {
     const std::string& path = app.editor.exportOutputPath;
+    const bool eachRally = app.editor.exportEachRally;
     if (result.ok) {
-        ImGui::TextColored(kReadyColor, "Your rallies video is ready.");
+        ImGui::TextColored(kReadyColor, eachRally ? "Your rally videos are ready." : "Your rallies video is ready.");
         ImGui::TextWrapped("%s", path.c_str());
         if (result.noSound) ImGui::TextWrapped("The source audio format is not supported, so the video has no sound.");
     } else if (result.cancelled) {
@@ -178,8 +203,10 @@ void drawResultPanel(App& app, const ExportResult& result) {
     if (!result.cancelled && !result.message.empty()) ImGui::TextWrapped("%s", result.message.c_str());
     ImGui::Separator();
     if (result.ok) {
-        if (accentButton("Play video", ImVec2(scaled(140), 0))) shellOpen(path);
-        ImGui::SameLine();
+        if (!eachRally) {
+            if (accentButton("Play video", ImVec2(scaled(140), 0))) shellOpen(path);
+            ImGui::SameLine();
+        }
         if (ImGui::Button("Show in folder", ImVec2(scaled(160), 0))) showInFolder(path);
         ImGui::SameLine();
     }

@@ -2,6 +2,7 @@
 // options, the save dialog, the result with the file on disk.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/gui/editor_fixture.h"
@@ -58,6 +59,31 @@ TEST(ExportDialog, ProgressIsShownAndCancelLeavesNoFile) {
         << run.output();
     EXPECT_TRUE(exportedVideos(run.folder() / "home").empty());
     EXPECT_EQ(readFile(run.dataDir() / "rallinox.log").find("export failed"), std::string::npos);
+}
+
+TEST(ExportDialog, OneFilePerRallyWritesEachTickedRallyWithTheListAndTimelineIntoTheChosenFolder) {
+    GuiRun run;
+    makeAnalysedProject(run, makeMatchVideo(run, "final.mp4", 8));
+    ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait-for < Projects\nkey ctrl+e\nwait-for Ticked rallies (2)\n"
+                       "click-label One file per rally\nclick-label Fast, no re-encoding\n"
+                       "wait-for Each rally then starts at the key frame at or before its start,\n"
+                       "click-label Timeline for video editors\nclick-label Save the rally list (CSV)\nwait 3\n"
+                       "expect-text FCPXML (Final Cut Pro, Resolve)\nscreenshot each-options.png\n"
+                       "click-label Choose folder and export\nwait 5\nclick-label Choose this folder\n"
+                       "wait-for Your rally videos are ready.\nexpect-no-text Play video\nscreenshot each-ready.png\n"
+                       "click-label Close\nwait 3\nclose\n"),
+              0)
+        << run.output();
+    std::vector<fs::path> videos = exportedVideos(run.folder() / "home");
+    std::sort(videos.begin(), videos.end());
+    ASSERT_EQ(videos.size(), 2u);
+    EXPECT_EQ(videos[0].filename(), "01 Rally 1.mp4");
+    EXPECT_EQ(videos[1].filename(), "02 Rally 2.mp4");
+    EXPECT_EQ(videos[0].parent_path(), videos[1].parent_path());
+    const fs::path folder = videos[0].parent_path();
+    EXPECT_NE(readFile(folder / "Final - rallies.csv").find("2,Rally 2,"), std::string::npos);
+    EXPECT_NE(readFile(folder / "Final - rallies.fcpxml").find("<asset-clip ref=\"r2\" name=\"Rally 2\""),
+              std::string::npos);
 }
 
 }  // namespace
