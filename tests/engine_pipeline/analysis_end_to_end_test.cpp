@@ -1,5 +1,6 @@
 #include "app/json.h"
 #include "app/log.h"
+#include "app/project_store.h"
 #include "engine/analysis.h"
 #include "engine/analysis_job.h"
 #include "match_video.h"
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -102,6 +104,28 @@ TEST_F(AnalysisEndToEnd, TwoRunsGiveTheSameDocument) {
     const CommandOutput second = analyzeJson();
     ASSERT_EQ(first.status, 0);
     EXPECT_EQ(first.out, second.out);
+}
+
+TEST_F(AnalysisEndToEnd, ProjectOptionSavesAProjectTheWindowOpensWithTheSameRallies) {
+    const fs::path projects = folder_ / ("projects" + std::to_string(getpid()));
+    const CommandOutput run = runCommand(std::string(RALLINOX_ANALYZE) + " '" + video() + "' --project '" +
+                                         projects.string() + "' 2>/dev/null");
+    ASSERT_EQ(run.status, 0) << run.out;
+    const fs::path folder = run.out.substr(0, run.out.find('\n'));
+    EXPECT_EQ(run.out, folder.string() + "\n") << "standard output names the project's folder only";
+    EXPECT_EQ(folder.parent_path(), projects);
+    const std::optional<Project> project = ProjectStore(projects).load(folder.filename().string());
+    ASSERT_TRUE(project.has_value());
+    EXPECT_EQ(project->state, ProjectState::Ready);
+    EXPECT_EQ(project->videoPath, video());
+    EXPECT_EQ(project->videoWidth, 1280);
+    const JsonValue analysed = JsonValue::parse(analyzeJson().out);
+    ASSERT_EQ(project->rallies.size(), analysed.get("rallies").size());
+    for (size_t i = 0; i < project->rallies.size(); ++i) {
+        EXPECT_DOUBLE_EQ(project->rallies[i].startSec, analysed.get("rallies").at(i).get("startSec").asNumber(-1));
+        EXPECT_TRUE(project->rallies[i].selected);
+    }
+    fs::remove_all(projects);
 }
 
 TEST_F(AnalysisEndToEnd, FeatureTablesNameEveryModelInput) {

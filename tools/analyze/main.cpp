@@ -1,9 +1,10 @@
-// rallinox-analyze VIDEO [--json] [--features DIR]
+// rallinox-analyze VIDEO [--json] [--features DIR] [--project DIR]
 // Runs the same analysis as the application, without a window.
 #include "app/settings.h"
 #include "engine/analysis.h"
 #include "tools/analyze/analysis_report.h"
 #include "tools/analyze/feature_tables.h"
+#include "tools/analyze/project_output.h"
 #include "video/ffmpeg_log.h"
 #include "video/frame_source.h"
 
@@ -27,12 +28,16 @@ struct Options {
     std::string video;
     bool json = false;
     std::optional<std::filesystem::path> featuresDir;
+    std::optional<std::filesystem::path> projectsDir;
 };
 
 constexpr const char* kUsage =
-    "usage: rallinox-analyze VIDEO [--json] [--features DIR]\n"
+    "usage: rallinox-analyze VIDEO [--json] [--features DIR] [--project DIR]\n"
     "  --json          print the result as JSON on standard output\n"
-    "  --features DIR  also write the feature tables and the per-frame boxes (CSV) into DIR\n";
+    "  --features DIR  also write the feature tables and the per-frame boxes (CSV) into DIR\n"
+    "  --project DIR   save the result as a project in the projects folder DIR (the window's\n"
+    "                  own is ~/.local/share/Rallinox/projects); standard output then holds\n"
+    "                  only the new project's folder, the report goes to standard error\n";
 
 std::optional<Options> parseOptions(int argc, char** argv) {
     Options options;
@@ -42,6 +47,8 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             options.json = true;
         } else if (arg == "--features" && i + 1 < argc) {
             options.featuresDir = argv[++i];
+        } else if (arg == "--project" && i + 1 < argc) {
+            options.projectsDir = argv[++i];
         } else if (!arg.empty() && arg[0] != '-' && options.video.empty()) {
             options.video = arg;
         } else {
@@ -141,11 +148,21 @@ int analyse(const Options& options) {
             return 1;
         }
     }
+    std::ostream& report = options.projectsDir ? std::cerr : std::cout;
+    if (options.projectsDir) {
+        std::string error;
+        const std::filesystem::path folder = saveAnalysedProject(*options.projectsDir, options.video, defaults, result, error);
+        if (folder.empty()) {
+            std::cerr << error << '\n';
+            return 1;
+        }
+        std::cout << folder.string() << '\n';
+    }
     if (options.json)
-        std::cout << analysisToJson(result, request, std::filesystem::path(options.video).filename().string()).dump(2)
+        report << analysisToJson(result, request, std::filesystem::path(options.video).filename().string()).dump(2)
                   << '\n';
     else
-        std::cout << analysisToText(result);
+        report << analysisToText(result);
     return 0;
 }
 
