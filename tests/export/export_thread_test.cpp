@@ -7,6 +7,7 @@
 #include <atomic>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "app/log.h"
 #include "tests/core/temp_dir.h"
@@ -105,6 +106,45 @@ TEST_F(ExportThread, TheOverlayIsMadeOnTheExportThreadAndSeesEveryPicture) {
     ASSERT_TRUE(runToTheEnd(job).ok);
     EXPECT_NE(madeOn, std::this_thread::get_id());
     EXPECT_EQ(pictures.load(), int(test::readBack(dir.file("out.mp4")).frames.size()));
+}
+
+// Remembers which exported cut each picture belonged to.
+struct CutRecordingOverlay : FrameOverlay {
+    explicit CutRecordingOverlay(std::vector<size_t>& seen) : cuts(seen) {}
+    void draw(Nv12Picture&, size_t cutIndex, double) override {
+        if (cuts.empty() || cuts.back() != cutIndex) cuts.push_back(cutIndex);
+    }
+    std::vector<size_t>& cuts;
+};
+
+TEST_F(ExportThread, EachRallyFileIsDrawnAsItsOwnRallyAndTheTextFilesFollow) {
+    ExportRequest request = requestFor(source, "");
+    request.eachPaths = {dir.file("each/01 Rally 1.mp4"), dir.file("each/02 Rally 2.mp4")};
+    request.textFiles = {{dir.file("each/list.csv"), "Number\r\n1\r\n2\r\n"}};
+    std::vector<size_t> cuts;
+    ExportJob job(request, exportBody([&] { return std::make_unique<CutRecordingOverlay>(cuts); }));
+    const ExportResult result = runToTheEnd(job);
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(cuts, (std::vector<size_t>{0, 1})) << "the second file shows the second rally's board";
+    EXPECT_NEAR(test::readBack(request.eachPaths[0]).videoSec, 2.0, 0.06);
+    EXPECT_NEAR(test::readBack(request.eachPaths[1]).videoSec, 1.5, 0.06);
+    EXPECT_DOUBLE_EQ(result.outputSec, 3.5);
+    EXPECT_EQ(test::readFile(dir / "each" / "list.csv"), "Number\r\n1\r\n2\r\n");
+    EXPECT_FLOAT_EQ(float(overallFraction(job.request, job.progress)), 1.0f);
+}
+
+TEST_F(ExportThread, ARallyFileThatFailsTakesTheFinishedOnesAndTheTextFilesWithIt) {
+    test::writeFile(dir / "blocker", "a file where a folder should be");
+    ExportRequest request = requestFor(source, dir.file("all.mp4"));
+    request.eachPaths = {dir.file("each/01 Rally 1.mp4"), dir.file("blocker/02 Rally 2.mp4")};
+    request.textFiles = {{dir.file("each/list.csv"), "Number\r\n"}};
+    ExportJob job(request, exportBody());
+    const ExportResult result = runToTheEnd(job);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.message.empty());
+    EXPECT_FALSE(fs::exists(request.outputPath));
+    EXPECT_FALSE(fs::exists(request.eachPaths[0]));
+    EXPECT_FALSE(fs::exists(dir / "each" / "list.csv"));
 }
 
 TEST_F(ExportThread, CancelFromAnotherThreadStopsEarlyAndLeavesNoFile) {
