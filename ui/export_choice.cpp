@@ -22,10 +22,13 @@ std::string onlyRallyLabel(const Project& project, int64_t highlightedId) {
     return "Only " + rallyDisplayName(project.rallies[position], position);
 }
 
-std::string exportSummary(const Project& project, const std::vector<Rally>& chosen) {
+std::string exportSummary(const Project& project, const std::vector<Rally>& chosen, bool oneFilePerRally) {
     if (chosen.empty()) return "Nothing to export: tick at least one rally.";
     double length = 0;
     for (const Rally& rally : chosen) length += rallyLengthSec(rally);
+    if (oneFilePerRally)
+        return std::to_string(chosen.size()) + (chosen.size() == 1 ? " video" : " videos") + ", one per rally, " +
+               formatClock(length) + " in all, cut from " + formatClock(project.videoDurationSec) + ".";
     return "The video will be " + formatClock(length) + " long (" + std::to_string(chosen.size()) +
            (chosen.size() == 1 ? " rally" : " rallies") + "), cut from " + formatClock(project.videoDurationSec) +
            ".";

@@ -15,8 +15,9 @@ namespace rallinox::ui {
 std::string onlyRallyLabel(const Project& project, int64_t highlightedId);
 
 // "Nothing to export: tick at least one rally." or "The video will be 3:05
-// long (12 rallies), cut from 1:32:10."
-std::string exportSummary(const Project& project, const std::vector<Rally>& chosen);
+// long (12 rallies), cut from 1:32:10."; with one file per rally "12 videos,
+// one per rally, 3:05 in all, cut from 1:32:10."
+std::string exportSummary(const Project& project, const std::vector<Rally>& chosen, bool oneFilePerRally = false);
 
 // "<project> - rallies.mp4", or for one rally "<project> - <its name>.mp4".
 std::string proposedFileName(const Project& project, ExportScope scope, int64_t highlightedId);

@@ -160,7 +160,7 @@ void drawOptionsPanel(App& app) {
 
     ImGui::Separator();
     const std::vector<Rally> chosen = chosenRallies(project, scopeOf(app), app.selectedRallyId);
-    ImGui::TextWrapped("%s", exportSummary(project, chosen).c_str());
+    ImGui::TextWrapped("%s", exportSummary(project, chosen, app.editor.exportEachRally).c_str());
     ImGui::Separator();
     ImGui::BeginDisabled(chosen.empty());
     const char* exportLabel = app.editor.exportEachRally ? "Choose folder and export" : "Choose file and export";

@@ -37,6 +37,10 @@ TEST(ExportChoice, SummaryCountsTheChosenLengthWithBackwardsRalliesAsNothing) {
               "The video will be 0:13 long (3 rallies), cut from 1:32:10.");
     EXPECT_EQ(exportSummary(project, chosenRallies(project, ExportScope::OnlyHighlighted, 2)),
               "The video will be 0:13 long (1 rally), cut from 1:32:10.");
+    EXPECT_EQ(exportSummary(project, chosenRallies(project, ExportScope::Ticked, 0), true),
+              "3 videos, one per rally, 0:13 in all, cut from 1:32:10.");
+    EXPECT_EQ(exportSummary(project, chosenRallies(project, ExportScope::OnlyHighlighted, 2), true),
+              "1 video, one per rally, 0:13 in all, cut from 1:32:10.");
     EXPECT_EQ(exportSummary(project, {}), "Nothing to export: tick at least one rally.");
 }
 

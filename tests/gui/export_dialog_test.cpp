@@ -68,6 +68,7 @@ TEST(ExportDialog, OneFilePerRallyWritesEachTickedRallyWithTheListAndTimelineInt
                        "click-label One file per rally\nclick-label Fast, no re-encoding\n"
                        "wait-for Each rally then starts at the key frame at or before its start,\n"
                        "click-label Timeline for video editors\nclick-label Save the rally list (CSV)\nwait 3\n"
+                       "expect-text 2 videos, one per rally, 0:05 in all, cut from 0:08.\n"
                        "expect-text FCPXML (Final Cut Pro, Resolve)\nscreenshot each-options.png\n"
                        "click-label Choose folder and export\nwait 5\nclick-label Choose this folder\n"
                        "wait-for Your rally videos are ready.\nexpect-no-text Play video\nscreenshot each-ready.png\n"
