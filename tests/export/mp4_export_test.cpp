@@ -11,6 +11,7 @@
 #include "video/mp4_boxes.h"
 #include "tests/core/temp_dir.h"
 #include "tests/export/export_media.h"
+#include "tests/export/file_size_limit.h"
 #include "tests/video/generated_media.h"
 
 namespace rallinox {
@@ -298,6 +299,25 @@ TEST(Mp4Export, RefusesWhatCannotBeWrittenWithAMessageAndLeavesNoFile) {
     const Exported broken = exportCuts(dir.file("broken.mp4"), dir.file("out.mp4"), {{1, 2}});
     EXPECT_EQ(broken.result.message, "Cannot open the source video");
     EXPECT_FALSE(fs::exists(dir / "out.mp4"));
+}
+
+TEST(Mp4Export, AFullDiskIsReportedAsAFailedWriteAndLeavesNoFile) {
+    test::TempDir dir;
+    const std::string source = dir.file("match.mp4");
+    // Busy pictures, so that the output outgrows the limit while cuts are copied.
+    ASSERT_TRUE(test::runFfmpeg("-f lavfi -i testsrc2=s=320x240:r=25:d=10 -c:v libx264 -preset ultrafast \"" +
+                                source + '"'));
+    const std::string output = dir.file("out.mp4");
+    Exported exported;
+    {
+        const test::FileSizeLimit fullDisk(64 * 1024);
+        exported = exportCuts(source, output, {{1, 9}});
+    }
+    EXPECT_FALSE(exported.result.ok);
+    EXPECT_FALSE(exported.result.cancelled);
+    EXPECT_EQ(exported.result.message, "Export stopped: the output file could not be written (File too large)");
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_FALSE(fs::exists(output + ".part"));
 }
 
 TEST(H264BitRate, ATenthOfABitPerPixelAndFrameWithinLimits) {
