@@ -11,8 +11,10 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <mutex>
@@ -32,18 +34,23 @@ struct Options {
 constexpr const char* kUsage =
     "usage: rallinox-analyze VIDEO [--json] [--features DIR]\n"
     "  --json          print the result as JSON on standard output\n"
-    "  --features DIR  also write the feature tables and the per-frame boxes (CSV) into DIR\n";
+    "  --features DIR  also write the feature tables and the per-frame boxes (CSV) into DIR\n"
+    "  --              the next argument is the video, even if it starts with '-'\n";
 
 std::optional<Options> parseOptions(int argc, char** argv) {
     Options options;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--json") {
+        if (optionsEnded || (!arg.empty() && arg[0] != '-')) {
+            if (!options.video.empty()) return std::nullopt;
+            options.video = arg;
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--json") {
             options.json = true;
         } else if (arg == "--features" && i + 1 < argc) {
             options.featuresDir = argv[++i];
-        } else if (!arg.empty() && arg[0] != '-' && options.video.empty()) {
-            options.video = arg;
         } else {
             return std::nullopt;
         }
@@ -99,6 +106,16 @@ private:
     std::thread thread_;
 };
 
+// Standard output may be a full disk or a closed pipe: the result only
+// counts as delivered once every byte of it was accepted.
+bool deliver(const std::string& text) {
+    std::cout << text;
+    std::cout.flush();
+    if (std::cout && std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    std::cerr << "Could not write the result: " << std::strerror(errno) << '\n';
+    return false;
+}
+
 int analyse(const Options& options) {
     const Settings defaults;
     AnalysisRequest request;
@@ -134,6 +151,7 @@ int analyse(const Options& options) {
     std::fprintf(stderr, "%lld frames in %.1f s (stage 1 %.1f s, %.1f frames/s, %.1f x real time), decoder %s\n",
                  static_cast<long long>(result.frames), result.totalSec, result.stage1Sec, result.stage1Fps,
                  result.realtimeX, result.decoder.c_str());
+    if (!result.warning.empty()) std::cerr << result.warning << '\n';
     if (options.featuresDir) {
         std::string error;
         if (!writeFeatureTables(*options.featuresDir, features, result.video, error)) {
@@ -141,12 +159,11 @@ int analyse(const Options& options) {
             return 1;
         }
     }
-    if (options.json)
-        std::cout << analysisToJson(result, request, std::filesystem::path(options.video).filename().string()).dump(2)
-                  << '\n';
-    else
-        std::cout << analysisToText(result);
-    return 0;
+    const std::string report =
+        options.json
+            ? analysisToJson(result, request, std::filesystem::path(options.video).filename().string()).dump(2) + '\n'
+            : analysisToText(result);
+    return deliver(report) ? 0 : 1;
 }
 
 }  // namespace
