@@ -151,7 +151,6 @@ int analyse(const Options& options) {
     std::fprintf(stderr, "%lld frames in %.1f s (stage 1 %.1f s, %.1f frames/s, %.1f x real time), decoder %s\n",
                  static_cast<long long>(result.frames), result.totalSec, result.stage1Sec, result.stage1Fps,
                  result.realtimeX, result.decoder.c_str());
-    if (!result.warning.empty()) std::cerr << result.warning << '\n';
     if (options.featuresDir) {
         std::string error;
         if (!writeFeatureTables(*options.featuresDir, features, result.video, error)) {
