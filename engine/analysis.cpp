@@ -286,7 +286,7 @@ AnalysisResult runAnalysis(const AnalysisRequest& request, AnalysisProgress& pro
     result.ok = true;
     result.totalSec = secondsSince(start);
     result.stage1Fps = result.stage1Sec > 0 ? result.frames / result.stage1Sec : 0.0;
-    result.realtimeX = result.totalSec > 0 ? result.video.durationSec / result.totalSec : 0.0;
+    result.realtimeX = result.totalSec > 0 ? result.readSec / result.totalSec : 0.0;
     return result;
 }
 
