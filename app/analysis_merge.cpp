@@ -30,9 +30,10 @@ void mergeAnalysis(Project& project, const AnalysisResult& result) {
     project.state = ProjectState::Ready;
 }
 
-std::string analysisFinishedText(size_t rallies, size_t hints) {
+std::string analysisFinishedText(size_t rallies, size_t hints, const std::string& warning) {
     std::string text = "Analysis finished: " + std::to_string(rallies) + " rallies found";
     if (hints > 0) text += ", " + std::to_string(hints) + " to check";
+    if (!warning.empty()) text += ". " + warning + ".";
     return text;
 }
 

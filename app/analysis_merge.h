@@ -15,7 +15,7 @@ namespace rallinox {
 void mergeAnalysis(Project& project, const AnalysisResult& result);
 
 // "Analysis finished: 42 rallies found, 3 to check"; the hints part only
-// when there are hints.
-std::string analysisFinishedText(size_t rallies, size_t hints);
+// when there are hints, the result's warning after it when there is one.
+std::string analysisFinishedText(size_t rallies, size_t hints, const std::string& warning = "");
 
 }  // namespace rallinox

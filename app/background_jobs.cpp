@@ -54,7 +54,7 @@ FinishedAnalysis BackgroundJobs::finish(const std::string& projectId, const Anal
         mergeAnalysis(project, result);
         std::error_code ignored;
         std::filesystem::remove(store_.thumbnailFile(projectId), ignored);
-        finished.toast = analysisFinishedText(project.rallies.size(), project.hints.size());
+        finished.toast = analysisFinishedText(project.rallies.size(), project.hints.size(), result.warning);
     } else if (result.cancelled) {
         project.state = ProjectState::New;
     } else {

@@ -6,6 +6,7 @@
 #include "engine/track_culling.h"
 #include "engine/track_improvement.h"
 #include "engine/track_splitter.h"
+#include "ui/time_format.h"
 #include "video/frame_source.h"
 
 #include <opencv2/core/utils/logger.hpp>
@@ -57,9 +58,11 @@ EngineParams paramsFor(const AnalysisRequest& request, const VideoInfo& video, i
 
 enum class Stage1Outcome { Done, NoSource, Cancelled };
 
-// Decodes every step-th frame and runs motion detection on it, in order.
+// Decodes every step-th frame and runs motion detection on it, in order,
+// noting each frame's time.
 Stage1Outcome runStage1(const std::string& path, const VideoInfo& video, int step, const EngineParams& params,
-                        AnalysisProgress& progress, std::vector<FrameCandidates>& frames, std::string& decoder) {
+                        AnalysisProgress& progress, std::vector<FrameCandidates>& frames,
+                        std::vector<double>& frameTimes, std::string& decoder) {
     const Clock::time_point start = Clock::now();
     FrameSource source;
     if (!source.open(path, params.analysisWidth, params.analysisHeight, step)) return Stage1Outcome::NoSource;
@@ -69,16 +72,15 @@ Stage1Outcome runStage1(const std::string& path, const VideoInfo& video, int ste
 
     MotionDetector detector;
     detector.setParams(params);
-    const double expected = video.durationSec > 0 ? video.durationSec * video.fps / step : 0.0;
-    int64_t sourceFrames = 0;
-    cv::Mat frame;
+    TimedFrame frame;
     for (int index = 0; !cancelRequested(progress) && source.pop(frame); ++index) {
-        frames.push_back(detector.detectMotion(frame, index));
-        sourceFrames += step;
+        frames.push_back(detector.detectMotion(frame.image, index));
+        frameTimes.push_back(frame.timeSec);
         const int analysed = index + 1;
-        if (analysed % kProgressEveryFrames != 0 || expected <= 0) continue;
-        progress.fraction.store(kStage1Share * static_cast<float>(std::min(analysed / expected, 1.0)));
-        progress.videoSecDone.store(sourceFrames / video.fps);
+        if (analysed % kProgressEveryFrames != 0 || video.durationSec <= 0) continue;
+        const double videoSec = frame.timeSec >= 0 ? frame.timeSec : analysed / params.analysisFps;
+        progress.fraction.store(kStage1Share * static_cast<float>(std::min(videoSec / video.durationSec, 1.0)));
+        progress.videoSecDone.store(videoSec);
         const double elapsed = secondsSince(start);
         if (elapsed > 0) progress.framesPerSec.store(analysed / elapsed);
     }
@@ -92,8 +94,12 @@ AnalysisResult cancelledResult() {
     return result;
 }
 
-double clampedSeconds(int frame, double fps, double durationSec) {
-    return std::clamp(frame / fps, 0.0, durationSec);
+// A video whose reading stops less than this before its stated end counts as
+// read whole: containers round their durations and audio may outlast the picture.
+constexpr double kUnreadEndToleranceSec = 1.0;
+
+double clampedSeconds(int frame, const FrameTimes& times, double durationSec) {
+    return std::clamp(times.secondsAt(frame), 0.0, durationSec);
 }
 
 }  // namespace
@@ -190,13 +196,17 @@ PipelineOutput runPipeline(const std::vector<FrameCandidates>& frames, AnalysisM
     return output;
 }
 
-void addRalliesAndHints(const PipelineOutput& output, double analysisFps, AnalysisResult& result) {
-    const double fps = analysisFps > 0 ? analysisFps : 30.0;
+std::string partlyReadWarning(double readSec, double durationSec) {
+    if (!(readSec < durationSec - kUnreadEndToleranceSec)) return {};
+    return "Only the first " + ui::formatClock(readSec) + " of " + ui::formatClock(durationSec) + " could be read";
+}
+
+void addRalliesAndHints(const PipelineOutput& output, const FrameTimes& times, AnalysisResult& result) {
     const double duration = result.video.durationSec;
     for (const RallySegment& segment : output.rallies) {
         AnalysisRally rally;
-        rally.startSec = clampedSeconds(segment.start, fps, duration);
-        rally.endSec = clampedSeconds(segment.end, fps, duration);
+        rally.startSec = clampedSeconds(segment.start, times, duration);
+        rally.endSec = clampedSeconds(segment.end, times, duration);
         rally.startPadSec = segment.startPadSec;
         rally.endPadSec = segment.endPadSec;
         if (rally.startSec < rally.endSec) result.rallies.push_back(rally);
@@ -204,9 +214,9 @@ void addRalliesAndHints(const PipelineOutput& output, double analysisFps, Analys
     for (const FrameHint& frameHint : output.hints) {
         AnalysisHint hint;
         hint.kind = frameHint.kind;
-        hint.startSec = clampedSeconds(frameHint.startFrame, fps, duration);
-        hint.endSec = clampedSeconds(frameHint.endFrame, fps, duration);
-        hint.atSec = clampedSeconds(frameHint.atFrame, fps, duration);
+        hint.startSec = clampedSeconds(frameHint.startFrame, times, duration);
+        hint.endSec = clampedSeconds(frameHint.endFrame, times, duration);
+        hint.atSec = clampedSeconds(frameHint.atFrame, times, duration);
         if (hint.startSec < hint.endSec) result.hints.push_back(hint);
     }
     std::stable_sort(result.hints.begin(), result.hints.end(),
@@ -221,7 +231,7 @@ AnalysisResult runAnalysis(const AnalysisRequest& request, AnalysisProgress& pro
 
     if (!probe(request.videoPath, result.video, result.error)) return result;
     const int step = analysisFrameStep(result.video.fps);
-    const EngineParams params = paramsFor(request, result.video, step);
+    EngineParams params = paramsFor(request, result.video, step);
 
     AnalysisModels models;
     if (!loadModels(models, result.error)) return result;
@@ -229,7 +239,8 @@ AnalysisResult runAnalysis(const AnalysisRequest& request, AnalysisProgress& pro
     publishStage(progress, kFindingBall, 0.0f);
     const Clock::time_point stage1Start = Clock::now();
     std::vector<FrameCandidates> frames;
-    switch (runStage1(request.videoPath, result.video, step, params, progress, frames, result.decoder)) {
+    std::vector<double> frameTimes;
+    switch (runStage1(request.videoPath, result.video, step, params, progress, frames, frameTimes, result.decoder)) {
     case Stage1Outcome::NoSource:
         result.error = "The video could not be decoded.";
         return result;
@@ -244,13 +255,19 @@ AnalysisResult runAnalysis(const AnalysisRequest& request, AnalysisProgress& pro
     }
     result.stage1Sec = secondsSince(stage1Start);
     result.frames = static_cast<int64_t>(frames.size());
+    const FrameTimes times(std::move(frameTimes), params.analysisFps);
+    result.readSec = times.endSec();
+    if (result.video.durationSec <= 0) result.video.durationSec = result.readSec;
+    result.warning = partlyReadWarning(result.readSec, result.video.durationSec);
+    // The later stages count in frames: they take the rate most frames were
+    // recorded at, which an uneven (variable-rate) video does not declare.
+    params.analysisFps = times.typicalFps();
 
     const PipelineOutput output = runPipeline(frames, models, params, progress);
     if (cancelRequested(progress)) return cancelledResult();
 
     const double fps = framesPerSecond(params);
-    if (result.video.durationSec <= 0) result.video.durationSec = result.frames / fps;
-    addRalliesAndHints(output, fps, result);
+    addRalliesAndHints(output, times, result);
     if (features) {
         features->frameStep = step;
         features->frames = static_cast<int>(result.frames);
@@ -269,7 +286,7 @@ AnalysisResult runAnalysis(const AnalysisRequest& request, AnalysisProgress& pro
     result.ok = true;
     result.totalSec = secondsSince(start);
     result.stage1Fps = result.stage1Sec > 0 ? result.frames / result.stage1Sec : 0.0;
-    result.realtimeX = result.totalSec > 0 ? result.video.durationSec / result.totalSec : 0.0;
+    result.realtimeX = result.totalSec > 0 ? result.readSec / result.totalSec : 0.0;
     return result;
 }
 

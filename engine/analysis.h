@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/engine_params.h"
+#include "engine/frame_times.h"
 #include "engine/motion_detector.h"
 #include "engine/rally_segmentation.h"
 #include "engine/review_hints.h"
@@ -60,7 +61,11 @@ struct AnalysisResult {
     bool ok = false;
     bool cancelled = false;
     std::string error;  // for the user, when neither flag is set
+    // For the user beside a result: the video ended before its stated
+    // length ("Only the first 12:30 of 45:00 could be read").
+    std::string warning;
     VideoInfo video;
+    double readSec = 0;  // how much of the video was read
     std::vector<AnalysisRally> rallies;
     std::vector<AnalysisHint> hints;  // sorted by startSec
     double totalSec = 0;
@@ -124,9 +129,13 @@ struct PipelineOutput {
 PipelineOutput runPipeline(const std::vector<FrameCandidates>& frames, AnalysisModels& models,
                            const EngineParams& params, AnalysisProgress& progress);
 
-// Converts the pipeline's frames into seconds of `result.video` (frames /
-// analysisFps, clamped to the duration); empty ranges are left out and the
-// hints are sorted by start.
-void addRalliesAndHints(const PipelineOutput& output, double analysisFps, AnalysisResult& result);
+// Converts the pipeline's frames into seconds of `result.video` (each
+// frame's own time, clamped to the duration); empty ranges are left out and
+// the hints are sorted by start.
+void addRalliesAndHints(const PipelineOutput& output, const FrameTimes& times, AnalysisResult& result);
+
+// "Only the first 12:30 of 45:00 could be read" when reading stopped more
+// than a second before the stated duration, else "".
+std::string partlyReadWarning(double readSec, double durationSec);
 
 }  // namespace rallinox

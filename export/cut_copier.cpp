@@ -98,14 +98,14 @@ bool CutCopier::writeVideo(const mf::MediaSample& sample, std::int64_t time, con
                          picture->width, picture->height};
         output_.overlay->draw(view, span.index, secondsIntoCut);
     }
-    // Each cut begins where the previous one's nominal length ended; a
-    // frame never takes the place of the one before it.
+    // Each cut begins where the previous one's nominal length ended; every
+    // frame keeps its own distance to the cut's start, also where the source
+    // changes its frame rate, and never takes the place of the one before it.
     const std::int64_t outputTime = time - span.start + span.outputStart;
-    const std::int64_t frameTime = av_rescale_rnd(outputTime, format_.fpsNum,
-                                                  std::int64_t(format_.fpsDen) * std::int64_t(kTicksPerSecond),
-                                                  AV_ROUND_NEAR_INF);
-    lastFrameTime_ = std::max(lastFrameTime_ + 1, frameTime);
-    if (!output_.video.encode(lastFrameTime_)) return false;
+    const std::int64_t pictureTime =
+        av_rescale_q_rnd(outputTime, AVRational{1, int(kTicksPerSecond)}, kPictureTimeBase, AV_ROUND_NEAR_INF);
+    lastPictureTime_ = std::max(lastPictureTime_ + 1, pictureTime);
+    if (!output_.video.encode(lastPictureTime_)) return false;
     progress_.fraction.store(float(std::min(1.0, (secondsIntoCut + span.writtenSec) / totalSec_)));
     return true;
 }

@@ -72,7 +72,7 @@ private:
     ExportProgress& progress_;
     const TrackStarts starts_;
     const double totalSec_;
-    std::int64_t lastFrameTime_ = -1;  // in frames
+    std::int64_t lastPictureTime_ = -1;  // in kPictureTimeBase units
     SwsContext* shrink_ = nullptr;     // for frames larger than the output
 };
 

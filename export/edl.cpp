@@ -1,11 +1,12 @@
 #include "export/edl.h"
 
+#include "app/file_io.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 namespace rallinox {
 
@@ -106,12 +107,15 @@ std::string edlText(const std::string& title, const std::string& clipName, doubl
 
 std::string saveEdl(const std::string& edlPath, const std::string& title, const std::string& clipName,
                     double fps, const std::vector<Rally>& rallies) {
-    const std::string text = edlText(title, clipName, fps, rallies);
-    std::ofstream file(edlPath, std::ios::binary | std::ios::trunc);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.flush();
-    if (!file) return "Could not write the EDL file.";
-    return {};
+    // Written beside its name first: a full disk leaves neither a cut-short
+    // file nor an empty one, and an older EDL stays as it was.
+    const std::string partial = edlPath + ".tmp";
+    std::error_code error;
+    const bool written = writeWholeFile(partial, edlText(title, clipName, fps, rallies), true) == WriteStatus::Ok;
+    if (written) std::filesystem::rename(partial, edlPath, error);
+    if (written && !error) return {};
+    std::filesystem::remove(partial, error);
+    return "Could not write the EDL file.";
 }
 
 }  // namespace rallinox

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "export/audio_encoder.h"
+#include "export/av_error.h"
 #include "export/cut_copier.h"
 #include "export/mp4_muxer.h"
 #include "export/video_encoder.h"
@@ -20,6 +21,7 @@ namespace fs = std::filesystem;
 constexpr const char* kCannotOpenMessage = "Cannot open the source video";
 constexpr const char* kStoppedMessage = "Export stopped while reading the video";
 constexpr const char* kCannotFinishMessage = "Cannot finish the output file";
+constexpr const char* kWriteFailedMessage = "Export stopped: the output file could not be written";
 
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code error;
@@ -80,14 +82,17 @@ std::string openDestination(const std::string& path, const Source& source, Desti
     return destination.muxer.begin();
 }
 
-// Completes the file and gives it the chosen name.
-bool finishAs(Destination& destination, const std::string& partialPath, const std::string& outputPath) {
+// Completes the file and gives it the chosen name. Empty on success, else
+// the message for the user.
+std::string finishAs(Destination& destination, const std::string& partialPath, const std::string& outputPath) {
     const bool video = destination.video.finish();
     const bool audio = !destination.audio || destination.audio->finish();
-    if (!video || !audio || !destination.muxer.finish()) return false;
+    const bool finished = video && audio && destination.muxer.finish();
+    if (const int error = destination.muxer.writeError(); error < 0) return withAvError(kCannotFinishMessage, error);
+    if (!finished) return kCannotFinishMessage;
     std::error_code error;
     fs::rename(fs::path(partialPath), fs::path(outputPath), error);
-    return !error;
+    return error ? kCannotFinishMessage : std::string();
 }
 
 // Empty when every cut was copied or the export was cancelled, else the
@@ -105,7 +110,11 @@ std::string copyCuts(const std::string& sourcePath, Source& source, Destination&
         progress.currentCut.store(int32_t(index));
         switch (copier.copy(cuts[index], index, writtenSec)) {
         case CutCopier::Outcome::cancelled: return {};
-        case CutCopier::Outcome::failed: return kStoppedMessage;
+        case CutCopier::Outcome::failed:
+            // The disk, not the source, is the usual cause when the file refused a write.
+            if (const int error = destination.muxer.writeError(); error < 0)
+                return withAvError(kWriteFailedMessage, error);
+            return kStoppedMessage;
         case CutCopier::Outcome::copied: break;
         }
         writtenSec += cuts[index].lengthSec();
@@ -145,8 +154,7 @@ ExportResult exportMp4(const std::string& sourcePath, const std::string& outputP
     if (result.message.empty())
         result.message = copyCuts(sourcePath, source, *destination, cuts, overlay, progress);
     result.cancelled = progress.cancel.load();
-    if (!result.cancelled && result.message.empty() && !finishAs(*destination, partialPath, outputPath))
-        result.message = kCannotFinishMessage;
+    if (!result.cancelled && result.message.empty()) result.message = finishAs(*destination, partialPath, outputPath);
     if (result.cancelled || !result.message.empty()) {
         destination.reset();  // closes the file before it goes
         removeFile(partialPath);

@@ -4,6 +4,7 @@ extern "C" {
 #include <libavutil/display.h>
 }
 
+#include <algorithm>
 
 #include "export/av_error.h"
 
@@ -62,11 +63,14 @@ bool Mp4Muxer::write(AVPacket& packet, const AVCodecContext& codec, int stream) 
 }
 
 bool Mp4Muxer::finish() {
-    const bool written = av_write_trailer(format_) >= 0;
-    const bool closed = avio_closep(&format_->pb) >= 0;
+    const int written = av_write_trailer(format_);
+    const int closed = avio_closep(&format_->pb);
+    finishError_ = written < 0 ? written : std::min(closed, 0);
     close();
-    return written && closed;
+    return finishError_ == 0;
 }
+
+int Mp4Muxer::writeError() const { return format_ && format_->pb ? format_->pb->error : finishError_; }
 
 bool encodeInto(AVCodecContext& codec, const AVFrame* frame, Mp4Muxer& muxer, int stream) {
     if (avcodec_send_frame(&codec, frame) < 0) return false;

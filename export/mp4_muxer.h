@@ -35,11 +35,15 @@ public:
     bool write(AVPacket& packet, const AVCodecContext& codec, int stream);
     // Writes the index; false when the file could not be completed.
     bool finish();
+    // The error of the last failed write to the file (an AVERROR, e.g. a
+    // full disk), or 0 when every write succeeded.
+    int writeError() const;
 
 private:
     void close();
 
     AVFormatContext* format_ = nullptr;
+    int finishError_ = 0;  // of the index and the closing, once finished
 };
 
 // Sends `frame` (nullptr: drain the encoder) and writes every packet the

@@ -34,7 +34,7 @@ std::string VideoEncoder::open(int width, int height, AVRational frameRate, std:
     codec.pix_fmt = AV_PIX_FMT_NV12;
     codec.sample_aspect_ratio = {1, 1};
     codec.framerate = frameRate;
-    codec.time_base = av_inv_q(frameRate);
+    codec.time_base = kPictureTimeBase;
     codec.bit_rate = h264BitRate(av_q2d(frameRate), width, height);
     codec.field_order = AV_FIELD_PROGRESSIVE;
     av_opt_set(codec.priv_data, "profile", "high", 0);
@@ -58,8 +58,8 @@ AVFrame* VideoEncoder::nextPicture() {
     return av_frame_make_writable(picture_.get()) >= 0 ? picture_.get() : nullptr;
 }
 
-bool VideoEncoder::encode(std::int64_t frameTime) {
-    picture_->pts = frameTime;
+bool VideoEncoder::encode(std::int64_t pictureTime) {
+    picture_->pts = pictureTime;
     return encodeInto(*codec_, picture_.get(), *muxer_, stream_);
 }
 

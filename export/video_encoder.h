@@ -17,20 +17,25 @@ inline constexpr const char* kNoVideoEncoderMessage =
 // 40 Mbit/s.
 std::int64_t h264BitRate(double fps, int width, int height);
 
+// The unit of picture times given to `VideoEncoder::encode`: fine enough to
+// keep every frame of a variable-frame-rate source at its own time, and a
+// whole number of units per frame at the usual rates (24, 25, 29.97, 30, 50, 60).
+inline constexpr AVRational kPictureTimeBase{1, 90000};
+
 // Whether this FFmpeg has the H.264 encoder the export needs.
 bool videoEncoderAvailable();
 
 class VideoEncoder {
 public:
     // Adds the video stream to `muxer`. Empty on success, else the message
-    // for the user. `frameRate` also gives the time unit of `encode`.
+    // for the user. `frameRate` is the source's average rate.
     std::string open(int width, int height, AVRational frameRate, std::uint32_t clockwiseRotation,
                      Mp4Muxer& muxer);
 
     // The NV12 picture to fill for the next frame; nullptr when no memory.
     AVFrame* nextPicture();
-    // Encodes the picture shown at `frameTime`, counted in frames.
-    bool encode(std::int64_t frameTime);
+    // Encodes the picture shown at `pictureTime`, in kPictureTimeBase units.
+    bool encode(std::int64_t pictureTime);
     // Writes the frames the encoder still holds.
     bool finish();
 

@@ -1,6 +1,7 @@
 #include "video/decode_loop.h"
 
 #include "video/luma_plane.h"
+#include "video/media_time.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -25,7 +26,9 @@ void decodeLoop(MediaDecoder& decoder, AVFrame& frame, GpuReadback* readback,
             image = visible.clone();
         else
             cv::resize(visible, image, outputSize, 0, 0, cv::INTER_LINEAR);
-        queue.push(std::move(image));
+        const std::int64_t time = decoder.frameTime(decoded, stream);
+        queue.push(std::move(image),
+                   time == AV_NOPTS_VALUE ? kUnknownFrameTime : secondsFromTicks(time - request.timeOrigin));
     };
 
     std::int64_t counted = 0;

@@ -4,11 +4,11 @@
 
 namespace rallinox {
 
-bool FrameQueue::push(cv::Mat frame) {
+bool FrameQueue::push(cv::Mat frame, double timeSec) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return frames_.size() < capacity_ || stopping(); });
     if (stopping()) return false;
-    frames_.push_back(std::move(frame));
+    frames_.push_back({std::move(frame), timeSec});
     changed_.notify_all();
     return true;
 }
@@ -19,13 +19,20 @@ void FrameQueue::finish() {
     changed_.notify_all();
 }
 
-bool FrameQueue::pop(cv::Mat& frame) {
+bool FrameQueue::pop(TimedFrame& frame) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return !frames_.empty() || finished_ || stopping(); });
     if (frames_.empty()) return false;
     frame = std::move(frames_.front());
     frames_.pop_front();
     changed_.notify_all();
+    return true;
+}
+
+bool FrameQueue::pop(cv::Mat& frame) {
+    TimedFrame timed;
+    if (!pop(timed)) return false;
+    frame = std::move(timed.image);
     return true;
 }
 

@@ -10,6 +10,16 @@
 
 namespace rallinox {
 
+// Presentation time of a frame whose container states none.
+inline constexpr double kUnknownFrameTime = -1.0;
+
+// A decoded picture and its presentation time in seconds from the start of
+// the video.
+struct TimedFrame {
+    cv::Mat image;
+    double timeSec = kUnknownFrameTime;
+};
+
 // Bounded queue of decoded frames between one decoding thread and one
 // consumer. The bound keeps memory flat when the analysis is slower than
 // the decoder.
@@ -19,13 +29,15 @@ public:
 
     // Producer: waits for room, then appends. Returns false, dropping the
     // frame, once `stop` was asked.
-    bool push(cv::Mat frame);
+    bool push(cv::Mat frame, double timeSec = kUnknownFrameTime);
 
     // Producer: no more frames will come.
     void finish();
 
     // Consumer: waits for a frame. Returns false once the queue is empty and
     // the producer finished or `stop` was asked.
+    bool pop(TimedFrame& frame);
+    // The same, for a consumer that has no use for the time.
     bool pop(cv::Mat& frame);
 
     // Wakes both sides and makes every later `push` fail.
@@ -46,7 +58,7 @@ private:
     const std::size_t capacity_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<cv::Mat> frames_;
+    std::deque<TimedFrame> frames_;
     bool finished_ = false;
     std::atomic<bool> stop_{false};
 };

@@ -2,6 +2,7 @@
 
 #include "video/decode_loop.h"
 #include "video/media_decoder.h"
+#include "video/media_time.h"
 #include "video/mp4_boxes.h"
 
 #include <memory>
@@ -63,6 +64,8 @@ void MfFrameReader::stop() {
     queue_.clear();
 }
 
+bool MfFrameReader::pop(TimedFrame& frame) { return queue_.pop(frame); }
+
 bool MfFrameReader::pop(cv::Mat& image) { return queue_.pop(image); }
 
 bool MfFrameReader::hardware() const {
@@ -83,8 +86,8 @@ void MfFrameReader::publishOpened(bool opened, bool hardware) {
 void MfFrameReader::run(std::string path, int width, int height, int step) {
     // The first frame at or after the edit-list start is frame 0; the
     // millisecond of slack absorbs rounding of the container's timestamps.
-    DecodeRequest request{width, height, step,
-                          std::int64_t(mp4VideoStartOffset(path) * 10'000'000.0) - 10'000};
+    const std::int64_t editStart = ticksFromSeconds(mp4VideoStartOffset(path));
+    DecodeRequest request{width, height, step, editStart - 10'000, editStart};
     auto session = openSession(path, true, decoderThreads_);
     if (!session) session = openSession(path, false, decoderThreads_);
     publishOpened(session.has_value(), session && session->readback);

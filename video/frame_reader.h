@@ -34,7 +34,9 @@ public:
     void stop();
 
     // Waits for the next frame. Returns false at the end of the video or
-    // after `stop`, once the queue is empty.
+    // after `stop`, once the queue is empty. A frame's time counts from the
+    // MP4 edit-list start.
+    bool pop(TimedFrame& frame);
     bool pop(cv::Mat& image);
 
     // True when frames come from the hardware decoder (decoder "GPU"),

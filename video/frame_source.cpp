@@ -28,9 +28,16 @@ bool FrameSource::open(const std::string& path, int width, int height, int step)
     return true;
 }
 
+bool FrameSource::pop(TimedFrame& frame) {
+    if (openCv_) return openCv_->pop(frame);
+    return kind_ != 0 && reader_.pop(frame);
+}
+
 bool FrameSource::pop(cv::Mat& image) {
-    if (openCv_) return openCv_->pop(image);
-    return kind_ != 0 && reader_.pop(image);
+    TimedFrame frame;
+    if (!pop(frame)) return false;
+    image = std::move(frame.image);
+    return true;
 }
 
 void FrameSource::stop() {

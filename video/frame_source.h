@@ -37,7 +37,10 @@ public:
     int decoderKind() const { return kind_; }
 
     // Next frame: 8-bit grey from FFmpeg; from OpenCV whatever its back end
-    // delivers (grey or BGR, possibly full size). False at the end.
+    // delivers (grey or BGR, possibly full size). Its time is the frame's
+    // presentation time in the video (kUnknownFrameTime when the file
+    // states none). False at the end.
+    bool pop(TimedFrame& frame);
     bool pop(cv::Mat& image);
 
     // Ends reading and joins the decoding thread. Also run on destruction.

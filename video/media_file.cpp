@@ -35,4 +35,9 @@ int MediaFile::firstStream(AVMediaType type) const {
     return -1;
 }
 
+bool holdsOnlySound(const std::string& path) {
+    MediaFile file;
+    return file.open(path) && file.firstStream(AVMEDIA_TYPE_VIDEO) < 0 && file.firstStream(AVMEDIA_TYPE_AUDIO) >= 0;
+}
+
 }  // namespace rallinox

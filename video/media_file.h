@@ -32,4 +32,8 @@ private:
     AVIOContext* io_ = nullptr;
 };
 
+// True when `path` opens as a media file that holds sound but no picture
+// (a voice or music recording).
+bool holdsOnlySound(const std::string& path);
+
 }  // namespace rallinox

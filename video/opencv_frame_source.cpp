@@ -1,5 +1,7 @@
 #include "video/opencv_frame_source.h"
 
+#include <cmath>
+
 namespace rallinox {
 
 OpenCvFrameSource::~OpenCvFrameSource() { stop(); }
@@ -18,7 +20,7 @@ bool OpenCvFrameSource::start(const std::string& path, int width, int height, in
     return true;
 }
 
-bool OpenCvFrameSource::pop(cv::Mat& image) { return queue_.pop(image); }
+bool OpenCvFrameSource::pop(TimedFrame& frame) { return queue_.pop(frame); }
 
 void OpenCvFrameSource::stop() {
     queue_.stop();
@@ -35,7 +37,9 @@ void OpenCvFrameSource::run(int step) {
             continue;
         }
         if (!capture_.read(frame) || frame.empty()) break;
-        if (!queue_.push(frame.clone())) break;
+        const double positionMs = capture_.get(cv::CAP_PROP_POS_MSEC);
+        const double timeSec = std::isfinite(positionMs) && positionMs >= 0 ? positionMs / 1000.0 : kUnknownFrameTime;
+        if (!queue_.push(frame.clone(), timeSec)) break;
     }
     queue_.finish();
 }

@@ -24,7 +24,8 @@ public:
     // `step`-th frame. Returns false when OpenCV cannot open it.
     bool start(const std::string& path, int width, int height, int step);
 
-    bool pop(cv::Mat& image);
+    // Frames carry the back end's position in the video as their time.
+    bool pop(TimedFrame& frame);
 
     // Ends reading, joins the thread, releases the capture and drops queued
     // frames.

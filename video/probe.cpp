@@ -1,5 +1,7 @@
 #include "video/probe.h"
 
+#include "video/media_file.h"
+
 #include <opencv2/videoio.hpp>
 
 #include <sys/stat.h>
@@ -33,6 +35,10 @@ std::string cannotOpenMessage(const std::string& path) {
            "\" cannot be opened. It may be damaged, or not be a video this computer can read.";
 }
 
+std::string soundOnlyMessage(const std::string& path) {
+    return "\"" + fileNameOf(path) + "\" has no video track: it holds only sound.";
+}
+
 }  // namespace
 
 std::string openCvPath(const std::string& path) { return path; }
@@ -59,12 +65,15 @@ bool probe(const std::string& path, VideoInfo& info, std::string& error) {
         return false;
     }
     cv::VideoCapture capture(openCvPath(path), cv::CAP_ANY);
-    if (!capture.isOpened()) {
+    const bool read = capture.isOpened() &&
+                      checkVideoTrack(capture.get(cv::CAP_PROP_FRAME_WIDTH), capture.get(cv::CAP_PROP_FRAME_HEIGHT),
+                                      capture.get(cv::CAP_PROP_FPS), capture.get(cv::CAP_PROP_FRAME_COUNT), info, error);
+    if (read) return true;
+    if (holdsOnlySound(path))
+        error = soundOnlyMessage(path);
+    else if (!capture.isOpened())
         error = cannotOpenMessage(path);
-        return false;
-    }
-    return checkVideoTrack(capture.get(cv::CAP_PROP_FRAME_WIDTH), capture.get(cv::CAP_PROP_FRAME_HEIGHT),
-                           capture.get(cv::CAP_PROP_FPS), capture.get(cv::CAP_PROP_FRAME_COUNT), info, error);
+    return false;
 }
 
 }  // namespace rallinox

@@ -69,6 +69,7 @@ private:
     static bool readBack(const AVFrame& surface, const FrameCallback& deliver) {
         AvFramePtr mapped = makeFrame();
         if (!mapped || av_hwframe_map(mapped.get(), &surface, AV_HWFRAME_MAP_READ) < 0) return false;
+        av_frame_copy_props(mapped.get(), &surface);  // the receiver needs the frame's timestamp
         deliver(*mapped);
         return true;
     }

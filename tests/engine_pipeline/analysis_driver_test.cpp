@@ -1,6 +1,8 @@
 #include "app/log.h"
 #include "engine/analysis.h"
 #include "engine/analysis_job.h"
+#include "engine/frame_times.h"
+#include "video/frame_queue.h"
 
 #include <gtest/gtest.h>
 
@@ -80,7 +82,7 @@ TEST(ResultTimes, FramesBecomeSecondsClampedToTheVideo) {
     PipelineOutput output;
     output.rallies = {framesToFrames(30, 90), framesToFrames(240, 400), framesToFrames(300, 330)};
     output.hints = {{kHintJoined, 60, 120, 90}, {kHintMissed, 0, 15, 0}, {kHintDoubtful, 300, 310, 0}};
-    addRalliesAndHints(output, 30, result);
+    addRalliesAndHints(output, FrameTimes({}, 30), result);
 
     ASSERT_EQ(result.rallies.size(), 2u);
     EXPECT_DOUBLE_EQ(result.rallies[0].startSec, 1.0);
@@ -95,6 +97,64 @@ TEST(ResultTimes, FramesBecomeSecondsClampedToTheVideo) {
     EXPECT_EQ(result.hints[1].kind, kHintJoined);
     EXPECT_DOUBLE_EQ(result.hints[1].atSec, 3.0);
     EXPECT_FALSE(result.hints[1].done);
+}
+
+// 30 frames per second for a second, then one frame every 0.1 s: a phone's
+// variable rate. Frame numbers no longer say the time.
+std::vector<double> unevenTimes() {
+    std::vector<double> times;
+    for (int frame = 0; frame < 30; ++frame) times.push_back(frame / 30.0);
+    for (int frame = 0; frame < 30; ++frame) times.push_back(1.0 + frame * 0.1);
+    return times;
+}
+
+TEST(ResultTimes, UnevenlySpacedFramesKeepTheirOwnTimes) {
+    AnalysisResult result;
+    result.video.durationSec = 10;
+    PipelineOutput output;
+    output.rallies = {framesToFrames(15, 45)};
+    output.hints = {{kHintMissed, 40, 59, 50}};
+    addRalliesAndHints(output, FrameTimes(unevenTimes(), 20), result);
+
+    ASSERT_EQ(result.rallies.size(), 1u);
+    EXPECT_DOUBLE_EQ(result.rallies[0].startSec, 0.5);
+    EXPECT_DOUBLE_EQ(result.rallies[0].endSec, 2.5);
+    ASSERT_EQ(result.hints.size(), 1u);
+    EXPECT_DOUBLE_EQ(result.hints[0].startSec, 2.0);
+    EXPECT_DOUBLE_EQ(result.hints[0].atSec, 3.0);
+    EXPECT_DOUBLE_EQ(result.hints[0].endSec, 3.9);
+}
+
+TEST(FrameTimes, MissingOrBackwardTimesContinueAtTheTypicalRate) {
+    const FrameTimes times({kUnknownFrameTime, 0.04, kUnknownFrameTime, 0.12, 0.16, 0.2, 0.1, 0.28}, 25);
+    EXPECT_DOUBLE_EQ(times.secondsAt(0), 0.0);
+    EXPECT_DOUBLE_EQ(times.secondsAt(1), 0.04);
+    EXPECT_DOUBLE_EQ(times.secondsAt(2), 0.08);
+    EXPECT_DOUBLE_EQ(times.secondsAt(6), 0.24);  // ran backwards
+    EXPECT_DOUBLE_EQ(times.secondsAt(7), 0.28);
+    EXPECT_DOUBLE_EQ(times.endSec(), 0.32);
+    EXPECT_DOUBLE_EQ(times.secondsAt(9), 0.36);  // beyond the last frame
+    EXPECT_DOUBLE_EQ(times.secondsAt(-3), 0.0);
+    EXPECT_DOUBLE_EQ(FrameTimes({}, 25).endSec(), 0.0);
+    EXPECT_DOUBLE_EQ(FrameTimes({0, 0.1, 0.2}, 25).endSec(), 0.3);  // continues at its own rate
+}
+
+TEST(FrameTimes, TypicalRateFollowsMostFramesNotTheAverage) {
+    EXPECT_NEAR(FrameTimes(unevenTimes(), 20).typicalFps(), 30, 1e-6);
+    std::vector<double> mostlySlow = unevenTimes();
+    for (int frame = 0; frame < 20; ++frame) mostlySlow.push_back(3.9 + (frame + 1) * 0.1);
+    EXPECT_NEAR(FrameTimes(mostlySlow, 20).typicalFps(), 10, 1e-6);
+    std::vector<double> even;
+    for (int frame = 0; frame < 100; ++frame) even.push_back(frame * 1.001 / 30);
+    EXPECT_EQ(FrameTimes(even, 30).typicalFps(), 30);  // close to the declared rate: the declared rate
+    EXPECT_EQ(FrameTimes({0.5}, 25).typicalFps(), 25);
+}
+
+TEST(PartlyReadWarning, SaysHowMuchOfTheVideoCouldBeRead) {
+    EXPECT_EQ(partlyReadWarning(750, 2700), "Only the first 12:30 of 45:00 could be read");
+    EXPECT_EQ(partlyReadWarning(2699.5, 2700), "");  // within the containers' rounding
+    EXPECT_EQ(partlyReadWarning(2700, 2700), "");
+    EXPECT_EQ(partlyReadWarning(30, 0), "");  // no stated duration
 }
 
 TEST(RunAnalysis, AMissingFileGivesTheProbeMessage) {

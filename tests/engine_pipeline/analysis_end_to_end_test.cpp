@@ -4,12 +4,12 @@
 #include "engine/analysis.h"
 #include "engine/analysis_job.h"
 #include "match_video.h"
+#include "run_command.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -23,21 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CommandOutput {
-    int status = -1;
-    std::string out;
-};
-
-CommandOutput runCommand(const std::string& command) {
-    CommandOutput result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buffer;
-    size_t read;
-    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), read);
-    result.status = pclose(pipe);
-    return result;
-}
+using test::CommandOutput;
+using test::runCommand;
 
 std::string readFile(const fs::path& file) {
     std::ifstream in(file);
@@ -66,8 +53,17 @@ protected:
     void SetUp() override { ASSERT_TRUE(videoOk_) << "ffmpeg could not make the test video"; }
 
     static std::string video() { return (folder_ / "match.mp4").string(); }
-    static CommandOutput analyzeJson() {
-        return runCommand(std::string(RALLINOX_ANALYZE) + " '" + video() + "' --json 2>/dev/null");
+    static CommandOutput analyzeJson(const std::string& path = video()) {
+        return runCommand(std::string(RALLINOX_ANALYZE) + " '" + path + "' --json 2>/dev/null");
+    }
+    // A file of this process made from the match by an ffmpeg command line
+    // ("IN" and "OUT" stand for the two files).
+    static std::string derivedVideo(const std::string& name, std::string arguments) {
+        const fs::path made = folder_ / (name + std::to_string(getpid()) + ".mp4");
+        arguments.replace(arguments.find("IN"), 2, "'" + video() + "'");
+        arguments.replace(arguments.find("OUT"), 3, "'" + made.string() + "'");
+        EXPECT_EQ(runCommand("ffmpeg -y -loglevel error " + arguments).status, 0) << arguments;
+        return made.string();
     }
 
     static inline fs::path folder_;
@@ -97,6 +93,54 @@ TEST_F(AnalysisEndToEnd, RalliesLieOverTheFlightsAndNotOverTheStillParts) {
     for (size_t k = 0; k < found.size(); ++k) EXPECT_TRUE(found[k]) << "no rally over flights " << k;
     EXPECT_EQ(doc.get("video").get("width").asInt(0), 1280);
     EXPECT_GT(doc.get("stats").get("frames").asInt(0), 2000);
+    EXPECT_EQ(doc.get("warning").asString(""), "");  // read to its end
+    EXPECT_NEAR(doc.get("video").get("readSec").asNumber(0), 70, 1e-6);
+}
+
+// A phone records at a variable rate: here the still first 15 s keep only
+// every third frame (10 frames per second, timestamps kept), the rest runs
+// at 30. Both rallies must lie where the constant-rate file has them.
+TEST_F(AnalysisEndToEnd, RalliesOfAVariableRateVideoLieAtTheirTimestamps) {
+    const std::string uneven = derivedVideo(
+        "uneven", "-i IN -vf \"select='gte(t\\,15)+not(mod(n\\,3))'\" -fps_mode vfr -c:v libx264 -preset ultrafast OUT");
+    const CommandOutput constantRun = analyzeJson();
+    const CommandOutput unevenRun = analyzeJson(uneven);
+    fs::remove(uneven);
+    ASSERT_EQ(constantRun.status, 0);
+    ASSERT_EQ(unevenRun.status, 0) << unevenRun.out;
+    const JsonValue constant = JsonValue::parse(constantRun.out).get("rallies");
+    const JsonValue variable = JsonValue::parse(unevenRun.out).get("rallies");
+    constexpr double kFrameSec = 1.0 / 30;
+    ASSERT_EQ(variable.size(), constant.size()) << unevenRun.out;
+    for (size_t i = 0; i < constant.size(); ++i) {
+        EXPECT_NEAR(variable.at(i).get("startSec").asNumber(-1), constant.at(i).get("startSec").asNumber(-1),
+                    kFrameSec)
+            << unevenRun.out;
+        EXPECT_NEAR(variable.at(i).get("endSec").asNumber(-1), constant.at(i).get("endSec").asNumber(-1), kFrameSec)
+            << unevenRun.out;
+    }
+}
+
+// A file cut short (or still being copied) with its index at the front:
+// everything up to the cut is analysed, and the result says how much that was.
+TEST_F(AnalysisEndToEnd, AVideoThatEndsEarlySaysHowMuchCouldBeRead) {
+    const std::string whole = derivedVideo("indexfirst", "-i IN -c copy -movflags +faststart OUT");
+    fs::resize_file(whole, fs::file_size(whole) / 2);
+    const CommandOutput run = analyzeJson(whole);
+    const CommandOutput text = runCommand(std::string(RALLINOX_ANALYZE) + " '" + whole + "' 2>&1");
+    fs::remove(whole);
+    ASSERT_EQ(run.status, 0) << run.out;
+    const JsonValue doc = JsonValue::parse(run.out);
+    const double readSec = doc.get("video").get("readSec").asNumber(-1);
+    EXPECT_GT(readSec, 20);
+    EXPECT_LT(readSec, 50);
+    EXPECT_DOUBLE_EQ(doc.get("video").get("durationSec").asNumber(-1), 70);
+    const std::string warning = doc.get("warning").asString("");
+    EXPECT_EQ(warning.rfind("Only the first 0:", 0), 0u) << run.out;
+    EXPECT_NE(warning.find(" of 1:10 could be read"), std::string::npos) << warning;
+    EXPECT_NE(text.out.find(warning), std::string::npos) << text.out;
+    const JsonValue& rallies = doc.get("rallies");
+    for (size_t i = 0; i < rallies.size(); ++i) EXPECT_LE(rallies.at(i).get("endSec").asNumber(99), readSec);
 }
 
 TEST_F(AnalysisEndToEnd, TwoRunsGiveTheSameDocument) {

@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tests/core/temp_dir.h"
+#include "tests/export/file_size_limit.h"
 
 namespace rallinox {
 namespace {
+
+namespace fs = std::filesystem;
 
 Rally rally(double startSec, double endSec, const std::string& name = "") {
     Rally r;
@@ -103,10 +107,23 @@ TEST(EdlFile, SavesTheTextUnchangedAndReplacesAnOldFile) {
     EXPECT_EQ(test::readFile(path), edlText("T", "m.mp4", 25, {rally(1, 2)}));
 }
 
-TEST(EdlFile, ReportsAFileThatCannotBeWritten) {
+TEST(EdlFile, ReportsAFileThatCannotBeWrittenAndLeavesNothingHalfMade) {
     test::TempDir dir;
     EXPECT_EQ(saveEdl((dir / "missing" / "cut.edl").string(), "T", "m.mp4", 25, {}), "Could not write the EDL file.");
     EXPECT_EQ(saveEdl(dir.path().string(), "T", "m.mp4", 25, {}), "Could not write the EDL file.");
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+
+    const std::string fresh = (dir / "fresh.edl").string();
+    const std::string older = (dir / "older.edl").string();
+    test::writeFile(older, "last week's cut");
+    {
+        const test::FileSizeLimit fullDisk(16);
+        EXPECT_EQ(saveEdl(fresh, "T", "m.mp4", 25, {rally(1, 2)}), "Could not write the EDL file.");
+        EXPECT_EQ(saveEdl(older, "T", "m.mp4", 25, {rally(1, 2)}), "Could not write the EDL file.");
+    }
+    EXPECT_FALSE(fs::exists(fresh));
+    EXPECT_EQ(test::readFile(older), "last week's cut");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 }  // namespace

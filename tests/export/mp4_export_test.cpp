@@ -11,6 +11,7 @@
 #include "video/mp4_boxes.h"
 #include "tests/core/temp_dir.h"
 #include "tests/export/export_media.h"
+#include "tests/export/file_size_limit.h"
 #include "tests/video/generated_media.h"
 
 namespace rallinox {
@@ -298,6 +299,46 @@ TEST(Mp4Export, RefusesWhatCannotBeWrittenWithAMessageAndLeavesNoFile) {
     const Exported broken = exportCuts(dir.file("broken.mp4"), dir.file("out.mp4"), {{1, 2}});
     EXPECT_EQ(broken.result.message, "Cannot open the source video");
     EXPECT_FALSE(fs::exists(dir / "out.mp4"));
+}
+
+// A phone's variable frame rate: here 10 frames per second for the first
+// 4 s, 30 after. Every picture keeps its place in time; none is stretched
+// to the average rate.
+TEST(Mp4Export, AVariableRateSourceKeepsItsPicturesAtTheirOwnTimes) {
+    test::TempDir dir;
+    const std::string even = dir.file("even.mp4");
+    ASSERT_TRUE(test::writeNumberedSource(even, 30, 10));
+    const std::string source = dir.file("phone.mp4");
+    ASSERT_TRUE(test::runFfmpeg("-i \"" + even + "\" -vf \"select='gte(t\\,4)+not(mod(n\\,3))'\" -fps_mode vfr " +
+                                "-c:v libx264 -qp 0 -c:a copy \"" + source + '"'));
+    const Exported exported = exportCuts(source, dir.file("out.mp4"), {{5, 8}, {1, 3}});
+    ASSERT_TRUE(exported.result.ok) << exported.result.message;
+    EXPECT_NEAR(double(exported.file.frames.size()), 3 * 30 + 2 * 10, 1.5);
+    ASSERT_FALSE(exported.file.frames.empty());
+    EXPECT_NEAR(exported.file.frames.back().timeSec, 4.9, kHalfFrame);
+    expectShows(exported, 0.5, 5.5, 30);
+    expectShows(exported, 2.9, 7.9, 30);
+    expectShows(exported, 4.0, 2.0, 30);
+    expectShows(exported, 4.8, 2.8, 30);
+}
+
+TEST(Mp4Export, AFullDiskIsReportedAsAFailedWriteAndLeavesNoFile) {
+    test::TempDir dir;
+    const std::string source = dir.file("match.mp4");
+    // Busy pictures, so that the output outgrows the limit while cuts are copied.
+    ASSERT_TRUE(test::runFfmpeg("-f lavfi -i testsrc2=s=320x240:r=25:d=10 -c:v libx264 -preset ultrafast \"" +
+                                source + '"'));
+    const std::string output = dir.file("out.mp4");
+    Exported exported;
+    {
+        const test::FileSizeLimit fullDisk(64 * 1024);
+        exported = exportCuts(source, output, {{1, 9}});
+    }
+    EXPECT_FALSE(exported.result.ok);
+    EXPECT_FALSE(exported.result.cancelled);
+    EXPECT_EQ(exported.result.message, "Export stopped: the output file could not be written (File too large)");
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_FALSE(fs::exists(output + ".part"));
 }
 
 TEST(H264BitRate, ATenthOfABitPerPixelAndFrameWithinLimits) {

@@ -60,6 +60,16 @@ TEST(Probe, NamesAFileThatIsNotAVideoByItsBareName) {
     EXPECT_EQ(error, "\"notes.txt\" cannot be opened. It may be damaged, or not be a video this computer can read.");
 }
 
+TEST(Probe, SaysASoundRecordingHasNoVideoTrack) {
+    test::TempDir dir;
+    const std::string path = dir.file("interview.m4a");
+    ASSERT_TRUE(test::runFfmpeg("-f lavfi -i sine=d=1 -c:a aac \"" + path + '"'));
+    VideoInfo info;
+    std::string error;
+    EXPECT_FALSE(probe(path, info, error));
+    EXPECT_EQ(error, "\"interview.m4a\" has no video track: it holds only sound.");
+}
+
 TEST(Probe, RefusesAFrameRateAboveOneThousand) {
     test::TempDir dir;
     const std::string path = dir.file("fast.mp4");

@@ -32,6 +32,8 @@ JsonValue analysisToJson(const AnalysisResult& result, const AnalysisRequest& re
     video.set("height") = result.video.height;
     video.set("fps") = result.video.fps;
     video.set("durationSec") = result.video.durationSec;
+    video.set("readSec") = result.readSec;
+    if (!result.warning.empty()) doc.set("warning") = result.warning;
 
     JsonValue& settings = doc.set("settings");
     settings.set("startPaddingSec") = request.startPaddingSec;
@@ -82,7 +84,9 @@ std::string analysisToText(const AnalysisResult& result) {
     }
     std::snprintf(line, sizeof line, "%zu rallies, %zu to check, %lld frames analysed\n", result.rallies.size(),
                   result.hints.size(), static_cast<long long>(result.frames));
-    return text + line;
+    text += line;
+    if (!result.warning.empty()) text += result.warning + "\n";
+    return text;
 }
 
 }  // namespace rallinox

@@ -12,8 +12,10 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <mutex>
@@ -37,20 +39,25 @@ constexpr const char* kUsage =
     "  --features DIR  also write the feature tables and the per-frame boxes (CSV) into DIR\n"
     "  --project DIR   save the result as a project in the projects folder DIR (the window's\n"
     "                  own is ~/.local/share/Rallinox/projects); standard output then holds\n"
-    "                  only the new project's folder, the report goes to standard error\n";
+    "                  only the new project's folder, the report goes to standard error\n"
+    "  --              the next argument is the video, even if it starts with '-'\n";
 
 std::optional<Options> parseOptions(int argc, char** argv) {
     Options options;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--json") {
+        if (optionsEnded || (!arg.empty() && arg[0] != '-')) {
+            if (!options.video.empty()) return std::nullopt;
+            options.video = arg;
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--json") {
             options.json = true;
         } else if (arg == "--features" && i + 1 < argc) {
             options.featuresDir = argv[++i];
         } else if (arg == "--project" && i + 1 < argc) {
             options.projectsDir = argv[++i];
-        } else if (!arg.empty() && arg[0] != '-' && options.video.empty()) {
-            options.video = arg;
         } else {
             return std::nullopt;
         }
@@ -106,6 +113,16 @@ private:
     std::thread thread_;
 };
 
+// Standard output may be a full disk or a closed pipe: the result only
+// counts as delivered once every byte of it was accepted.
+bool deliver(const std::string& text) {
+    std::cout << text;
+    std::cout.flush();
+    if (std::cout && std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    std::cerr << "Could not write the result: " << std::strerror(errno) << '\n';
+    return false;
+}
+
 int analyse(const Options& options) {
     const Settings defaults;
     AnalysisRequest request;
@@ -148,22 +165,19 @@ int analyse(const Options& options) {
             return 1;
         }
     }
-    std::ostream& report = options.projectsDir ? std::cerr : std::cout;
-    if (options.projectsDir) {
-        std::string error;
-        const std::filesystem::path folder = saveAnalysedProject(*options.projectsDir, options.video, defaults, result, error);
-        if (folder.empty()) {
-            std::cerr << error << '\n';
-            return 1;
-        }
-        std::cout << folder.string() << '\n';
+    const std::string report =
+        options.json
+            ? analysisToJson(result, request, std::filesystem::path(options.video).filename().string()).dump(2) + '\n'
+            : analysisToText(result);
+    if (!options.projectsDir) return deliver(report) ? 0 : 1;
+    std::string error;
+    const std::filesystem::path folder = saveAnalysedProject(*options.projectsDir, options.video, defaults, result, error);
+    if (folder.empty()) {
+        std::cerr << error << '\n';
+        return 1;
     }
-    if (options.json)
-        report << analysisToJson(result, request, std::filesystem::path(options.video).filename().string()).dump(2)
-                  << '\n';
-    else
-        report << analysisToText(result);
-    return 0;
+    std::cerr << report;
+    return deliver(folder.string() + '\n') ? 0 : 1;
 }
 
 }  // namespace
