@@ -18,4 +18,8 @@ void mergeAnalysis(Project& project, const AnalysisResult& result);
 // when there are hints.
 std::string analysisFinishedText(size_t rallies, size_t hints);
 
+// What the user reads when the finished result could not be saved: it is
+// kept open and saved again at the next change.
+std::string analysisNotSavedText(size_t rallies, const std::string& why);
+
 }  // namespace rallinox

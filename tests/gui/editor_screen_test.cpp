@@ -24,6 +24,16 @@ TEST(EditorScreen, ShowsTheProjectsFiguresPreviewAndTimeline) {
         << run.output();
 }
 
+TEST(EditorScreen, RallyFarPastTheVideosEndIsDroppedOnOpening) {
+    GuiRun run;
+    // Drawn as it stands, its trim strip would count seconds from 1e16 on.
+    saveProject(run, readyProject(run, makeMatchVideo(run, "final.mp4", 10), 10, {{1e16, 1e16 + 10}}));
+    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:00 / 0:10\nexpect-text Rallies (0)\n"
+                       "screenshot absurd.png\nclose\n"),
+              0)
+        << run.output();
+}
+
 TEST(EditorScreen, RalliesOnlyPlaysFromRallyToRallyAndStopsAfterTheLast) {
     GuiRun run;
     Project project = sampleProject(run, makeMatchVideo(run, "final.mp4", 60), 60);
