@@ -49,7 +49,13 @@ void App::saveOpenProject() {
         // Open in the editor, a refused analysis result was saved with the edits in it.
         if (unsavedAnalysis && unsavedAnalysis->id == openProject->id) unsavedAnalysis.reset();
     }
-    if (unsavedAnalysis && store.save(*unsavedAnalysis)) unsavedAnalysis.reset();
+    saveUnsavedAnalysis();
+}
+
+void App::saveUnsavedAnalysis() {
+    if (!unsavedAnalysis) return;
+    const bool open = openProject && openProject->id == unsavedAnalysis->id;
+    if (store.save(open ? *openProject : *unsavedAnalysis)) unsavedAnalysis.reset();
 }
 
 void App::showError(const std::string& text) { errorText = text; }
@@ -62,7 +68,8 @@ void App::showToast(const std::string& text) {
 bool App::hasJobs() const { return jobs.any(); }
 
 void App::onWindowClosing() {
-    saveOpenProject();
+    // The last chance for a result the disk refused; every change of the open project is saved already.
+    saveUnsavedAnalysis();
     replaceWholeFile(paths.dataDir / "window.txt", formatWindowPlacement(window.placement()));
 }
 

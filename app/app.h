@@ -96,6 +96,8 @@ public:
 
 private:
     void pollJobs();
+    // Saves a finished analysis the disk refused before (with the edits when it is open).
+    void saveUnsavedAnalysis();
     void takeOver(const FinishedAnalysis& finished);
     void noteNameGlyphs() const;
     void handleShortcuts();

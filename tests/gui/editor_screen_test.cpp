@@ -53,9 +53,9 @@ TEST(EditorScreen, RalliesOnlyPlaysFromRallyToRallyAndStopsAfterTheLast) {
 
 TEST(EditorScreen, AnalyseAgainAsksFirstAndKeepingTheEditsChangesNothing) {
     GuiRun run;
-    const Project project = sampleProject(run, makeMatchVideo(run, "final.mp4", 20), 20);
+    const Project project = sampleProject(run, makeMatchVideo(run, "final.mp4", 45), 45);
     saveProject(run, project);
-    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:00 / 0:20\nclick-label Analyse again\nwait 3\n"
+    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:00 / 0:45\nclick-label Analyse again\nwait 3\n"
                        "expect-text The rallies are found again with the paddings from Settings (1.5 s before, 3.0 s "
                        "after). Your edits, names and answers in \"To check\" are replaced.\n"
                        "screenshot analyse_again.png\nclick-label Keep my edits\nwait 3\n"
