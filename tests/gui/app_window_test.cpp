@@ -110,7 +110,7 @@ TEST(AppWindow, ProjectWhoseVideoBecameAPipeOpensShowsAndQuitsWithoutWaitingForI
     ASSERT_EQ(mkfifo(video.c_str(), 0600), 0);
     playExpectingSuccess(run, "wait 10\nclick-label Open\n"
                        "wait-for \"final.mp4\" is not a video file: it is a device, a pipe or a socket.\n"
-                       "expect-title Rallinox\nclick-label OK\nwait 2\nclose\n");
+                       "expect-title Rallinox\nscreenshot pipe.png\nclick-label OK\nwait 2\nclose\n");
 }
 
 TEST(AppWindow, ChoosingAVideoInTheInAppBrowserMakesAProject) {
