@@ -37,4 +37,9 @@ std::string analysisFinishedText(size_t rallies, size_t hints, const std::string
     return text;
 }
 
+std::string analysisNotSavedText(size_t rallies, const std::string& why) {
+    return "Analysis finished: " + std::to_string(rallies) + " rallies found, but they could not be saved (" + why +
+           "). They are kept in the editor and saved again at your next change; free some disk space first.";
+}
+
 }  // namespace rallinox

@@ -18,4 +18,8 @@ void mergeAnalysis(Project& project, const AnalysisResult& result);
 // when there are hints, the result's warning after it when there is one.
 std::string analysisFinishedText(size_t rallies, size_t hints, const std::string& warning = "");
 
+// What the user reads when the finished result could not be saved: it is
+// kept open and saved again at the next change.
+std::string analysisNotSavedText(size_t rallies, const std::string& why);
+
 }  // namespace rallinox

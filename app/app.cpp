@@ -2,6 +2,7 @@
 
 #include <imgui.h>
 
+#include "app/file_io.h"
 #include "app/log.h"
 #include "app/project_flows.h"
 #include "platform/app_window.h"
@@ -40,8 +41,21 @@ App::~App() = default;
 void App::reloadProjects() { projects = readProjectList(store); }
 
 void App::saveOpenProject() {
-    if (!openProject) return;
-    if (SaveResult saved = store.save(*openProject); !saved) showError(saved.message);
+    if (openProject) {
+        if (SaveResult saved = store.save(*openProject); !saved) {
+            showError(saved.message);
+            return;
+        }
+        // Open in the editor, a refused analysis result was saved with the edits in it.
+        if (unsavedAnalysis && unsavedAnalysis->id == openProject->id) unsavedAnalysis.reset();
+    }
+    saveUnsavedAnalysis();
+}
+
+void App::saveUnsavedAnalysis() {
+    if (!unsavedAnalysis) return;
+    const bool open = openProject && openProject->id == unsavedAnalysis->id;
+    if (store.save(open ? *openProject : *unsavedAnalysis)) unsavedAnalysis.reset();
 }
 
 void App::showError(const std::string& text) { errorText = text; }
@@ -53,7 +67,11 @@ void App::showToast(const std::string& text) {
 
 bool App::hasJobs() const { return jobs.any(); }
 
-void App::onWindowClosing() { window.savePlacement(paths.dataDir / "window.txt"); }
+void App::onWindowClosing() {
+    // The last chance for a result the disk refused; every change of the open project is saved already.
+    saveUnsavedAnalysis();
+    replaceWholeFile(paths.dataDir / "window.txt", formatWindowPlacement(window.placement()));
+}
 
 void App::newProjectFromVideo(const std::string& path) {
     setScreen(Screen::projects);
@@ -76,7 +94,12 @@ void App::openProjectById(const std::string& id) {
         locateRequest = id;
         return;
     }
-    openProject = std::move(loaded.project);
+    if (loaded.status == OpenStatus::NotAVideoFile) {
+        showError(loaded.error);
+        return;
+    }
+    // The disk refused the analysis result: the one in memory is newer.
+    openProject = unsavedAnalysis && unsavedAnalysis->id == id ? *unsavedAnalysis : std::move(*loaded.project);
     rallyEditor = std::make_unique<RallyEditor>(*openProject);
     selectedRallyId = openProject->rallies.empty() ? 0 : openProject->rallies.front().id;
     editor.lastPlayerTime = -1.0;
@@ -93,6 +116,7 @@ void App::openProjectById(const std::string& id) {
 
 void App::deleteProject(const std::string& id) {
     if (jobs.isAnalysing(id)) cancelAnalysis();
+    if (unsavedAnalysis && unsavedAnalysis->id == id) unsavedAnalysis.reset();
     thumbnails.drop(id);
     store.remove(id);
     reloadProjects();
@@ -128,7 +152,12 @@ void App::takeOver(const FinishedAnalysis& finished) {
     }
     thumbnails.drop(finished.projectId);
     flashUnlessFocused(window.sdlWindow());
-    showToast(finished.toast);
+    if (finished.saveError.empty()) {
+        showToast(finished.toast);
+    } else {
+        unsavedAnalysis = finished.project;
+        showError(finished.error);
+    }
     const bool nothingOpen = !openProject && screen == Screen::projects;
     const bool thisOneOpen = openProject && openProject->id == finished.projectId;
     // Reopening shows the new rallies with a fresh history.

@@ -54,7 +54,8 @@ public:
     void startExport(ExportRequest request, ExportJob::Body body);
     // Reads the project list from disk again.
     void reloadProjects();
-    // Saves the open project; a failure goes to the error dialog.
+    // Saves the open project and a result the disk refused before; a
+    // failure goes to the error dialog.
     void saveOpenProject();
 
     void showError(const std::string& text);
@@ -70,6 +71,9 @@ public:
     Settings settings;
     std::vector<Project> projects;  // newest first
     std::optional<Project> openProject;
+    // A finished analysis whose save failed: opened instead of its file and
+    // saved again at the user's next change.
+    std::optional<Project> unsavedAnalysis;
     // Every change to the open project's rallies goes through it; it lives
     // exactly as long as the project is open.
     std::unique_ptr<RallyEditor> rallyEditor;
@@ -92,6 +96,8 @@ public:
 
 private:
     void pollJobs();
+    // Saves a finished analysis the disk refused before (with the edits when it is open).
+    void saveUnsavedAnalysis();
     void takeOver(const FinishedAnalysis& finished);
     void noteNameGlyphs() const;
     void handleShortcuts();

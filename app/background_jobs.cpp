@@ -47,7 +47,7 @@ void BackgroundJobs::cancelAnalysis() {
 }
 
 FinishedAnalysis BackgroundJobs::finish(const std::string& projectId, const AnalysisResult& result) {
-    FinishedAnalysis finished{projectId, store_.load(projectId), result.ok, "", ""};
+    FinishedAnalysis finished{projectId, store_.load(projectId), result.ok, "", "", ""};
     if (!finished.project) return finished;  // deleted meanwhile: nothing to save
     Project& project = *finished.project;
     if (result.ok) {
@@ -61,7 +61,12 @@ FinishedAnalysis BackgroundJobs::finish(const std::string& projectId, const Anal
         project.state = ProjectState::Failed;
         finished.error = result.error;
     }
-    store_.save(project);
+    if (SaveResult saved = store_.save(project); !saved) {
+        logError("analysis result of " + projectId + " not saved: " + saved.message);
+        finished.saveError = saved.message;
+        if (result.ok) finished.error = analysisNotSavedText(project.rallies.size(), saved.message);
+        finished.toast.clear();
+    }
     return finished;
 }
 

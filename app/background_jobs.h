@@ -23,7 +23,10 @@ struct FinishedAnalysis {
     std::optional<Project> project;
     bool ok = false;
     std::string error;  // for the error dialog: failed, not cancelled
-    std::string toast;  // for the toast: succeeded
+    std::string toast;  // for the toast: succeeded and saved
+    // Why the merged project could not be saved; it is then only in `project`
+    // and the error dialog says so instead of the toast.
+    std::string saveError;
 };
 
 inline constexpr const char* kAnotherAnalysisMessage =

@@ -9,6 +9,7 @@ add_library(rallinox_core STATIC
   log.cpp
   project.cpp
   project_flows.cpp
+  project_repair.cpp
   project_store.cpp
   settings.cpp
   thumbnail_worker.cpp

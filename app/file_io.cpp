@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace rallinox {
 
@@ -59,6 +60,29 @@ WriteStatus writeWholeFile(const std::filesystem::path& file, const std::string&
     }
     if (syncToDisk && ::fsync(fd.get()) != 0) return WriteStatus::WriteFailed;
     return fd.close() ? WriteStatus::Ok : WriteStatus::WriteFailed;
+}
+
+std::filesystem::path temporaryFileFor(const std::filesystem::path& file) {
+    std::filesystem::path temp = file;
+    temp += ".tmp";
+    return temp;
+}
+
+WriteStatus replaceWholeFile(const std::filesystem::path& file, const std::string& text, std::string* why) {
+    const std::filesystem::path temp = temporaryFileFor(file);
+    WriteStatus status = writeWholeFile(temp, text, /*syncToDisk=*/true);
+    if (status == WriteStatus::Ok && ::rename(temp.c_str(), file.c_str()) != 0) status = WriteStatus::RenameFailed;
+    if (status == WriteStatus::Ok) {
+        // The rename itself is on the disk only once the folder is.
+        FileDescriptor folder(::open(file.parent_path().empty() ? "." : file.parent_path().c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.get() >= 0) ::fsync(folder.get());
+        return status;
+    }
+    const int reason = errno;
+    ::unlink(temp.c_str());
+    if (why) *why = std::strerror(reason);
+    return status;
 }
 
 }  // namespace rallinox

@@ -199,25 +199,14 @@ Project projectFromJson(const JsonValue& doc) {
     if (project.state == ProjectState::Analysing) project.state = ProjectState::New;
     project.settings = settingsFromJson(doc.get("settings"));
 
-    int64_t largestId = 0;
     const JsonValue& rallies = doc.get("rallies");
-    for (size_t i = 0; i < rallies.size(); ++i) {
-        project.rallies.push_back(rallyFromJson(rallies.at(i), i));
-        largestId = std::max(largestId, project.rallies.back().id);
-    }
-    // New rallies must never reuse an id, even in a hand-edited file.
+    for (size_t i = 0; i < rallies.size(); ++i) project.rallies.push_back(rallyFromJson(rallies.at(i), i));
     project.nextRallyId = doc.get("nextRallyId").asInt(1);
-    if (project.nextRallyId <= largestId && largestId < std::numeric_limits<int64_t>::max()) {
-        project.nextRallyId = largestId + 1;
-    }
 
     project.stats = statsFromJson(doc.get("stats"));
     project.match = matchFromJson(doc.get("match"));
     const JsonValue& hints = doc.get("hints");
     for (size_t i = 0; i < hints.size(); ++i) project.hints.push_back(hintFromJson(hints.at(i)));
-
-    std::stable_sort(project.rallies.begin(), project.rallies.end(),
-                     [](const Rally& a, const Rally& b) { return a.startSec < b.startSec; });
     return project;
 }
 

@@ -88,6 +88,8 @@ struct Project {
 };
 
 JsonValue projectToJson(const Project& project);
+// Reads the document as it is, missing and mistyped keys taking their
+// defaults; repairProject makes its times and ids safe to use.
 Project projectFromJson(const JsonValue& doc);
 
 const char* stateName(ProjectState state);

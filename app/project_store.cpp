@@ -7,6 +7,8 @@
 
 #include "app/file_io.h"
 #include "app/json.h"
+#include "app/log.h"
+#include "app/project_repair.h"
 
 namespace rallinox {
 
@@ -22,12 +24,6 @@ int64_t systemMilliseconds() {
 bool existsAtAll(const fs::path& path) {
     std::error_code ignored;
     return fs::exists(fs::symlink_status(path, ignored));
-}
-
-fs::path temporaryFile(const fs::path& file) {
-    fs::path temp = file;
-    temp += ".tmp";
-    return temp;
 }
 
 // Errors after which removing the folder again may succeed: something was
@@ -98,23 +94,30 @@ std::optional<Project> ProjectStore::load(const std::string& id) const {
         return std::nullopt;
     }
     project.id = id;
+    // The file stays as it is until the user's next change saves the repair.
+    const std::vector<std::string> repairs = repairProject(project);
+    if (!repairs.empty()) {
+        std::string line = "project " + id + " repaired on load:";
+        for (const std::string& repair : repairs) line += " " + repair + ";";
+        line.pop_back();
+        logError(line);
+    }
     return project;
 }
 
 SaveResult ProjectStore::save(const Project& project) const {
     const fs::path file = projectFile(project.id);
-    const fs::path temp = temporaryFile(file);
+    const fs::path temp = temporaryFileFor(file);
     if (!isSafeProjectId(project.id)) return {false, "Cannot write " + temp.string()};
     std::error_code ignored;
     fs::create_directories(projectDir(project.id), ignored);
-    switch (writeWholeFile(temp, projectToJson(project).dump(2), /*syncToDisk=*/true)) {
+    std::string why;
+    switch (replaceWholeFile(file, projectToJson(project).dump(2), &why)) {
         case WriteStatus::CannotOpen: return {false, "Cannot write " + temp.string()};
         case WriteStatus::WriteFailed: return {false, "Disk full or write error while saving the project"};
+        case WriteStatus::RenameFailed: return {false, "Cannot replace project file: " + why};
         case WriteStatus::Ok: break;
     }
-    std::error_code renameError;
-    fs::rename(temp, file, renameError);
-    if (renameError) return {false, "Cannot replace project file: " + renameError.message()};
     return {};
 }
 

@@ -53,7 +53,7 @@ bool Settings::save(const std::filesystem::path& settingsFile) const {
     doc.set("boardPosition") = boardPosition;
     doc.set("boardTiming") = boardTiming;
     doc.set("decideByNextServe") = decideByNextServe;
-    return writeWholeFile(settingsFile, doc.dump(2)) == WriteStatus::Ok;
+    return replaceWholeFile(settingsFile, doc.dump(2)) == WriteStatus::Ok;
 }
 
 }  // namespace rallinox

@@ -23,8 +23,9 @@ struct Settings {
     // A missing file keeps the defaults silently; an unparseable one keeps
     // them and logs why.
     void load(const std::filesystem::path& settingsFile);
-    // Writes the file in place; returns false when it could not be written
-    // (the values stay in memory).
+    // Replaces the file atomically, so that a crash leaves the old or the new
+    // settings, never a cut file; returns false when it could not be written
+    // (the values stay in memory and the old file is kept).
     bool save(const std::filesystem::path& settingsFile) const;
 
     bool operator==(const Settings&) const = default;

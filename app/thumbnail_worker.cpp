@@ -5,9 +5,11 @@
 #include <opencv2/videoio.hpp>
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "app/file_io.h"
+#include "app/log.h"
 #include "video/probe.h"
 
 namespace rallinox {
@@ -19,13 +21,14 @@ constexpr int kJpegQuality = 85;
 
 cv::Mat storedThumbnail(const std::filesystem::path& thumbFile) {
     std::error_code ignored;
-    if (!std::filesystem::exists(thumbFile, ignored)) return {};
+    if (!std::filesystem::is_regular_file(thumbFile, ignored)) return {};
     return cv::imread(thumbFile.string(), cv::IMREAD_COLOR);
 }
 
 // A frame of the video scaled to the card width, also stored as the JPEG so
 // that the next run need not open the video.
 cv::Mat thumbnailFromVideo(const ThumbnailRequest& request) {
+    if (std::string ignored; !checkIsVideoFile(request.videoPath, ignored)) return {};
     cv::VideoCapture capture(openCvPath(request.videoPath), cv::CAP_ANY);
     if (!capture.isOpened()) return {};
     capture.set(cv::CAP_PROP_POS_MSEC, request.timeSec * 1000.0);
@@ -65,43 +68,53 @@ ThumbnailPicture makeThumbnail(const ThumbnailRequest& request) {
     return picture;
 }
 
-ThumbnailWorker::ThumbnailWorker() : thread_([this] { run(); }) {}
+ThumbnailWorker::ThumbnailWorker(Maker make)
+    : queue_(std::make_shared<Queue>()), thread_([queue = queue_, make = std::move(make)] { run(queue, make); }) {}
 
 ThumbnailWorker::~ThumbnailWorker() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-        pending_.clear();
+    // Long enough for any readable video; a stuck one keeps its thread.
+    constexpr auto kLongestWait = std::chrono::seconds(2);
+    std::unique_lock lock(queue_->mutex);
+    queue_->stopping = true;
+    queue_->pending.clear();
+    queue_->wake.notify_all();
+    const bool ended = queue_->ended.wait_for(lock, kLongestWait, [this] { return !queue_->running; });
+    lock.unlock();
+    if (ended) {
+        thread_.join();
+    } else {
+        logError("a video does not answer; its picture is left unfinished");
+        thread_.detach();
     }
-    wake_.notify_all();
-    thread_.join();
 }
 
 void ThumbnailWorker::request(ThumbnailRequest request) {
     {
-        std::lock_guard lock(mutex_);
-        pending_.push_back(std::move(request));
+        std::lock_guard lock(queue_->mutex);
+        queue_->pending.push_back(std::move(request));
     }
-    wake_.notify_one();
+    queue_->wake.notify_one();
 }
 
 std::vector<ThumbnailPicture> ThumbnailWorker::takeFinished() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(finished_, {});
+    std::lock_guard lock(queue_->mutex);
+    return std::exchange(queue_->finished, {});
 }
 
-void ThumbnailWorker::run() {
-    std::unique_lock lock(mutex_);
+void ThumbnailWorker::run(const std::shared_ptr<Queue>& queue, const Maker& make) {
+    std::unique_lock lock(queue->mutex);
     while (true) {
-        wake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
-        if (stopping_) return;
-        ThumbnailRequest next = std::move(pending_.front());
-        pending_.pop_front();
+        queue->wake.wait(lock, [&queue] { return queue->stopping || !queue->pending.empty(); });
+        if (queue->stopping) break;
+        ThumbnailRequest next = std::move(queue->pending.front());
+        queue->pending.pop_front();
         lock.unlock();
-        ThumbnailPicture picture = makeThumbnail(next);
+        ThumbnailPicture picture = make(next);
         lock.lock();
-        finished_.push_back(std::move(picture));
+        queue->finished.push_back(std::move(picture));
     }
+    queue->running = false;
+    queue->ended.notify_all();
 }
 
 }  // namespace rallinox

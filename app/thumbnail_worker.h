@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -40,8 +42,13 @@ ThumbnailPicture makeThumbnail(const ThumbnailRequest& request);
 
 class ThumbnailWorker {
 public:
-    ThumbnailWorker();
-    // Stops the thread; requests still waiting are discarded.
+    using Maker = std::function<ThumbnailPicture(const ThumbnailRequest&)>;
+
+    // `make` turns one request into its picture on the worker's thread.
+    explicit ThumbnailWorker(Maker make = makeThumbnail);
+    // Stops the thread; requests still waiting are discarded. A thread stuck
+    // in a video that does not answer (a dead network mount) is left behind
+    // after a short wait, so that it cannot stop the program from ending.
     ~ThumbnailWorker();
     ThumbnailWorker(const ThumbnailWorker&) = delete;
     ThumbnailWorker& operator=(const ThumbnailWorker&) = delete;
@@ -52,14 +59,21 @@ public:
     std::vector<ThumbnailPicture> takeFinished();
 
 private:
-    void run();
+    // Shared with the thread, which may outlive the worker.
+    struct Queue {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::condition_variable ended;
+        std::deque<ThumbnailRequest> pending;
+        std::vector<ThumbnailPicture> finished;
+        bool stopping = false;
+        bool running = true;
+    };
 
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::deque<ThumbnailRequest> pending_;
-    std::vector<ThumbnailPicture> finished_;
-    bool stopping_ = false;
-    std::thread thread_;  // last: starts after the members it uses exist
+    static void run(const std::shared_ptr<Queue>& queue, const Maker& make);
+
+    std::shared_ptr<Queue> queue_;
+    std::thread thread_;
 };
 
 }  // namespace rallinox

@@ -115,13 +115,6 @@ WindowPlacement AppWindow::placement() const {
     return {normalRect_, (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0};
 }
 
-bool AppWindow::savePlacement(const std::filesystem::path& file) const {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << formatWindowPlacement(placement());
-    out.flush();
-    return static_cast<bool>(out);
-}
-
 void AppWindow::recordNormalRect() {
     const Uint32 flags = SDL_GetWindowFlags(window_);
     if (flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED | SDL_WINDOW_FULLSCREEN)) return;

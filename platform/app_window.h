@@ -34,9 +34,7 @@ public:
     // Applies a usable placement from the file (else keeps the computed
     // size) and shows the window.
     void restorePlacement(const std::filesystem::path& file);
-    // Writes the normal rectangle and the maximised state; false when the
-    // file cannot be written.
-    bool savePlacement(const std::filesystem::path& file) const;
+    // The normal rectangle and the maximised state, to be remembered.
     WindowPlacement placement() const;
 
     // Keeps the normal rectangle up to date; pass every event.

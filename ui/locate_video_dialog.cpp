@@ -7,6 +7,7 @@
 #include "ui/keys.h"
 #include "ui/theme.h"
 #include "ui/widgets.h"
+#include "video/probe.h"
 
 namespace rallinox::ui {
 
@@ -15,9 +16,12 @@ namespace {
 constexpr const char* kTitle = "Where is the video?";
 
 void useChosenVideo(App& app, const std::string& id, const std::string& path) {
-    const bool readable = relocateVideo(app.store, id, path).has_value();
     app.locateRequest.clear();
-    if (!readable) return;
+    if (std::string error; !checkIsVideoFile(path, error)) {
+        app.showError(error);
+        return;
+    }
+    if (!relocateVideo(app.store, id, path)) return;
     app.reloadProjects();
     app.openProjectById(id);
 }

@@ -20,6 +20,7 @@ namespace {
 constexpr float kHeight = 34;
 constexpr float kHandleWidth = 18;
 constexpr float kHandleBarWidth = 6;
+constexpr float kMinTickGap = 3;
 // The picture follows a dragged handle once it moved by more than this.
 constexpr double kSeekStepSec = 0.001;
 
@@ -88,9 +89,16 @@ void drawStrip(const App& app, const StripGeometry& strip, int index, double sta
     }
     draw->AddRectFilled(ImVec2(strip.x(startSec), strip.min.y + scaled(5)),
                         ImVec2(strip.x(endSec), strip.max.y - scaled(5)), kThisRally, scaled(3));
-    for (double second = std::ceil(window.lo); second <= window.hi; second += 1) {
-        const float x = strip.x(second);
-        draw->AddLine(ImVec2(x, strip.max.y - scaled(4)), ImVec2(x, strip.max.y), kSecondTick);
+    // Ticks closer than a few pixels would merge into a bar; such a window
+    // (a very long rally) gets none, whatever its times.
+    const double mostTicks = (strip.max.x - strip.min.x) / scaled(kMinTickGap);
+    if (std::isfinite(window.lo) && std::isfinite(window.hi) && window.span() <= mostTicks) {
+        const double firstSecond = std::ceil(window.lo);
+        const int ticks = static_cast<int>(std::floor(window.hi) - firstSecond) + 1;
+        for (int tick = 0; tick < ticks; ++tick) {
+            const float x = strip.x(firstSecond + tick);
+            draw->AddLine(ImVec2(x, strip.max.y - scaled(4)), ImVec2(x, strip.max.y), kSecondTick);
+        }
     }
     drawTimeLabel(draw, strip, strip.x(startSec) - scaled(kHandleBarWidth) * 0.5f, false, startSec);
     drawTimeLabel(draw, strip, strip.x(endSec) + scaled(kHandleBarWidth) * 0.5f, true, endSec);

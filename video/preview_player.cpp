@@ -47,6 +47,8 @@ PreviewPlayer::~PreviewPlayer() { close(); }
 
 bool PreviewPlayer::open(const std::string& path) {
     close();
+    // A pipe or a device would hold the drawing thread inside the capture.
+    if (std::string ignored; !checkIsVideoFile(path, ignored)) return false;
     cv::VideoCapture probe(openCvPath(path));
     if (!probe.isOpened()) return false;
     const double fps = probe.get(cv::CAP_PROP_FPS);

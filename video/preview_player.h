@@ -30,8 +30,8 @@ public:
     PreviewPlayer& operator=(const PreviewPlayer&) = delete;
 
     // Closes any previous video, reads the frame rate and frame count,
-    // starts decoding at 0 s and opens the sound. False when OpenCV cannot
-    // open the file (the player then stays closed).
+    // starts decoding at 0 s and opens the sound. False when the path is not
+    // a regular file or OpenCV cannot open it (the player then stays closed).
     bool open(const std::string& path);
     void close();
     bool isOpen() const;

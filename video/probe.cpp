@@ -14,20 +14,26 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// True when the path names something that exists and may be opened: a
-// regular file or a directory (symbolic links are followed). A missing
-// file, a vanished network mount or a status that cannot be determined all
-// count as not found; so do FIFOs, sockets and devices, which a video
-// capture would block on or misread.
-bool fileExists(const std::string& path) {
+enum class PathKind { Missing, RegularFile, Folder, Other };
+
+// Looked at without opening it (symbolic links are followed): opening a
+// FIFO or a device can block for ever or stream endless bytes. A vanished
+// network mount or a status that cannot be determined count as missing.
+PathKind pathKind(const std::string& path) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return false;
-    return S_ISREG(status.st_mode) || S_ISDIR(status.st_mode);
+    if (::stat(path.c_str(), &status) != 0) return PathKind::Missing;
+    if (S_ISREG(status.st_mode)) return PathKind::RegularFile;
+    return S_ISDIR(status.st_mode) ? PathKind::Folder : PathKind::Other;
 }
 
 std::string notFoundMessage(const std::string& path) {
     return "This file was not found:\n" + path +
            "\nIt may have been moved, renamed or be on a drive that is not connected.";
+}
+
+std::string notAFileMessage(const std::string& path, PathKind kind) {
+    const char* what = kind == PathKind::Folder ? "a folder" : "a device, a pipe or a socket";
+    return "\"" + fileNameOf(path) + "\" is not a video file: it is " + what + ".\n" + path;
 }
 
 std::string cannotOpenMessage(const std::string& path) {
@@ -59,11 +65,17 @@ bool checkVideoTrack(double width, double height, double fps, double frameCount,
     return true;
 }
 
+bool checkIsVideoFile(const std::string& path, std::string& error) {
+    const PathKind kind = pathKind(path);
+    if (kind == PathKind::RegularFile) return true;
+    error = kind == PathKind::Missing ? notFoundMessage(path) : notAFileMessage(path, kind);
+    return false;
+}
+
+bool isMissingFile(const std::string& path) { return pathKind(path) == PathKind::Missing; }
+
 bool probe(const std::string& path, VideoInfo& info, std::string& error) {
-    if (!fileExists(path)) {
-        error = notFoundMessage(path);
-        return false;
-    }
+    if (!checkIsVideoFile(path, error)) return false;
     cv::VideoCapture capture(openCvPath(path), cv::CAP_ANY);
     const bool read = capture.isOpened() &&
                       checkVideoTrack(capture.get(cv::CAP_PROP_FRAME_WIDTH), capture.get(cv::CAP_PROP_FRAME_HEIGHT),

@@ -14,6 +14,13 @@ struct VideoInfo {
     double durationSec = 0.0;
 };
 
+// Checks, without opening it, that `path` is a regular file: a video is
+// only ever read from one. Sets `error` for the user when it is missing or
+// is a folder, a device, a pipe or a socket (which could block a reader).
+bool checkIsVideoFile(const std::string& path, std::string& error);
+// True when nothing at all is at `path` (a moved video, a vanished mount).
+bool isMissingFile(const std::string& path);
+
 // Checks that `path` (UTF-8) is a readable video and fills `info`. On failure
 // returns false and sets `error` to a message for the user.
 bool probe(const std::string& path, VideoInfo& info, std::string& error);

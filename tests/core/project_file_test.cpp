@@ -131,20 +131,14 @@ TEST(ProjectFile, OptionalKeysAreWrittenOnlyWhenMeaningful) {
     EXPECT_EQ(projectToJson(noStats).get("stats").kind(), JsonKind::Null);
 }
 
-TEST(ProjectFile, RallyIdsAndOrder) {
-    const Project p = readText("{\"rallies\": [{\"startSec\": 9}, {\"startSec\": 3}]}");
+TEST(ProjectFile, RalliesAreReadAsTheyStandWithIdsDefaultingToTheirPosition) {
+    const Project p = readText("{\"rallies\": [{\"startSec\": 9}, {\"startSec\": 3}], \"nextRallyId\": -4}");
     ASSERT_EQ(p.rallies.size(), 2u);
-    EXPECT_EQ(p.rallies[0].startSec, 3);
-    EXPECT_EQ(p.rallies[0].id, 2);
-    EXPECT_EQ(p.rallies[1].startSec, 9);
-    EXPECT_EQ(p.rallies[1].id, 1);
-    EXPECT_GE(p.nextRallyId, 3);
-}
-
-TEST(ProjectFile, NextRallyIdIsRaisedAboveEveryRallyId) {
-    EXPECT_EQ(readText("{\"nextRallyId\": 2, \"rallies\": [{\"id\": 7}]}").nextRallyId, 8);
-    EXPECT_EQ(readText("{\"nextRallyId\": 20, \"rallies\": [{\"id\": 7}]}").nextRallyId, 20);
-    EXPECT_EQ(readText("{\"nextRallyId\": -4}").nextRallyId, 1);
+    EXPECT_EQ(p.rallies[0].startSec, 9);
+    EXPECT_EQ(p.rallies[0].id, 1);
+    EXPECT_EQ(p.rallies[1].startSec, 3);
+    EXPECT_EQ(p.rallies[1].id, 2);
+    EXPECT_EQ(p.nextRallyId, -4);
     EXPECT_EQ(readText("{\"rallies\": [{\"id\": 1e300}]}").rallies[0].id, std::numeric_limits<int64_t>::max());
 }
 

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <iterator>
 
 #include "app/log.h"
 #include "app/project_flows.h"
+#include "tests/core/file_size_limit.h"
 #include "tests/core/temp_dir.h"
 
 namespace rallinox {
@@ -67,6 +71,56 @@ TEST_F(ProjectFlows, UnreadableVideoCreatesNothing) {
     EXPECT_FALSE(notVideo.project);
     EXPECT_EQ(notVideo.error.rfind("\"notes.mp4\" cannot be opened.", 0), 0u) << notVideo.error;
     EXPECT_EQ(projectFolders(), 0u);
+}
+
+TEST_F(ProjectFlows, PathsThatAreNotRegularFilesAreNamedForWhatTheyAre) {
+    const fs::path fifo = dir / "match.mp4";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directories(dir / "folder.mp4");
+    for (const fs::path& path : {fifo, dir / "folder.mp4", fs::path("/dev/null"), fs::path("/dev/zero")}) {
+        const NewProjectResult result = createProjectFromVideo(store, settings, path.string());
+        EXPECT_FALSE(result.project);
+        const std::string name = "\"" + path.filename().string() + "\" is not a video file: it is ";
+        EXPECT_EQ(result.error.rfind(name, 0), 0u) << result.error;
+        EXPECT_EQ(result.error.find("not found"), std::string::npos) << result.error;
+    }
+    EXPECT_EQ(projectFolders(), 0u);
+}
+
+TEST_F(ProjectFlows, RelativeVideoPathIsStoredInFull) {
+    const fs::path video = makeVideo("match.mp4");
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    const NewProjectResult result = createProjectFromVideo(store, settings, "./../" + dir.path().filename().string() + "/match.mp4");
+    fs::current_path(before);
+    ASSERT_TRUE(result.project) << result.error;
+    EXPECT_TRUE(fs::path(result.project->videoPath).is_absolute()) << result.project->videoPath;
+    EXPECT_TRUE(fs::equivalent(result.project->videoPath, video));
+    EXPECT_EQ(loadProjectForEditor(store, result.project->id).status, OpenStatus::Ready);
+}
+
+TEST_F(ProjectFlows, ProjectThatCannotBeWrittenLeavesNoFolderBehind) {
+    const fs::path video = makeVideo("match.mp4");
+    fs::create_directories(store.projectsDir());
+    NewProjectResult result;
+    {
+        test::FileSizeLimit full(16);
+        result = createProjectFromVideo(store, settings, video.string());
+    }
+    EXPECT_FALSE(result.project);
+    EXPECT_EQ(result.error, "Disk full or write error while saving the project");
+    EXPECT_EQ(projectFolders(), 0u) << "no empty folder and no .tmp file stay behind";
+}
+
+TEST_F(ProjectFlows, StoredVideoThatIsAPipeIsRefusedWithoutOpeningIt) {
+    const fs::path video = makeVideo("match.mp4");
+    const Project project = *createProjectFromVideo(store, settings, video.string()).project;
+    fs::remove(video);
+    ASSERT_EQ(mkfifo(video.c_str(), 0600), 0);  // opening it to read would wait for a writer for ever
+    const OpenProjectResult opened = loadProjectForEditor(store, project.id);
+    EXPECT_EQ(opened.status, OpenStatus::NotAVideoFile);
+    EXPECT_EQ(opened.error.rfind("\"match.mp4\" is not a video file", 0), 0u) << opened.error;
+    EXPECT_FALSE(relocateVideo(store, project.id, "/dev/zero"));
 }
 
 TEST_F(ProjectFlows, FailedSaveIsReported) {

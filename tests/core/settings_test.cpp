@@ -119,6 +119,20 @@ TEST_F(SettingsFile, SaveReplacesADamagedFile) {
     EXPECT_NO_THROW(JsonValue::parse(test::readFile(file)));
 }
 
+TEST_F(SettingsFile, FailedSaveKeepsTheOldFileWhole) {
+    Settings before;
+    before.writeEdl = true;
+    ASSERT_TRUE(before.save(file));
+    const std::string oldText = test::readFile(file);
+    const std::filesystem::path temp = std::filesystem::path(file) += ".tmp";
+    std::filesystem::create_symlink("/dev/full", temp);  // every write there fails as on a full disk
+    Settings changed = before;
+    changed.exportDir = "/media/usb";
+    EXPECT_FALSE(changed.save(file));
+    EXPECT_EQ(test::readFile(file), oldText);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(temp))) << "nothing is left behind";
+}
+
 TEST_F(SettingsFile, SaveIntoMissingFolderFails) {
     EXPECT_FALSE(Settings{}.save(dir / "missing" / "settings.json"));
 }

@@ -3,7 +3,12 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <future>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <opencv2/imgcodecs.hpp>
 
@@ -140,6 +145,40 @@ TEST_F(ThumbnailWorkerTest, RequestsFromAnotherThreadWhileTaking) {
     const std::vector<ThumbnailPicture> finished = collect(worker, 20);
     requester.join();
     for (const ThumbnailPicture& picture : finished) EXPECT_EQ(picture.width, 160);
+}
+
+TEST_F(ThumbnailWorkerTest, VideoThatIsAPipeGivesAnEmptyPictureWithoutWaitingForIt) {
+    const fs::path fifo = dir / "match.mp4";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);  // opening it to read waits for a writer
+    ThumbnailWorker worker;
+    worker.request({"p1", fifo.string(), dir / "thumb.jpg", 0});
+    std::vector<ThumbnailPicture> finished;
+    for (int poll = 0; poll < 3000 && finished.empty(); ++poll) {
+        finished = worker.takeFinished();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // Releases a reader stuck in the pipe, so that a failure still ends the test.
+    if (const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK); writer >= 0) close(writer);
+    ASSERT_EQ(finished.size(), 1u) << "the worker is stuck in the pipe";
+    EXPECT_EQ(finished[0].width, 0);
+}
+
+TEST_F(ThumbnailWorkerTest, WorkerStuckInAVideoDoesNotHoldUpItsOwner) {
+    std::promise<void> answer;
+    std::shared_future<void> answered = answer.get_future().share();
+    std::promise<void> started;
+    auto worker = std::make_unique<ThumbnailWorker>([answered, &started](const ThumbnailRequest& request) {
+        started.set_value();
+        answered.wait();  // a video on a network mount that does not answer
+        return ThumbnailPicture{request.id, 0, 0, {}};
+    });
+    worker->request(storedPicture("stuck", {0, 0, 255}));
+    started.get_future().wait();
+    // Destroyed on another thread so that a hang fails the test instead of stopping it.
+    std::future<void> destroyed = std::async(std::launch::async, [&worker] { worker.reset(); });
+    const bool returned = destroyed.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    answer.set_value();  // lets the thread left behind end
+    EXPECT_TRUE(returned) << "the worker waited for a video that does not answer";
 }
 
 }  // namespace

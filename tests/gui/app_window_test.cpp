@@ -2,11 +2,14 @@
 // would under a virtual display.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>
 
+#include "tests/gui/editor_fixture.h"
 #include "tests/gui/gui_run.h"
 
 namespace rallinox::guitest {
@@ -96,6 +99,18 @@ TEST(AppWindow, UnreadableDropShowsTheErrorDialogUntilOkOrEnter) {
                        "screenshot error.png\nclick-label OK\nwait 2\nexpect-no-text Something went wrong\n"
                        "drop notes.mp4\nwait 3\nexpect-text Something went wrong\nkey enter\nwait 2\n"
                        "expect-no-text Something went wrong\nclose\n");
+}
+
+TEST(AppWindow, ProjectWhoseVideoBecameAPipeOpensShowsAndQuitsWithoutWaitingForIt) {
+    GuiRun run;
+    const fs::path video = makeMatchVideo(run, "final.mp4", 10);
+    saveProject(run, sampleProject(run, video, 10));
+    fs::remove(video);
+    // Opening it to read waits for a writer for ever, as a dead network mount can.
+    ASSERT_EQ(mkfifo(video.c_str(), 0600), 0);
+    playExpectingSuccess(run, "wait 10\nclick-label Open\n"
+                       "wait-for \"final.mp4\" is not a video file: it is a device, a pipe or a socket.\n"
+                       "expect-title Rallinox\nscreenshot pipe.png\nclick-label OK\nwait 2\nclose\n");
 }
 
 TEST(AppWindow, ChoosingAVideoInTheInAppBrowserMakesAProject) {

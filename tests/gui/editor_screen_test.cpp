@@ -24,6 +24,16 @@ TEST(EditorScreen, ShowsTheProjectsFiguresPreviewAndTimeline) {
         << run.output();
 }
 
+TEST(EditorScreen, RallyFarPastTheVideosEndIsDroppedOnOpening) {
+    GuiRun run;
+    // Drawn as it stands, its trim strip would count seconds from 1e16 on.
+    saveProject(run, readyProject(run, makeMatchVideo(run, "final.mp4", 10), 10, {{1e16, 1e16 + 10}}));
+    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:00 / 0:10\nexpect-text Rallies (0)\n"
+                       "screenshot absurd.png\nclose\n"),
+              0)
+        << run.output();
+}
+
 TEST(EditorScreen, RalliesOnlyPlaysFromRallyToRallyAndStopsAfterTheLast) {
     GuiRun run;
     Project project = sampleProject(run, makeMatchVideo(run, "final.mp4", 60), 60);
@@ -43,9 +53,9 @@ TEST(EditorScreen, RalliesOnlyPlaysFromRallyToRallyAndStopsAfterTheLast) {
 
 TEST(EditorScreen, AnalyseAgainAsksFirstAndKeepingTheEditsChangesNothing) {
     GuiRun run;
-    const Project project = sampleProject(run, makeMatchVideo(run, "final.mp4", 20), 20);
+    const Project project = sampleProject(run, makeMatchVideo(run, "final.mp4", 45), 45);
     saveProject(run, project);
-    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:00 / 0:20\nclick-label Analyse again\nwait 3\n"
+    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:00 / 0:45\nclick-label Analyse again\nwait 3\n"
                        "expect-text The rallies are found again with the paddings from Settings (1.5 s before, 3.0 s "
                        "after). Your edits, names and answers in \"To check\" are replaced.\n"
                        "screenshot analyse_again.png\nclick-label Keep my edits\nwait 3\n"

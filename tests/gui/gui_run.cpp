@@ -11,6 +11,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr int kLongestRunSec = 300;
+
 // Single quotes for the shell; the test's own paths hold none.
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
@@ -48,6 +50,8 @@ int GuiRun::runDriver(const std::string& script, const std::string& videoArgumen
     const std::string command =
         "env -u DBUS_SESSION_BUS_ADDRESS" + std::string(withDisplay ? "" : " -u DISPLAY -u WAYLAND_DISPLAY") +
         " HOME=" + quoted((folder_ / "home").string()) + " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) +
+        // A program that hangs fails its test instead of stopping the whole run.
+        " timeout -k 10 " + std::to_string(kLongestRunSec) +
         (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + quoted(RALLINOX_GUI_DRIVER) + " " +
         quoted(scriptFile.string()) + (videoArgument.empty() ? "" : " " + quoted(videoArgument)) + " > " +
         quoted(log.string()) + " 2>&1";

@@ -16,8 +16,9 @@ public:
     const std::filesystem::path& folder() const { return folder_; }
     std::filesystem::path dataDir() const { return folder_ / "data" / "Rallinox"; }
 
-    // Plays the script; the driver's exit code (0 all steps passed). The
-    // driver's output is kept for failure messages.
+    // Plays the script; the driver's exit code (0 all steps passed, 124 or
+    // 137 when it had to be stopped after 5 minutes). The driver's output is
+    // kept for failure messages.
     int play(const std::string& script, const std::string& videoArgument = "");
     // The same with no display at all.
     int playWithoutDisplay(const std::string& script);

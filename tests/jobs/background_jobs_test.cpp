@@ -10,6 +10,7 @@
 #include "app/background_jobs.h"
 #include "app/project_flows.h"
 #include "app/settings.h"
+#include "tests/core/file_size_limit.h"
 #include "tests/core/temp_dir.h"
 
 namespace rallinox {
@@ -96,6 +97,32 @@ TEST_F(BackgroundJobsTest, FinishedAnalysisIsMergedIntoTheSavedProject) {
     EXPECT_GT(saved->stats.frames, 0);
     EXPECT_NEAR(saved->videoDurationSec, 3.0, 0.1);
     EXPECT_FALSE(fs::exists(store_.thumbnailFile(project.id))) << "the picture of the old first rally is gone";
+}
+
+TEST_F(BackgroundJobsTest, ResultTheDiskRefusesIsKeptAndReportedAsNotSaved) {
+    Project project = newProject("short.mp4");
+    ASSERT_EQ(jobs_.startAnalysis(project), "");
+    while (!jobs_.analysisJob->done()) pause();
+    FinishedAnalysis finished;
+    {
+        test::FileSizeLimit full(64);  // the disk fills up as the analysis ends
+        finished = waitForResult();
+    }
+    EXPECT_TRUE(finished.ok);
+    EXPECT_EQ(finished.saveError, "Disk full or write error while saving the project");
+    EXPECT_TRUE(finished.toast.empty()) << "no toast claims success";
+    EXPECT_EQ(finished.error.rfind("Analysis finished: ", 0), 0u) << finished.error;
+    EXPECT_NE(finished.error.find("could not be saved (Disk full or write error while saving the project)"),
+              std::string::npos)
+        << finished.error;
+    ASSERT_TRUE(finished.project);
+    EXPECT_EQ(finished.project->state, ProjectState::Ready);
+    EXPECT_GT(finished.project->stats.frames, 0);
+    EXPECT_TRUE(savedAsAnalysing(project.id)) << "the file on disk is the one from before";
+
+    // The next save, once there is room again, writes the kept result.
+    ASSERT_TRUE(store_.save(*finished.project));
+    EXPECT_EQ(stateOnDisk(project.id), ProjectState::Ready);
 }
 
 TEST_F(BackgroundJobsTest, CancelDuringStageOneShowsTheProjectAsNewAtOnceAndANewAnalysisCanStart) {
