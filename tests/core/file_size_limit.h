@@ -1,6 +1,7 @@
 // A write failure without root or a small file system: while it lives, this
 // process cannot make any file longer than the limit (writes beyond it fail
-// with EFBIG, as they would on a full disk).
+// with EFBIG, as they would on a full disk). Set it only after the test's
+// inputs are made: child processes inherit it.
 #pragma once
 
 #include <sys/resource.h>
@@ -15,8 +16,7 @@ public:
     explicit FileSizeLimit(size_t bytes) {
         previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);  // the failed write returns an error instead
         getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
+        const rlimit limited{bytes, previous_.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit() {

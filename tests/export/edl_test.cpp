@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/core/temp_dir.h"
-#include "tests/export/file_size_limit.h"
+#include "tests/core/file_size_limit.h"
 
 namespace rallinox {
 namespace {

@@ -11,7 +11,7 @@
 #include "video/mp4_boxes.h"
 #include "tests/core/temp_dir.h"
 #include "tests/export/export_media.h"
-#include "tests/export/file_size_limit.h"
+#include "tests/core/file_size_limit.h"
 #include "tests/video/generated_media.h"
 
 namespace rallinox {
