@@ -23,6 +23,7 @@ struct ExportRequest {
     double fps = 0;          // the project's frame rate, for the EDL
     std::vector<Rally> rallies;  // the chosen ones, in list order
     bool keepSound = true;
+    bool fast = false;  // copy the picture without re-encoding when no overlay is drawn
 };
 
 // Written by the export thread, read by the GUI thread without a lock.

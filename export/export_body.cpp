@@ -7,6 +7,7 @@
 #include "export/cut_list.h"
 #include "export/edl.h"
 #include "export/mp4_export.h"
+#include "export/stream_copy_export.h"
 #include "export/video_encoder.h"
 
 namespace rallinox {
@@ -14,10 +15,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Re-encodes the picture, as it must when an overlay draws into it or the
+// source's picture cannot be copied into MP4.
+ExportResult reencode(const ExportRequest& request, ExportProgress& progress, FrameOverlay* overlay) {
+    ExportResult result;
+    if (!videoEncoderAvailable()) {
+        result.message = kNoVideoEncoderMessage;
+        return result;
+    }
+    result = exportMp4(request.sourcePath, request.outputPath, cutsOf(request.rallies), request.keepSound, overlay,
+                       progress);
+    if (result.ok && request.fast && !overlay) result.message = kPictureReencodedMessage;
+    return result;
+}
+
 ExportResult exportVideo(const ExportRequest& request, ExportProgress& progress, FrameOverlay* overlay) {
     try {
-        return exportMp4(request.sourcePath, request.outputPath, cutsOf(request.rallies), request.keepSound,
-                         overlay, progress);
+        std::error_code ignored;
+        fs::create_directories(fs::path(request.outputPath).parent_path(), ignored);
+        if (request.fast && !overlay && pictureCanBeCopied(request.sourcePath))
+            return exportStreamCopy(request.sourcePath, request.outputPath, cutsOf(request.rallies),
+                                    request.keepSound, progress);
+        return reencode(request, progress, overlay);
     } catch (const std::exception& error) {
         ExportResult result;
         result.message = std::string("Export stopped unexpectedly: ") + error.what();
@@ -28,14 +47,7 @@ ExportResult exportVideo(const ExportRequest& request, ExportProgress& progress,
 }  // namespace
 
 ExportResult runExport(const ExportRequest& request, ExportProgress& progress, FrameOverlay* overlay) {
-    ExportResult result;
-    if (!videoEncoderAvailable()) {
-        result.message = kNoVideoEncoderMessage;
-    } else {
-        std::error_code ignored;
-        fs::create_directories(fs::path(request.outputPath).parent_path(), ignored);
-        result = exportVideo(request, progress, overlay);
-    }
+    ExportResult result = exportVideo(request, progress, overlay);
     if (result.ok && !request.edlPath.empty()) {
         const std::string clipName = fs::path(request.sourcePath).filename().string();
         if (std::string error = saveEdl(request.edlPath, request.title, clipName, request.fps, request.rallies);

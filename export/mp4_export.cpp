@@ -1,12 +1,12 @@
 #include "export/mp4_export.h"
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "export/audio_encoder.h"
 #include "export/cut_copier.h"
 #include "export/mp4_muxer.h"
+#include "export/output_file.h"
 #include "export/video_encoder.h"
 #include "video/media_time.h"
 #include "video/mp4_boxes.h"
@@ -14,25 +14,6 @@
 
 namespace rallinox {
 namespace {
-
-namespace fs = std::filesystem;
-
-constexpr const char* kCannotOpenMessage = "Cannot open the source video";
-constexpr const char* kStoppedMessage = "Export stopped while reading the video";
-constexpr const char* kCannotFinishMessage = "Cannot finish the output file";
-
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    return fs::equivalent(fs::path(a), fs::path(b), error) && !error;
-}
-
-// The file being written, next to the chosen name until it is complete.
-std::string partialPathFor(const std::string& outputPath) { return outputPath + ".part"; }
-
-void removeFile(const std::string& path) {
-    std::error_code ignored;
-    fs::remove(fs::path(path), ignored);
-}
 
 struct Source {
     mf::SourceReader reader;
@@ -84,10 +65,7 @@ std::string openDestination(const std::string& path, const Source& source, Desti
 bool finishAs(Destination& destination, const std::string& partialPath, const std::string& outputPath) {
     const bool video = destination.video.finish();
     const bool audio = !destination.audio || destination.audio->finish();
-    if (!video || !audio || !destination.muxer.finish()) return false;
-    std::error_code error;
-    fs::rename(fs::path(partialPath), fs::path(outputPath), error);
-    return !error;
+    return video && audio && destination.muxer.finish() && renameFinished(partialPath, outputPath);
 }
 
 // Empty when every cut was copied or the export was cancelled, else the
