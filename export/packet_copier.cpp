@@ -12,14 +12,24 @@ struct PacketCopier::Placement {
     std::int64_t soundEnd = 0;      // output sample frame where the cut's sound stops
 };
 
-PacketCopier::PacketCopier(TrackPackets& picture, TrackPackets* sound, Output output, ExportProgress& progress,
-                           double totalSec)
+namespace {
+
+int sampleRateOf(TrackPackets* sound, SoundReencoder* reencoder) {
+    if (sound) return sound->stream().codecpar->sample_rate;
+    return reencoder ? reencoder->sampleRate() : 1;
+}
+
+}  // namespace
+
+PacketCopier::PacketCopier(TrackPackets& picture, TrackPackets* sound, SoundReencoder* reencoder, Output output,
+                           ExportProgress& progress, double totalSec)
     : picture_(picture),
       sound_(sound),
+      reencoder_(reencoder),
       output_(output),
       progress_(progress),
       totalSec_(totalSec),
-      soundTimeBase_{1, sound ? sound->stream().codecpar->sample_rate : 1} {}
+      soundTimeBase_{1, sampleRateOf(sound, reencoder)} {}
 
 PacketCopier::Outcome PacketCopier::copy(const Cut& cut, double writtenSec) {
     PictureCutPackets picture(picture_);
@@ -33,14 +43,16 @@ PacketCopier::Outcome PacketCopier::copy(const Cut& cut, double writtenSec) {
     place.pictureShift = pictureEnd_ - picture.keyTime();
     if (picture.keyDecodeTime() + place.pictureShift <= lastPictureDecodeTime_)
         place.pictureShift = lastPictureDecodeTime_ + 1 - picture.keyDecodeTime();
+    const AVRational pictureBase = picture_.timeBase();
+    const std::int64_t soundStart = av_rescale_q(picture.keyTime() + place.pictureShift, pictureBase, soundTimeBase_);
+    place.soundEnd = soundStart + av_rescale_q(end - picture.keyTime(), pictureBase, soundTimeBase_);
+    if (reencoder_ && !reencoder_->begin(picture_.playerSec(picture.keyTime()), picture_.playerSec(end), soundStart))
+        return Outcome::readFailed;
     if (!sound_) return copyPackets(picture, nullptr, place, cut, writtenSec);
 
     // The sound goes on from where the last cut's stopped, taken from the
     // source at the same distance to the key frame, so that it stays with
     // the picture within half a packet.
-    const AVRational pictureBase = picture_.timeBase();
-    const std::int64_t soundStart = av_rescale_q(picture.keyTime() + place.pictureShift, pictureBase, soundTimeBase_);
-    place.soundEnd = soundStart + av_rescale_q(end - picture.keyTime(), pictureBase, soundTimeBase_);
     const double fromSec =
         picture_.playerSec(picture.keyTime()) + double(soundEnd_ - soundStart) * av_q2d(soundTimeBase_);
     SoundCutPackets sound(*sound_);
@@ -91,15 +103,21 @@ PacketCopier::Outcome PacketCopier::copyPackets(PictureCutPackets& picture, Soun
             if (!output_.muxer.write(*soundPacket, soundTimeBase_, output_.soundStream)) return Outcome::writeFailed;
             haveSound = false;
         } else {
+            // Re-encoded sound is written along, up to the picture's time.
+            if (!reencodeSoundUntil(picture_.playerSec(picturePacket->dts - place.pictureShift)))
+                return Outcome::readFailed;
             lastPictureDecodeTime_ = picturePacket->dts;
             if (!output_.muxer.write(*picturePacket, picture_.timeBase(), output_.pictureStream))
                 return Outcome::writeFailed;
             havePicture = false;
         }
     }
+    if (!reencodeSoundUntil(std::numeric_limits<double>::infinity())) return Outcome::readFailed;
     pictureEnd_ = std::max(pictureEnd_, picture.shownEnd() + place.pictureShift);
     return Outcome::copied;
 }
+
+bool PacketCopier::reencodeSoundUntil(double sourceSec) { return !reencoder_ || reencoder_->writeUntil(sourceSec); }
 
 void PacketCopier::showProgress(std::int64_t pictureTime, const Cut& cut, double writtenSec) {
     const double intoCut = std::clamp(picture_.playerSec(pictureTime) - cut.startSec, 0.0, cut.lengthSec());

@@ -12,6 +12,7 @@
 #include "export/cut_list.h"
 #include "export/cut_packets.h"
 #include "export/mp4_muxer.h"
+#include "export/sound_reencoder.h"
 #include "export/track_packets.h"
 
 namespace rallinox {
@@ -26,10 +27,11 @@ public:
 
     enum class Outcome { copied, cancelled, readFailed, writeFailed };
 
-    // `sound` is nullptr when no sound is written; `totalSec` is the summed
-    // length of all cuts.
-    PacketCopier(TrackPackets& picture, TrackPackets* sound, Output output, ExportProgress& progress,
-                 double totalSec);
+    // The sound is copied from `sound` or re-encoded by `reencoder`; both
+    // are nullptr when no sound is written. `totalSec` is the summed length
+    // of all cuts.
+    PacketCopier(TrackPackets& picture, TrackPackets* sound, SoundReencoder* reencoder, Output output,
+                 ExportProgress& progress, double totalSec);
 
     // Copies `cut`, which starts `writtenSec` into the output as the cuts
     // are asked for.
@@ -42,10 +44,12 @@ private:
 
     Outcome copyPackets(PictureCutPackets& picture, SoundCutPackets* sound, const Placement& place, const Cut& cut,
                         double writtenSec);
+    bool reencodeSoundUntil(double sourceSec);
     void showProgress(std::int64_t pictureTime, const Cut& cut, double writtenSec);
 
     TrackPackets& picture_;
     TrackPackets* sound_;
+    SoundReencoder* reencoder_;
     const Output output_;
     ExportProgress& progress_;
     const double totalSec_;

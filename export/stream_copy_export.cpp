@@ -7,6 +7,7 @@
 #include "export/mp4_muxer.h"
 #include "export/output_file.h"
 #include "export/packet_copier.h"
+#include "export/sound_reencoder.h"
 #include "export/track_packets.h"
 
 namespace rallinox {
@@ -19,10 +20,12 @@ bool copyableCodec(const AVStream& stream) {
 
 struct Tracks {
     TrackPackets picture;
-    std::optional<TrackPackets> sound;  // only when it is copied
+    std::optional<TrackPackets> sound;           // AAC, copied
+    std::unique_ptr<SoundReencoder> reencoder;  // other sound, re-encoded
 };
 
-// Opens the picture and, when it is wanted and is AAC, the sound.
+// Opens the picture and, when it is wanted, the sound: AAC to be copied,
+// other formats to be re-encoded.
 std::string openTracks(const std::string& path, bool keepSound, Tracks& tracks, ExportResult& result) {
     if (!tracks.picture.open(path, AVMEDIA_TYPE_VIDEO)) return kCannotOpenMessage;
     if (!copyableCodec(tracks.picture.stream())) return kPictureNotCopyableMessage;
@@ -30,9 +33,14 @@ std::string openTracks(const std::string& path, bool keepSound, Tracks& tracks, 
     TrackPackets& sound = tracks.sound.emplace();
     if (!sound.open(path, AVMEDIA_TYPE_AUDIO)) {
         tracks.sound.reset();  // a silent video: nothing to note
-    } else if (sound.stream().codecpar->codec_id != AV_CODEC_ID_AAC || sound.stream().codecpar->sample_rate <= 0) {
+        return {};
+    }
+    if (sound.stream().codecpar->codec_id == AV_CODEC_ID_AAC && sound.stream().codecpar->sample_rate > 0) return {};
+    tracks.sound.reset();
+    tracks.reencoder = std::make_unique<SoundReencoder>();
+    if (!tracks.reencoder->open(path)) {
         result.noSound = true;
-        tracks.sound.reset();
+        tracks.reencoder.reset();
     }
     return {};
 }
@@ -45,6 +53,9 @@ std::string openOutput(const std::string& path, Tracks& tracks, Mp4Muxer& muxer,
         const AVStream& sound = tracks.sound->stream();
         output.soundStream = muxer.addCopiedStream(sound, {1, sound.codecpar->sample_rate});
     }
+    if (tracks.reencoder) {
+        if (std::string error = tracks.reencoder->addTo(muxer); !error.empty()) return error;
+    }
     if (output.pictureStream < 0 || (tracks.sound && output.soundStream < 0)) return kCannotFinishMessage;
     return muxer.begin();
 }
@@ -53,8 +64,8 @@ std::string openOutput(const std::string& path, Tracks& tracks, Mp4Muxer& muxer,
 // message for the user.
 std::string copyCuts(Tracks& tracks, const PacketCopier::Output& output, const std::vector<Cut>& cuts,
                      ExportProgress& progress, double& outputSec) {
-    PacketCopier copier(tracks.picture, tracks.sound ? &*tracks.sound : nullptr, output, progress,
-                        totalLengthSec(cuts));
+    PacketCopier copier(tracks.picture, tracks.sound ? &*tracks.sound : nullptr, tracks.reencoder.get(), output,
+                        progress, totalLengthSec(cuts));
     double writtenSec = 0;
     for (size_t index = 0; index < cuts.size(); ++index) {
         progress.currentCut.store(int32_t(index));
@@ -69,6 +80,12 @@ std::string copyCuts(Tracks& tracks, const PacketCopier::Output& output, const s
     }
     outputSec = copier.outputSec();
     return {};
+}
+
+// Completes the file and gives it the chosen name.
+bool finishAs(Tracks& tracks, Mp4Muxer& muxer, const std::string& partialPath, const std::string& outputPath) {
+    const bool sound = !tracks.reencoder || tracks.reencoder->finish();
+    return sound && muxer.finish() && renameFinished(partialPath, outputPath);
 }
 
 }  // namespace
@@ -104,8 +121,7 @@ ExportResult exportStreamCopy(const std::string& sourcePath, const std::string& 
     result.message = openOutput(partialPath, tracks, *muxer, output);
     if (result.message.empty()) result.message = copyCuts(tracks, output, cuts, progress, outputSec);
     result.cancelled = progress.cancel.load();
-    if (!result.cancelled && result.message.empty() &&
-        !(muxer->finish() && renameFinished(partialPath, outputPath)))
+    if (!result.cancelled && result.message.empty() && !finishAs(tracks, *muxer, partialPath, outputPath))
         result.message = kCannotFinishMessage;
     if (result.cancelled || !result.message.empty()) {
         muxer.reset();  // closes the file before it goes

@@ -1,6 +1,7 @@
 // The fast export of chosen stretches of a match video into one MP4 file:
 // the picture's stored packets are copied as they are, so each cut starts at
-// the key frame at or before its start; AAC sound is copied too.
+// the key frame at or before its start. AAC sound is copied too, other
+// sound re-encoded.
 #pragma once
 
 #include <string>
@@ -21,8 +22,8 @@ bool pictureCanBeCopied(const std::string& sourcePath);
 
 // Writes the cuts in order into `outputPath`, with the same promises as
 // exportMp4: the file appears only when complete, nothing is left behind
-// by a failed or cancelled export. Sound other than AAC is left out, with
-// the result's noSound set.
+// by a failed or cancelled export. Sound the normal export would leave out
+// is left out here too, with the result's noSound set.
 ExportResult exportStreamCopy(const std::string& sourcePath, const std::string& outputPath,
                               const std::vector<Cut>& cuts, bool keepSound, ExportProgress& progress);
 

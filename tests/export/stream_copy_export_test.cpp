@@ -192,7 +192,34 @@ TEST(StreamCopyExport, TransportStreamMatroskaAndH265SourcesAreCopiedToo) {
     }
 }
 
-TEST(StreamCopyExport, SoundIsLeftOutWhenNotWantedAndNotedWhenItIsNotAac) {
+TEST(StreamCopyExport, SoundInAnotherFormatIsReencodedAndStaysWithItsPicture) {
+    test::TempDir dir;
+    const std::string beeping = dir.file("beep.mp4");
+    ASSERT_TRUE(test::writeBeepingSource(beeping, kFps, 12, 9.0));
+    const std::string source = dir.file("beep mp3.mkv");
+    ASSERT_TRUE(test::runFfmpeg("-i \"" + beeping + "\" -c:v copy -c:a libmp3lame \"" + source + '"'));
+    const std::string output = dir.file("out.mp4");
+    const std::vector<Cut> cuts{{2.5, 4}, {8.5, 10}};
+    const Exported exported = fastExport(source, output, cuts);
+    ASSERT_TRUE(exported.result.ok) << exported.result.message;
+    EXPECT_FALSE(exported.result.noSound);
+    ASSERT_TRUE(exported.file.hasAudio);
+    EXPECT_EQ(exported.file.audioCodec, "aac");
+    EXPECT_NEAR(exported.file.audioSec, exported.file.videoSec, 0.03);
+    expectCutsFromKeyFrames(exported.file, cuts);
+    // The beep keeps its distance to the second cut's key frame, frame 200.
+    const test::ReadBack sourceFile = test::readBack(source);
+    const auto shownAt = [](const test::ReadBack& file, int number) {
+        for (const test::DecodedFrame& frame : file.frames)
+            if (frame.number == number) return frame.timeSec;
+        return -1.0;
+    };
+    const double sourceBeep = test::firstSoundSec(source) - shownAt(sourceFile, 200);
+    const double outputBeep = test::firstSoundSec(output) - mp4AudioStartOffset(output) - shownAt(exported.file, 200);
+    EXPECT_NEAR(outputBeep, sourceBeep, 0.025);
+}
+
+TEST(StreamCopyExport, SoundIsLeftOutWhenNotWantedOrNotInAKeptFormat) {
     test::TempDir dir;
     const std::string source = dir.file("match.mp4");
     ASSERT_TRUE(test::writeNumberedSource(source, kFps, 6));
@@ -201,11 +228,11 @@ TEST(StreamCopyExport, SoundIsLeftOutWhenNotWantedAndNotedWhenItIsNotAac) {
     EXPECT_FALSE(unwanted.result.noSound);
     EXPECT_FALSE(unwanted.file.hasAudio);
 
-    const std::string mp3 = dir.file("mp3 sound.mkv");
-    ASSERT_TRUE(test::runFfmpeg("-i \"" + source + "\" -c:v copy -c:a libmp3lame \"" + mp3 + '"'));
-    const Exported withoutSound = fastExport(mp3, dir.file("mp3.mp4"), {{1, 3}});
+    const std::string lowRate = dir.file("low rate.mkv");
+    ASSERT_TRUE(test::runFfmpeg("-i \"" + source + "\" -c:v copy -c:a libmp3lame -ar 22050 \"" + lowRate + '"'));
+    const Exported withoutSound = fastExport(lowRate, dir.file("low rate.mp4"), {{1, 3}});
     ASSERT_TRUE(withoutSound.result.ok) << withoutSound.result.message;
-    EXPECT_TRUE(withoutSound.result.noSound);
+    EXPECT_TRUE(withoutSound.result.noSound) << "22.05 kHz sound is not kept";
     EXPECT_FALSE(withoutSound.file.hasAudio);
     expectCutsFromKeyFrames(withoutSound.file, {{1, 3}});
 }
