@@ -84,8 +84,8 @@ int main(int argc, char** argv) {
     const std::vector<rallinox::Cut> cuts = bench::rallyLikeCuts();
     const double outputFrames = rallinox::totalLengthSec(cuts) * bench::kMatchFps;
     const std::string out = (fs::temp_directory_path() / "rallinox-bench-export-out.mp4").string();
-    std::printf("file %s: %d cuts of %.0f s, %.0f output frames, best of %d runs\n", file.c_str(), bench::kMatchCuts, bench::kMatchCutSec,
-                outputFrames, options.runs);
+    std::printf("file %s: %d cuts of %.0f s, %.0f output frames, best of %d runs\n", file.c_str(), bench::kMatchCuts,
+                bench::kMatchCutSec, outputFrames, options.runs);
     std::printf("load average before the runs: %s\n", bench::loadAverage().c_str());
 
     const std::string command = ffmpegCommand(file, cuts, out);
