@@ -1,7 +1,6 @@
 #include "export/cut_packets.h"
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 namespace rallinox {
@@ -24,7 +23,6 @@ bool earlierExists(const AVStream& stream, std::int64_t from) {
 
 bool PictureCutPackets::begin(std::int64_t start, std::int64_t end) {
     end_ = end;
-    shownEnd_ = std::numeric_limits<std::int64_t>::min();
     const std::int64_t second = oneSecond(track_.timeBase());
     std::int64_t lead = 0;
     for (int seeks = 1;; ++seeks) {
@@ -57,7 +55,7 @@ PictureCutPackets::Search PictureCutPackets::findKeyFrame(std::int64_t start, st
         if (key && (packet->pts <= start || !found_)) {
             if (!found_ && packet->pts > start && mayGoBack) return Search::tooLate;
             found_ = true;
-            keyTime_ = packet->pts;
+            keyTime_ = shownEnd_ = packet->pts;
             queued_.clear();
             shownTimes_ = {};
             stamped_ = 0;

@@ -237,6 +237,18 @@ TEST(StreamCopyExport, SoundIsLeftOutWhenNotWantedOrNotInAKeptFormat) {
     expectCutsFromKeyFrames(withoutSound.file, {{1, 3}});
 }
 
+TEST(StreamCopyExport, TurnedVideosKeepTheirRotation) {
+    test::TempDir dir;
+    const std::string plain = dir.file("plain.mp4");
+    const std::string source = dir.file("phone.mp4");
+    ASSERT_TRUE(test::writeNumberedSource(plain, kFps, 4));
+    // Stored as a quarter turn counter-clockwise: 270 degrees clockwise.
+    ASSERT_TRUE(test::runFfmpeg("-i \"" + plain + "\" -c copy -metadata:s:v:0 rotate=90 \"" + source + '"'));
+    const Exported exported = fastExport(source, dir.file("out.mp4"), {{1, 2}});
+    ASSERT_TRUE(exported.result.ok) << exported.result.message;
+    EXPECT_EQ(exported.file.rotation, 270u);
+}
+
 TEST(StreamCopyExport, APictureThatCannotBeCopiedIsReencodedAndTheResultSaysSo) {
     test::TempDir dir;
     const std::string source = dir.file("old camera.avi");
