@@ -249,6 +249,49 @@ TEST(StreamCopyExport, TurnedVideosKeepTheirRotation) {
     EXPECT_EQ(exported.file.rotation, 270u);
 }
 
+ExportRequest fastRequest(const std::string& source, const std::string& output, double startSec, double endSec) {
+    ExportRequest request;
+    request.sourcePath = source;
+    request.outputPath = output;
+    request.rallies = {Rally{}};
+    request.rallies[0].startSec = startSec;
+    request.rallies[0].endSec = endSec;
+    request.fast = true;
+    return request;
+}
+
+// Counts the pictures it is given.
+class CountingOverlay : public FrameOverlay {
+public:
+    void draw(Nv12Picture&, size_t, double) override { ++pictures; }
+    int pictures = 0;
+};
+
+TEST(StreamCopyExport, TheFastChoiceCopiesThePictureUnlessAnOverlayDrawsIntoIt) {
+    test::TempDir dir;
+    const std::string source = dir.file("match.mp4");
+    ASSERT_TRUE(test::writeNumberedSource(source, kFps, 6));
+    const std::vector<StoredPacket> sourcePackets = storedPictures(source);
+    const size_t key = keyFrameBefore(sourcePackets, 2.5);
+
+    ExportProgress progress;
+    const ExportRequest copied = fastRequest(source, dir.file("copied.mp4"), 2.5, 4);
+    const ExportResult fast = runExport(copied, progress, nullptr);
+    ASSERT_TRUE(fast.ok) << fast.message;
+    EXPECT_TRUE(fast.message.empty());
+    const std::vector<StoredPacket> copiedPackets = storedPictures(copied.outputPath);
+    ASSERT_FALSE(copiedPackets.empty());
+    EXPECT_EQ(sameRun(copiedPackets, 0, sourcePackets, key), copiedPackets.size());
+
+    ExportProgress again;
+    CountingOverlay overlay;
+    const ExportRequest drawn = fastRequest(source, dir.file("drawn.mp4"), 2.5, 4);
+    const ExportResult withOverlay = runExport(drawn, again, &overlay);
+    ASSERT_TRUE(withOverlay.ok) << withOverlay.message;
+    EXPECT_TRUE(withOverlay.message.empty());
+    EXPECT_NEAR(overlay.pictures, 1.5 * kFps, 1) << "re-encoded from the cut's start, every picture drawn into";
+}
+
 TEST(StreamCopyExport, APictureThatCannotBeCopiedIsReencodedAndTheResultSaysSo) {
     test::TempDir dir;
     const std::string source = dir.file("old camera.avi");
@@ -259,13 +302,7 @@ TEST(StreamCopyExport, APictureThatCannotBeCopiedIsReencodedAndTheResultSaysSo) 
               kPictureNotCopyableMessage);
     EXPECT_FALSE(fs::exists(dir / "direct.mp4"));
 
-    ExportRequest request;
-    request.sourcePath = source;
-    request.outputPath = dir.file("out.mp4");
-    request.rallies = {Rally{}};
-    request.rallies[0].startSec = 1;
-    request.rallies[0].endSec = 2;
-    request.fast = true;
+    const ExportRequest request = fastRequest(source, dir.file("out.mp4"), 1, 2);
     const ExportResult result = runExport(request, progress, nullptr);
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.message, kPictureReencodedMessage);
