@@ -32,9 +32,10 @@ void warnIfFailed(bool ok) {
     if (!ok) std::fputs("a run failed; its time is not meaningful\n", stderr);
 }
 
-// The cuts as a list for FFmpeg's concat demuxer; the command that joins them.
-std::string ffmpegCommand(const std::string& file, const std::vector<rallinox::Cut>& cuts, const std::string& out) {
-    const std::string list = (fs::temp_directory_path() / "rallinox-bench-export-fast-cuts.txt").string();
+// The cuts as a list for FFmpeg's concat demuxer in `list`; the command
+// that joins them.
+std::string ffmpegCommand(const std::string& file, const std::vector<rallinox::Cut>& cuts, const std::string& list,
+                          const std::string& out) {
     std::ofstream pieces(list);
     for (const rallinox::Cut& cut : cuts)
         pieces << "file '" << file << "'\ninpoint " << cut.startSec << "\noutpoint " << cut.endSec << '\n';
@@ -60,7 +61,8 @@ int main(int argc, char** argv) {
                 outputSec, outputFrames, options.runs);
     std::printf("load average before the runs: %s\n", bench::loadAverage().c_str());
 
-    const std::string command = ffmpegCommand(file, cuts, out);
+    const std::string list = (fs::temp_directory_path() / "rallinox-bench-export-fast-cuts.txt").string();
+    const std::string command = ffmpegCommand(file, cuts, list, out);
     Timing ffmpeg, ours;
     double writtenSec = 0;
     for (int run = 0; run < options.runs; ++run) {
@@ -73,6 +75,7 @@ int main(int argc, char** argv) {
         }));
     }
     fs::remove(out);
+    fs::remove(list);
     // Figures count the cuts as asked; the files hold more, each cut from
     // the key frame before its start.
     std::printf("the fast export wrote %.1f s for the %.0f s asked\n", writtenSec, outputSec);
