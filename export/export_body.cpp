@@ -10,6 +10,7 @@
 #include "export/cut_list.h"
 #include "export/edl.h"
 #include "export/mp4_export.h"
+#include "export/stream_copy_export.h"
 #include "export/video_encoder.h"
 
 namespace rallinox {
@@ -17,10 +18,32 @@ namespace {
 
 namespace fs = std::filesystem;
 
+void createParentFolder(const std::string& path) {
+    std::error_code ignored;
+    fs::create_directories(fs::path(path).parent_path(), ignored);
+}
+
+// Re-encodes the picture, as it must when an overlay draws into it or the
+// source's picture cannot be copied into MP4.
+ExportResult reencode(const ExportRequest& request, ExportProgress& progress, FrameOverlay* overlay) {
+    ExportResult result;
+    if (!videoEncoderAvailable()) {
+        result.message = kNoVideoEncoderMessage;
+        return result;
+    }
+    result = exportMp4(request.sourcePath, request.outputPath, cutsOf(request.rallies), request.keepSound, overlay,
+                       progress);
+    if (result.ok && request.fast && !overlay) result.message = kPictureReencodedMessage;
+    return result;
+}
+
 ExportResult exportVideo(const ExportRequest& request, ExportProgress& progress, FrameOverlay* overlay) {
     try {
-        return exportMp4(request.sourcePath, request.outputPath, cutsOf(request.rallies), request.keepSound,
-                         overlay, progress);
+        createParentFolder(request.outputPath);
+        if (request.fast && !overlay && pictureCanBeCopied(request.sourcePath))
+            return exportStreamCopy(request.sourcePath, request.outputPath, cutsOf(request.rallies),
+                                    request.keepSound, progress);
+        return reencode(request, progress, overlay);
     } catch (const std::exception& error) {
         ExportResult result;
         result.message = std::string("Export stopped unexpectedly: ") + error.what();
@@ -42,11 +65,6 @@ private:
     const size_t rallyIndex_;
 };
 
-void createParentFolder(const std::string& path) {
-    std::error_code ignored;
-    fs::create_directories(fs::path(path).parent_path(), ignored);
-}
-
 void removeFiles(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         std::error_code ignored;
@@ -65,7 +83,6 @@ ExportResult exportVideos(const ExportRequest& request, ExportProgress& progress
     result.ok = true;
     std::vector<std::string> written;
     if (!request.outputPath.empty()) {
-        createParentFolder(request.outputPath);
         result = exportVideo(request, progress, overlay);
         if (!result.ok) return result;
         written.push_back(request.outputPath);
@@ -75,7 +92,6 @@ ExportResult exportVideos(const ExportRequest& request, ExportProgress& progress
         ExportRequest one = request;
         one.outputPath = request.eachPaths[index];
         one.rallies = {request.rallies[index]};
-        createParentFolder(one.outputPath);
         std::optional<OneRallyOverlay> board;
         if (overlay) board.emplace(*overlay, index);
         ExportResult part = exportVideo(one, progress, board ? &*board : nullptr);
@@ -117,12 +133,7 @@ double overallFraction(const ExportRequest& request, const ExportProgress& progr
 }
 
 ExportResult runExport(const ExportRequest& request, ExportProgress& progress, FrameOverlay* overlay) {
-    ExportResult result;
-    if (!videoEncoderAvailable()) {
-        result.message = kNoVideoEncoderMessage;
-    } else {
-        result = exportVideos(request, progress, overlay);
-    }
+    ExportResult result = exportVideos(request, progress, overlay);
     if (result.ok && !request.edlPath.empty()) {
         const std::string clipName = fs::path(request.sourcePath).filename().string();
         if (std::string error = saveEdl(request.edlPath, request.title, clipName, request.fps, request.rallies);

@@ -1,6 +1,5 @@
 #include "export/mp4_export.h"
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -8,6 +7,7 @@
 #include "export/av_error.h"
 #include "export/cut_copier.h"
 #include "export/mp4_muxer.h"
+#include "export/output_file.h"
 #include "export/video_encoder.h"
 #include "video/media_time.h"
 #include "video/mp4_boxes.h"
@@ -15,26 +15,6 @@
 
 namespace rallinox {
 namespace {
-
-namespace fs = std::filesystem;
-
-constexpr const char* kCannotOpenMessage = "Cannot open the source video";
-constexpr const char* kStoppedMessage = "Export stopped while reading the video";
-constexpr const char* kCannotFinishMessage = "Cannot finish the output file";
-constexpr const char* kWriteFailedMessage = "Export stopped: the output file could not be written";
-
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    return fs::equivalent(fs::path(a), fs::path(b), error) && !error;
-}
-
-// The file being written, next to the chosen name until it is complete.
-std::string partialPathFor(const std::string& outputPath) { return outputPath + ".part"; }
-
-void removeFile(const std::string& path) {
-    std::error_code ignored;
-    fs::remove(fs::path(path), ignored);
-}
 
 struct Source {
     mf::SourceReader reader;
@@ -89,10 +69,8 @@ std::string finishAs(Destination& destination, const std::string& partialPath, c
     const bool audio = !destination.audio || destination.audio->finish();
     const bool finished = video && audio && destination.muxer.finish();
     if (const int error = destination.muxer.writeError(); error < 0) return withAvError(kCannotFinishMessage, error);
-    if (!finished) return kCannotFinishMessage;
-    std::error_code error;
-    fs::rename(fs::path(partialPath), fs::path(outputPath), error);
-    return error ? kCannotFinishMessage : std::string();
+    if (!finished || !renameFinished(partialPath, outputPath)) return kCannotFinishMessage;
+    return {};
 }
 
 // Empty when every cut was copied or the export was cancelled, else the
@@ -112,8 +90,7 @@ std::string copyCuts(const std::string& sourcePath, Source& source, Destination&
         case CutCopier::Outcome::cancelled: return {};
         case CutCopier::Outcome::failed:
             // The disk, not the source, is the usual cause when the file refused a write.
-            if (const int error = destination.muxer.writeError(); error < 0)
-                return withAvError(kWriteFailedMessage, error);
+            if (const int error = destination.muxer.writeError(); error < 0) return writeFailedMessage(error);
             return kStoppedMessage;
         case CutCopier::Outcome::copied: break;
         }

@@ -5,6 +5,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cstring>
 
 #include "export/av_error.h"
 
@@ -47,6 +48,22 @@ int Mp4Muxer::addStream(const AVCodecContext& codec, std::uint32_t clockwiseRota
     return stream->index;
 }
 
+int Mp4Muxer::addCopiedStream(const AVStream& source, AVRational timeBase) {
+    AVStream* stream = avformat_new_stream(format_, nullptr);
+    if (!stream || avcodec_parameters_copy(stream->codecpar, source.codecpar) < 0) return -1;
+    // Another container's tag for the codec may mean nothing in MP4.
+    stream->codecpar->codec_tag = 0;
+    stream->time_base = timeBase;
+    stream->avg_frame_rate = source.avg_frame_rate;
+    size_t size = 0;
+    if (const std::uint8_t* matrix = av_stream_get_side_data(&source, AV_PKT_DATA_DISPLAYMATRIX, &size)) {
+        std::uint8_t* copy = av_stream_new_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, size);
+        if (!copy) return -1;
+        std::memcpy(copy, matrix, size);
+    }
+    return stream->index;
+}
+
 std::string Mp4Muxer::begin() {
     AVDictionary* options = nullptr;
     av_dict_set(&options, "movflags", "+faststart", 0);
@@ -57,7 +74,11 @@ std::string Mp4Muxer::begin() {
 }
 
 bool Mp4Muxer::write(AVPacket& packet, const AVCodecContext& codec, int stream) {
-    av_packet_rescale_ts(&packet, codec.time_base, format_->streams[stream]->time_base);
+    return write(packet, codec.time_base, stream);
+}
+
+bool Mp4Muxer::write(AVPacket& packet, AVRational timeBase, int stream) {
+    av_packet_rescale_ts(&packet, timeBase, format_->streams[stream]->time_base);
     packet.stream_index = stream;
     return av_interleaved_write_frame(format_, &packet) >= 0;
 }

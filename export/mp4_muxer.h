@@ -29,10 +29,15 @@ public:
     // The stream's index, or -1. `clockwiseRotation` tells players how to
     // turn the picture (video only).
     int addStream(const AVCodecContext& codec, std::uint32_t clockwiseRotation = 0);
+    // A stream whose packets are copied from `source` unchanged, stamped in
+    // `timeBase`; keeps the source's rotation. The index, or -1.
+    int addCopiedStream(const AVStream& source, AVRational timeBase);
     // Empty on success, else the message for the user.
     std::string begin();
     // Packet times are in `codec`'s time base.
     bool write(AVPacket& packet, const AVCodecContext& codec, int stream);
+    // Packet times are in `timeBase`.
+    bool write(AVPacket& packet, AVRational timeBase, int stream);
     // Writes the index; false when the file could not be completed.
     bool finish();
     // The error of the last failed write to the file (an AVERROR, e.g. a

@@ -14,7 +14,7 @@
 // filter decodes the stretches between the cuts too; encoding the 1080p
 // picture dominates both anyway.
 #include "bench/bench_timing.h"
-#include "bench/bench_video.h"
+#include "bench/export_match.h"
 #include "export/board_clips.h"
 #include "export/board_overlay.h"
 #include "export/mp4_export.h"
@@ -32,46 +32,8 @@ namespace {
 using bench::Timing;
 namespace fs = std::filesystem;
 
-constexpr double kFps = 30.0;
-constexpr int kCuts = 8;
-constexpr double kCutSec = 6.0;
-constexpr double kCutEverySec = 11.0;
-
-struct Options {
-    int runs = 2;
-    std::string file;
-};
-
-Options parse(int argc, char** argv) {
-    Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string name = argv[i];
-        if (name == "--runs") options.runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (name == "--file") options.file = argv[i + 1];
-    }
-    return options;
-}
-
-std::string generatedMatch() {
-    return bench::generatedOnce("rallinox-bench-export-1080p30-90s.mp4",
-                                "a 90 s 1920x1080 30 fps H.264 file with AAC sound",
-                                "-f lavfi -i \"testsrc2=s=1920x1080:r=30,noise=alls=4:allf=t\" "
-                                "-f lavfi -i \"sine=f=440:r=48000,pan=stereo|c0=c0|c1=c0\" -t 90 "
-                                "-c:v libx264 -preset veryfast -b:v 8M -maxrate 10M -bufsize 16M -pix_fmt yuv420p "
-                                "-c:a aac -b:a 192k");
-}
-
 void warnIfFailed(bool ok) {
     if (!ok) std::fputs("a run failed; its time is not meaningful\n", stderr);
-}
-
-std::vector<rallinox::Cut> rallyLikeCuts() {
-    std::vector<rallinox::Cut> cuts;
-    for (int i = 0; i < kCuts; ++i) {
-        const double start = 2.0 + i * kCutEverySec;
-        cuts.push_back({start, start + kCutSec});
-    }
-    return cuts;
 }
 
 // The same cuts as one FFmpeg command: trim each piece of picture and
@@ -101,9 +63,9 @@ std::vector<rallinox::BoardClip> boardClips(size_t count) {
         clip.after = clip.before;
         clip.after.homePoints += 1;
         clip.after.highlighted = rallinox::Winner::Home;
-        clip.lengthSec = kCutSec;
-        clip.switchSec = kCutSec - 1.0;
-        clip.highlightEndSec = kCutSec;
+        clip.lengthSec = bench::kMatchCutSec;
+        clip.switchSec = bench::kMatchCutSec - 1.0;
+        clip.highlightEndSec = bench::kMatchCutSec;
         clips.push_back(clip);
     }
     return clips;
@@ -113,17 +75,17 @@ std::vector<rallinox::BoardClip> boardClips(size_t count) {
 
 int main(int argc, char** argv) {
     rallinox::keepFfmpegQuiet();
-    const Options options = parse(argc, argv);
-    const std::string file = options.file.empty() ? generatedMatch() : options.file;
+    const bench::ExportBenchOptions options = bench::parseExportBenchOptions(argc, argv, 2);
+    const std::string file = options.file.empty() ? bench::generatedExportMatch() : options.file;
     if (file.empty()) {
         std::fputs("cannot generate the test video (is ffmpeg installed?)\n", stderr);
         return 1;
     }
-    const std::vector<rallinox::Cut> cuts = rallyLikeCuts();
-    const double outputFrames = rallinox::totalLengthSec(cuts) * kFps;
+    const std::vector<rallinox::Cut> cuts = bench::rallyLikeCuts();
+    const double outputFrames = rallinox::totalLengthSec(cuts) * bench::kMatchFps;
     const std::string out = (fs::temp_directory_path() / "rallinox-bench-export-out.mp4").string();
-    std::printf("file %s: %d cuts of %.0f s, %.0f output frames, best of %d runs\n", file.c_str(), kCuts, kCutSec,
-                outputFrames, options.runs);
+    std::printf("file %s: %d cuts of %.0f s, %.0f output frames, best of %d runs\n", file.c_str(), bench::kMatchCuts,
+                bench::kMatchCutSec, outputFrames, options.runs);
     std::printf("load average before the runs: %s\n", bench::loadAverage().c_str());
 
     const std::string command = ffmpegCommand(file, cuts, out);

@@ -62,7 +62,7 @@ std::string numberedPicture(int fps) {
 }
 
 std::string encodedFor(int seconds, const std::string& path) {
-    return "-t " + std::to_string(seconds) + " -c:v libx264 -qp 0 -bf 2 -g 50 \"" + path + '"';
+    return "-t " + std::to_string(seconds) + " -c:v libx264 -qp 1 -bf 2 -g 50 \"" + path + '"';
 }
 
 }  // namespace

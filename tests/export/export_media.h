@@ -9,9 +9,9 @@ namespace rallinox::test {
 
 // A video whose every frame shows its own number (in its luma and its V
 // plane) at `fps` for `seconds`, at 160 x 120, with a sine tone at
-// `audioRate` (0: no sound). Encoded losslessly with B-frames, so that an
-// MP4 has a start offset in its edit list like a camera file, and a key
-// frame every 50 frames.
+// `audioRate` (0: no sound). Encoded at the finest quantiser with B-frames
+// (x264's lossless mode makes none), so that an MP4 has a start offset in
+// its edit list like a camera file, and a key frame every 50 frames.
 bool writeNumberedSource(const std::string& path, int fps, int seconds, int audioRate = 48000);
 
 // The same picture with 48 kHz stereo sound that is silent except for a
