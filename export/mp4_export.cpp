@@ -67,10 +67,7 @@ std::string openDestination(const std::string& path, const Source& source, Desti
 std::string finishAs(Destination& destination, const std::string& partialPath, const std::string& outputPath) {
     const bool video = destination.video.finish();
     const bool audio = !destination.audio || destination.audio->finish();
-    const bool finished = video && audio && destination.muxer.finish();
-    if (const int error = destination.muxer.writeError(); error < 0) return withAvError(kCannotFinishMessage, error);
-    if (!finished || !renameFinished(partialPath, outputPath)) return kCannotFinishMessage;
-    return {};
+    return finishOutput(destination.muxer, video && audio, partialPath, outputPath);
 }
 
 // Empty when every cut was copied or the export was cancelled, else the

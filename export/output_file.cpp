@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "export/av_error.h"
+#include "export/mp4_muxer.h"
 
 namespace rallinox {
 
@@ -15,10 +16,13 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 std::string partialPathFor(const std::string& outputPath) { return outputPath + ".part"; }
 
-bool renameFinished(const std::string& partialPath, const std::string& outputPath) {
-    std::error_code error;
-    fs::rename(fs::path(partialPath), fs::path(outputPath), error);
-    return !error;
+std::string finishOutput(Mp4Muxer& muxer, bool streamsFinished, const std::string& partialPath,
+                         const std::string& outputPath) {
+    const bool finished = streamsFinished && muxer.finish();
+    if (const int error = muxer.writeError(); error < 0) return withAvError(kCannotFinishMessage, error);
+    std::error_code renameError;
+    if (finished) fs::rename(fs::path(partialPath), fs::path(outputPath), renameError);
+    return finished && !renameError ? std::string() : std::string(kCannotFinishMessage);
 }
 
 void removeFile(const std::string& path) {

@@ -18,8 +18,13 @@ bool sameFile(const std::string& a, const std::string& b);
 // The file being written, next to the chosen name until it is complete.
 std::string partialPathFor(const std::string& outputPath);
 
-// Gives the complete partial file the chosen name; false when it cannot.
-bool renameFinished(const std::string& partialPath, const std::string& outputPath);
+class Mp4Muxer;
+
+// Completes the muxed file (after its streams were finished, `streamsFinished`
+// saying how that went) and gives it the chosen name. Empty on success, else
+// the message for the user, naming the cause when the disk refused a write.
+std::string finishOutput(Mp4Muxer& muxer, bool streamsFinished, const std::string& partialPath,
+                         const std::string& outputPath);
 
 void removeFile(const std::string& path);
 

@@ -82,10 +82,11 @@ std::string copyCuts(Tracks& tracks, const PacketCopier::Output& output, const s
     return {};
 }
 
-// Completes the file and gives it the chosen name.
-bool finishAs(Tracks& tracks, Mp4Muxer& muxer, const std::string& partialPath, const std::string& outputPath) {
+// Completes the file and gives it the chosen name. Empty on success, else
+// the message for the user.
+std::string finishAs(Tracks& tracks, Mp4Muxer& muxer, const std::string& partialPath, const std::string& outputPath) {
     const bool sound = !tracks.reencoder || tracks.reencoder->finish();
-    return sound && muxer.finish() && renameFinished(partialPath, outputPath);
+    return finishOutput(muxer, sound, partialPath, outputPath);
 }
 
 }  // namespace
@@ -121,8 +122,7 @@ ExportResult exportStreamCopy(const std::string& sourcePath, const std::string& 
     result.message = openOutput(partialPath, tracks, *muxer, output);
     if (result.message.empty()) result.message = copyCuts(tracks, output, cuts, progress, outputSec);
     result.cancelled = progress.cancel.load();
-    if (!result.cancelled && result.message.empty() && !finishAs(tracks, *muxer, partialPath, outputPath))
-        result.message = kCannotFinishMessage;
+    if (!result.cancelled && result.message.empty()) result.message = finishAs(tracks, *muxer, partialPath, outputPath);
     if (result.cancelled || !result.message.empty()) {
         muxer.reset();  // closes the file before it goes
         removeFile(partialPath);

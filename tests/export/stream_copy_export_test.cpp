@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -12,6 +9,7 @@
 
 #include "export/export_body.h"
 #include "export/mp4_export.h"
+#include "tests/core/file_size_limit.h"
 #include "tests/core/temp_dir.h"
 #include "tests/export/export_media.h"
 #include "tests/video/generated_media.h"
@@ -326,19 +324,15 @@ TEST(StreamCopyExport, CancelledOrFailedExportsLeaveNoFileAndKeepAnOlderOne) {
 
     // The disk fills up while the file is written.
     const std::string full = dir.file("full.mp4");
-    rlimit before{};
-    getrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = before;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    ExportProgress progress;
-    const ExportResult failed = exportStreamCopy(source, full, {{0, 9}}, true, progress);
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, SIG_DFL);
+    ExportResult failed;
+    {
+        const test::FileSizeLimit smallDisk(64 * 1024);
+        ExportProgress progress;
+        failed = exportStreamCopy(source, full, {{0, 9}}, true, progress);
+    }
     EXPECT_FALSE(failed.ok);
     EXPECT_FALSE(failed.cancelled);
-    EXPECT_EQ(failed.message, "Cannot finish the output file");
+    EXPECT_EQ(failed.message, "Export stopped: the output file could not be written (File too large)");
     EXPECT_FALSE(fs::exists(full));
     EXPECT_FALSE(fs::exists(full + ".part"));
 
