@@ -324,10 +324,10 @@ TEST(StreamCopyExport, CancelledOrFailedExportsLeaveNoFileAndKeepAnOlderOne) {
 
     // The disk fills up while the file is written.
     const std::string full = dir.file("full.mp4");
+    ExportProgress progress;
     ExportResult failed;
     {
         const test::FileSizeLimit smallDisk(64 * 1024);
-        ExportProgress progress;
         failed = exportStreamCopy(source, full, {{0, 9}}, true, progress);
     }
     EXPECT_FALSE(failed.ok);
