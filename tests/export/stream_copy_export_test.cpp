@@ -332,7 +332,7 @@ TEST(StreamCopyExport, CancelledOrFailedExportsLeaveNoFileAndKeepAnOlderOne) {
     }
     EXPECT_FALSE(failed.ok);
     EXPECT_FALSE(failed.cancelled);
-    EXPECT_EQ(failed.message, "Export stopped: the output file could not be written (File too large)");
+    EXPECT_EQ(failed.message, "Cannot finish the output file (File too large)");
     EXPECT_FALSE(fs::exists(full));
     EXPECT_FALSE(fs::exists(full + ".part"));
 
