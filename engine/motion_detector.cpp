@@ -90,14 +90,14 @@ FrameCandidates MotionDetector::detectMotion(const cv::Mat& frame, int frameInde
     }
 
     // Motion must differ from the background and from each of the last frames:
-    // the smallest of the differences decides (a bitwise AND of the differences
-    // would lose pixels whose differences share no bits, such as 64 and 32).
+    // the differences are combined with a bitwise AND, which is what the models
+    // were trained to see (differences sharing no bits, such as 64 and 32, drop out).
     background_.convertTo(background8_, CV_8U);
     cv::absdiff(blurred_, background8_, diff_);
     const size_t recent = std::min<size_t>(5, frameHistory_.size());
     for (size_t i = 0; i < recent; ++i) {
         cv::absdiff(frameHistory_[frameHistory_.size() - 1 - i], blurred_, frameDiff_);
-        cv::min(diff_, frameDiff_, diff_);
+        cv::bitwise_and(diff_, frameDiff_, diff_);
     }
     pushCopy(frameHistory_, blurred_, frameHistory_.size());
 

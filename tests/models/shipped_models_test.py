@@ -26,8 +26,9 @@ class ShippedModelsTest(unittest.TestCase):
     def analyse_match(self, setup, seed):
         """(true rallies, proposed rally cores, share of ball frames found)."""
         with tempfile.TemporaryDirectory() as work:
-            rallies, proposed, (total, found) = evaluate.run_match(SYNTH, ANALYZE, evaluate.parse_setup(setup), seed,
-                                                                   0.5, pathlib.Path(work))
+            truth, proposed, (total, found) = evaluate.run_match(SYNTH, ANALYZE, evaluate.parse_setup(setup, 0.5),
+                                                                 seed, pathlib.Path(work))
+        rallies = [(r["startSec"], r["endSec"]) for r in truth["rallies"]]
         return rallies, proposed, found / max(total, 1)
 
     def check_found(self, setup, seed):

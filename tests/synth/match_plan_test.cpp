@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "match_plan.h"
+#include "neighbour_court.h"
 
 using namespace rallinox::synth;
 
@@ -10,7 +12,7 @@ namespace {
 
 MatchPlan planFor(uint64_t seed, double seconds) {
     Random cameraRandom(seed);
-    const Camera camera = chooseCamera(View::Baseline, {1280, 720}, cameraRandom);
+    const Camera camera = chooseCamera(View::Baseline, Reach::Far, {1280, 720}, cameraRandom);
     Random random(seed + 1);
     return planMatch(seconds, camera, random);
 }
@@ -91,4 +93,60 @@ TEST(MatchPlan, WarmupPlaysSeveralBallsAtOnceWithoutTheMatchBall) {
         return;
     }
     FAIL() << "no seed produced a warm-up";
+}
+
+TEST(MatchPlan, BreaksRecordTheBallRetrievalAndTheServersBounces) {
+    const MatchPlan plan = planFor(8, 900);
+    ASSERT_GT(plan.rallies.size(), 5u);
+    ASSERT_EQ(plan.points.size(), plan.rallies.size());
+    ASSERT_GE(plan.retrievals.size(), plan.rallies.size() - 1);
+    ASSERT_GE(plan.serveBounces.size(), plan.rallies.size() - 1);
+    for (size_t i = 0; i + 1 < plan.rallies.size(); ++i) {
+        EXPECT_DOUBLE_EQ(plan.retrievals[i].start, plan.rallies[i].end);
+        EXPECT_DOUBLE_EQ(plan.points[i].time, plan.rallies[i].end);
+        const TimeSpan& bounce = plan.serveBounces[i];
+        EXPECT_GT(bounce.end, plan.retrievals[i].end);
+        EXPECT_LT(bounce.end, plan.rallies[i + 1].start);
+        // The last bounce: thrown down from the hands.
+        const auto thrown = plan.matchBall.at(bounce.end - 0.75 + 0.15);
+        ASSERT_TRUE(thrown && thrown->position) << "break " << i;
+        EXPECT_LT(thrown->position->z, 1.0);
+    }
+}
+
+// A ball that spends most of the match in the air beside our court.
+bool passedBesideAllMatch(const BallPath& ball, double duration) {
+    int samples = 0, beside = 0;
+    for (double t = 0; t < duration; t += 0.5, ++samples) {
+        const auto place = ball.at(t);
+        beside += place && place->position && place->position->x > 12.5;
+    }
+    return beside > samples / 2;
+}
+
+TEST(MatchPlan, SomeHallsHavePlayersAndBallsOnTheNextCourt) {
+    int halls = 0;
+    for (uint64_t seed = 1; seed <= 20; ++seed) {
+        const MatchPlan plan = planFor(seed, 120);
+        halls += std::any_of(plan.warmupBalls.begin(), plan.warmupBalls.end(),
+                             [](const BallPath& ball) { return passedBesideAllMatch(ball, 120); });
+    }
+    EXPECT_GE(halls, 2);
+    EXPECT_LE(halls, 12);
+}
+
+TEST(NeighbourCourt, TwoPairsPassBallsBesideOurCourtAllMatchLong) {
+    Random cameraRandom(3);
+    const Camera camera = chooseCamera(View::Side, Reach::Close, {1280, 720}, cameraRandom);
+    Random random(4);
+    PlannerState state(camera, random);
+    castTeams(state);
+    const size_t ours = state.plan.actors.size();
+    planNeighbourCourt(state, 300);
+    ASSERT_EQ(state.plan.actors.size(), ours + 4);
+    ASSERT_EQ(state.plan.warmupBalls.size(), 2u);
+    for (const BallPath& ball : state.plan.warmupBalls) EXPECT_TRUE(passedBesideAllMatch(ball, 300));
+    for (size_t i = ours; i < state.plan.actors.size(); ++i) {
+        for (double t = 0; t < 300; t += 1.0) EXPECT_GT(state.plan.actors[i].position(t).x, 12.0);
+    }
 }

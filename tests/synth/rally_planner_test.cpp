@@ -11,7 +11,7 @@ namespace {
 struct Fixture {
     explicit Fixture(uint64_t seed) : random(seed) {
         Random cameraRandom(seed);
-        camera = chooseCamera(View::Baseline, {1280, 720}, cameraRandom);
+        camera = chooseCamera(View::Baseline, Reach::Far, {1280, 720}, cameraRandom);
         state = std::make_unique<PlannerState>(camera, random);
         castTeams(*state);
     }
@@ -97,4 +97,27 @@ TEST(BreakPlanner, NextServerHoldsTheBallAtTheServiceSpot) {
         const Vec3 spot = f.state->actor(lineup.slot[0]).position(toss);
         EXPECT_TRUE(outcome.winner == 0 ? spot.y < 0 : spot.y > kCourtLength) << spot.y;
     }
+}
+
+TEST(RallyPlanner, OnlyThePlayersNearTheBallRunDuringARally) {
+    std::vector<double> moved;
+    for (uint64_t seed = 1; seed <= 20; ++seed) {
+        Fixture f(seed);
+        const double toss = planFirstServe(*f.state, 0.0, 5.0);
+        const RallyOutcome outcome = planRally(*f.state, toss, 12.0);
+        for (int team = 0; team < 2; ++team) {
+            for (int index : f.state->teams[static_cast<size_t>(team)].slot) {
+                const Actor& a = f.state->actor(index);
+                double path = 0;
+                for (double t = toss; t < outcome.dead; t += 0.1) path += (a.position(t + 0.1) - a.position(t)).flat().length();
+                moved.push_back(path);
+            }
+        }
+    }
+    std::sort(moved.begin(), moved.end());
+    // A third of the players walk less than 3 m in a 12-s rally (when all
+    // twelve ran back to their places after every touch, hardly any did);
+    // the ones near the ball run much more.
+    EXPECT_LT(moved[moved.size() / 3], 3.0);
+    EXPECT_GT(moved.back(), 8.0);
 }

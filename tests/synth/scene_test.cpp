@@ -12,7 +12,7 @@ namespace {
 
 Camera baselineCamera() {
     Random random(4);
-    return chooseCamera(View::Baseline, {640, 360}, random);
+    return chooseCamera(View::Baseline, Reach::Far, {640, 360}, random);
 }
 
 }  // namespace

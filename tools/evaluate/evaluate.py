@@ -11,8 +11,15 @@ median and 90th percentile of the start and end errors of the matched
 rallies, and the share of ball frames found: analysed frames of a rally in
 which the true ball is in the picture and a ball-track box lies on it.
 
+Also printed: one line per video size, the worst match of each set-up (lowest
+F1), and the false rallies (proposals matching no rally) by the activity they
+overlap most: a warm-up with several balls, a ball retrieval after a rally,
+a server bouncing the ball, a true rally (overlapping it too little) or
+nothing recorded. --compare-build scores a second build (e.g. one configured
+with -DRALLINOX_MODEL_DIR=DIR holding earlier models) on the same matches.
+
 Seeds from 900000 on are kept out of training; the default set-ups mix views,
-sizes and frame rates.
+sizes (720p, 1080p and 4K), frame rates and close and far cameras.
 """
 
 import argparse
@@ -26,8 +33,12 @@ from concurrent.futures import ThreadPoolExecutor
 
 IOU_THRESHOLD = 0.5
 HELD_OUT_SEED = 900001
-# Twelve 10-minute matches by default: two hours of video, both views, two sizes, three frame rates.
-DEFAULT_SETUPS = ["baseline:1280x720:30", "side:1280x720:25", "baseline:1920x1080:25", "side:1280x720:50"]
+# Fifteen matches by default, 2 h 6 min of video: both views, three sizes, three frame
+# rates, close and far cameras. 4K matches are shorter to keep rendering affordable.
+DEFAULT_SETUPS = ["baseline:1280x720:30:close", "side:1280x720:25:far", "baseline:1920x1080:25:far",
+                  "side:1920x1080:50:close", "baseline:3840x2160:30:close:2"]
+# What a false rally overlaps, from the generator's truth file.
+ACTIVITIES = [("warmups", "warm-up"), ("retrievals", "retrieval"), ("serveBounces", "serve bounce")]
 
 
 def iou(a, b):
@@ -102,6 +113,30 @@ def read_ball_boxes(path):
     return boxes
 
 
+def overlap(a, b):
+    return max(0.0, min(a[1], b[1]) - max(a[0], b[0]))
+
+
+def false_rally_kinds(truth, proposed):
+    """For each proposal matching no rally, the activity it overlaps most:
+    one of ACTIVITIES' names, "rally" (a true rally it overlaps too little)
+    or "other"."""
+    rallies = [(r["startSec"], r["endSec"]) for r in truth["rallies"]]
+    matched = {p for _, p in match_rallies(rallies, proposed)}
+    kinds = []
+    for p in proposed:
+        if p in matched:
+            continue
+        best, kind = 0.0, "other"
+        for key, name in [("rallies", "rally")] + ACTIVITIES:
+            for span in truth.get(key, []):
+                covered = overlap(p, (span["startSec"], span["endSec"]))
+                if covered > best:
+                    best, kind = covered, name
+        kinds.append(kind)
+    return kinds
+
+
 class Score:
     """Counts and errors gathered over any number of matches."""
 
@@ -109,6 +144,11 @@ class Score:
         self.truths = self.proposals = self.matched = 0
         self.start_errors, self.end_errors = [], []
         self.ball_frames = self.ball_found = 0
+        self.false_kinds = {}
+
+    def add_false_kinds(self, kinds):
+        for kind in kinds:
+            self.false_kinds[kind] = self.false_kinds.get(kind, 0) + 1
 
     def add_ball_frames(self, total, found):
         self.ball_frames += total
@@ -130,6 +170,7 @@ class Score:
         self.end_errors += other.end_errors
         self.ball_frames += other.ball_frames
         self.ball_found += other.ball_found
+        self.add_false_kinds(kind for kind, n in other.false_kinds.items() for _ in range(n))
 
     def summary(self):
         precision = self.matched / self.proposals if self.proposals else 0.0
@@ -143,56 +184,74 @@ class Score:
             "endErrorMedianSec": percentile(self.end_errors, 0.5),
             "endErrorP90Sec": percentile(self.end_errors, 0.9),
             "ballFramesFound": self.ball_found / self.ball_frames if self.ball_frames else None,
+            "falseRalliesByActivity": dict(sorted(self.false_kinds.items())),
         }
 
 
-def parse_setup(text):
-    view, size, fps = text.split(":")
-    return view, size, fps
+def parse_setup(text, default_minutes):
+    """VIEW:WxH:FPS[:REACH[:MINUTES]] -> (view, size, fps, reach or None, minutes)."""
+    parts = text.split(":")
+    if not 3 <= len(parts) <= 5:
+        raise SystemExit(f"bad set-up {text!r}: expected VIEW:WxH:FPS[:close|far[:MINUTES]]")
+    view, size, fps = parts[:3]
+    reach = parts[3] if len(parts) > 3 and parts[3] else None
+    minutes = float(parts[4]) if len(parts) > 4 else default_minutes
+    return view, size, fps, reach, minutes
 
 
-def generate(synth, setup, seed, minutes, work):
-    view, size, fps = setup
-    stem = work / f"{view}-{size}-{fps}-{seed}"
+def generate(synth, setup, seed, work):
+    view, size, fps, reach, minutes = setup
+    stem = work / f"{view}-{size}-{fps}-{reach or 'any'}-{minutes:g}min-{seed}"
     video, truth = stem.with_suffix(".mp4"), stem.with_suffix(".json")
     if not truth.exists():
-        subprocess.run([synth, "--seed", str(seed), "--minutes", str(minutes), "--view", view, "--size", size,
-                        "--fps", fps, "--out", str(video), "--truth", str(truth)],
-                       check=True, stdout=subprocess.DEVNULL)
+        command = [synth, "--seed", str(seed), "--minutes", str(minutes), "--view", view, "--size", size,
+                   "--fps", fps, "--out", str(video), "--truth", str(truth)]
+        if reach:
+            command += ["--reach", reach]
+        subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
     return video, truth
 
 
-def analyse(analyze, video):
+def analyse(analyze, video, label):
     """The analysis result and the folder with its feature tables."""
-    features = video.with_suffix(".features")
+    features = video.with_name(f"{video.stem}-{label}.features")
     done = subprocess.run([analyze, str(video), "--json", "--features", str(features)],
                           check=True, capture_output=True, text=True)
     return json.loads(done.stdout), features
 
 
-def run_match(synth, analyze, setup, seed, minutes, work):
-    """Renders (once) and analyses one match; returns the true rallies, the
-    proposed rally cores and (ball frames, found)."""
-    video, truth_file = generate(synth, setup, seed, minutes, work)
+def run_match(synth, analyze, setup, seed, work, label="models"):
+    """Renders (once) and analyses one match; returns its truth, the proposed
+    rally cores and (ball frames, found)."""
+    video, truth_file = generate(synth, setup, seed, work)
     truth = json.loads(truth_file.read_text())
-    result, features = analyse(analyze, video)
+    result, features = analyse(analyze, video, label)
     with open(features / "analysis.csv", newline="") as f:
         analysis = next(csv.DictReader(f))
     scale = float(analysis["analysisWidth"]) / truth["width"]
     ball_frames = ball_frames_found(truth, int(analysis["frameStep"]), scale, read_ball_boxes(features / "balls.csv"))
-    rallies = [(r["startSec"], r["endSec"]) for r in truth["rallies"]]
-    return rallies, [without_padding(r) for r in result["rallies"]], ball_frames
+    return truth, [without_padding(r) for r in result["rallies"]], ball_frames
 
 
-def score_match(synth, analyze, setup, seed, minutes, work):
-    """Renders (once) and analyses one match; returns its Score."""
-    rallies, proposed, ball_frames = run_match(synth, analyze, setup, seed, minutes, work)
-    score = Score()
-    score.add(rallies, proposed)
-    score.add_ball_frames(*ball_frames)
-    print(f"{'-'.join(setup)}-{seed}: {len(rallies)} rallies, {len(proposed)} proposed, {score.matched} matched",
-          file=sys.stderr)
-    return score
+def score_match(synth, analyzers, setup, seed, work):
+    """One Score per analyzer (label, path) on the same match."""
+    scores = []
+    for label, analyze in analyzers:
+        truth, proposed, ball_frames = run_match(synth, analyze, setup, seed, work, label)
+        rallies = [(r["startSec"], r["endSec"]) for r in truth["rallies"]]
+        score = Score()
+        score.add(rallies, proposed)
+        score.add_ball_frames(*ball_frames)
+        score.add_false_kinds(false_rally_kinds(truth, proposed))
+        print(f"{':'.join(str(v) for v in setup)}-{seed} [{label}]: {len(rallies)} rallies, {len(proposed)} proposed,"
+              f" {score.matched} matched", file=sys.stderr)
+        scores.append(score)
+    return scores
+
+
+def worst_match(matches):
+    """(seed, summary) of the match with the lowest F1 (most rallies on equal F1)."""
+    return min(matches, key=lambda m: (m[1]["f1"], -m[1]["rallies"]))
 
 
 def format_seconds(value):
@@ -203,25 +262,52 @@ def format_share(value):
     return "   -  " if value is None else f"{value:6.3f}"
 
 
-def print_table(rows):
-    print(f"{'set-up':<24} {'rallies':>7} {'found':>6} {'prec':>6} {'recall':>6} {'F1':>6}"
+def print_table(rows, worst, false_kinds):
+    print(f"{'set-up':<30} {'rallies':>7} {'found':>6} {'prec':>6} {'recall':>6} {'F1':>6}"
           f" {'start med':>9} {'p90':>6} {'end med':>8} {'p90':>6} {'ball':>6}")
     for name, s in rows:
-        print(f"{name:<24} {s['rallies']:>7} {s['proposed']:>6} {s['precision']:>6.3f} {s['recall']:>6.3f}"
+        print(f"{name:<30} {s['rallies']:>7} {s['proposed']:>6} {s['precision']:>6.3f} {s['recall']:>6.3f}"
               f" {s['f1']:>6.3f} {format_seconds(s['startErrorMedianSec']):>9} {format_seconds(s['startErrorP90Sec'])}"
               f" {format_seconds(s['endErrorMedianSec']):>8} {format_seconds(s['endErrorP90Sec'])}"
               f" {format_share(s['ballFramesFound'])}")
     print("(errors in seconds, paddings removed; ball: share of the rallies' ball frames found)")
+    for name, (seed, s) in worst:
+        print(f"worst of {name}: seed {seed}, F1 {s['f1']:.3f} ({s['matched']} of {s['rallies']} rallies matched,"
+              f" {s['proposed']} proposed)")
+    kinds = ", ".join(f"{kind} {count}" for kind, count in false_kinds.items()) or "none"
+    print(f"false rallies by what they overlap: {kinds}")
+
+
+def report(setups, runs, scores):
+    """Rows per set-up, per video size and overall; the worst match per set-up."""
+    rows, worst, by_size, total = [], [], {}, Score()
+    for index, text in enumerate(setups):
+        score, matches = Score(), []
+        for (run_index, setup, seed), match_score in zip(runs, scores):
+            if run_index != index:
+                continue
+            score.merge(match_score)
+            by_size.setdefault(setup[1], Score()).merge(match_score)
+            matches.append((seed, match_score.summary()))
+        rows.append((text, score.summary()))
+        if matches:
+            worst.append((text, worst_match(matches)))
+        total.merge(score)
+    rows += [(f"size {size}", score.summary()) for size, score in sorted(by_size.items())]
+    rows.append(("all", total.summary()))
+    return rows, worst, total.summary()["falseRalliesByActivity"]
 
 
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default="build", help="build folder holding tools/synth and tools/analyze")
+    parser.add_argument("--compare-build", metavar="DIR",
+                        help="also score this build's rallinox-analyze (other models) on the same matches")
     parser.add_argument("--work", default="out/evaluate", help="folder for the generated matches")
     parser.add_argument("--seed", type=int, default=HELD_OUT_SEED, help="first seed of the held-out matches")
     parser.add_argument("--matches", type=int, default=3, help="matches per set-up")
-    parser.add_argument("--minutes", type=float, default=10.0, help="length of each match")
-    parser.add_argument("--setup", action="append", metavar="VIEW:WxH:FPS",
+    parser.add_argument("--minutes", type=float, default=10.0, help="length of each match (unless its set-up says)")
+    parser.add_argument("--setup", action="append", metavar="VIEW:WxH:FPS[:REACH[:MINUTES]]",
                         help=f"camera set-up, repeatable (default: {' '.join(DEFAULT_SETUPS)})")
     parser.add_argument("--jobs", type=int, default=2, help="matches rendered and analysed at once")
     parser.add_argument("--json", action="store_true", help="print the scores as JSON")
@@ -229,29 +315,29 @@ def main(argv=None):
 
     build = pathlib.Path(args.build)
     synth = str(build / "tools" / "synth" / "rallinox-synth")
-    analyze = str(build / "tools" / "analyze" / "rallinox-analyze")
+    analyzers = [("models", str(build / "tools" / "analyze" / "rallinox-analyze"))]
+    if args.compare_build:
+        analyzers.append(("compared", str(pathlib.Path(args.compare_build) / "tools" / "analyze" / "rallinox-analyze")))
     work = pathlib.Path(args.work)
     work.mkdir(parents=True, exist_ok=True)
 
     setups = args.setup or DEFAULT_SETUPS
     # Each set-up gets its own seeds, so no two set-ups share a match.
-    runs = [(index, parse_setup(text), args.seed + 1000 * index + k)
+    runs = [(index, parse_setup(text, args.minutes), args.seed + 1000 * index + k)
             for index, text in enumerate(setups) for k in range(args.matches)]
     with ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
-        scores = list(pool.map(lambda run: score_match(synth, analyze, run[1], run[2], args.minutes, work), runs))
-    total, rows = Score(), []
-    for index, text in enumerate(setups):
-        score = Score()
-        for (run_index, _, _), match_score in zip(runs, scores):
-            if run_index == index:
-                score.merge(match_score)
-        rows.append((text, score.summary()))
-        total.merge(score)
-    rows.append(("all", total.summary()))
+        per_match = list(pool.map(lambda run: score_match(synth, analyzers, run[1], run[2], work), runs))
+    reports = {}
+    for position, (label, analyze) in enumerate(analyzers):
+        reports[label] = report(setups, runs, [scores[position] for scores in per_match])
     if args.json:
-        print(json.dumps({name: s for name, s in rows}, indent=2))
-    else:
-        print_table(rows)
+        print(json.dumps({label: {"rows": dict(rows), "worst": {name: {"seed": seed, **s} for name, (seed, s) in worst},
+                                  "falseRalliesByActivity": kinds}
+                          for label, (rows, worst, kinds) in reports.items()}, indent=2))
+        return 0
+    for label, analyze in analyzers:
+        print(f"== {label}: {analyze}")
+        print_table(*reports[label])
     return 0
 
 

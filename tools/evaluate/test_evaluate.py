@@ -64,5 +64,54 @@ class BallFramesTest(unittest.TestCase):
         self.assertEqual(evaluate.ball_frames_found(self.TRUTH, 1, 1.0, {0: [(111, 100)]}), (5, 1))
 
 
+class SetupTest(unittest.TestCase):
+    def test_reach_and_length_are_optional(self):
+        self.assertEqual(evaluate.parse_setup("side:1280x720:25", 10.0), ("side", "1280x720", "25", None, 10.0))
+        self.assertEqual(evaluate.parse_setup("baseline:3840x2160:30:close:4", 10.0),
+                         ("baseline", "3840x2160", "30", "close", 4.0))
+
+    def test_a_malformed_setup_is_refused_with_its_text(self):
+        with self.assertRaises(SystemExit) as raised:
+            evaluate.parse_setup("baseline-1280x720", 10.0)
+        self.assertIn("baseline-1280x720", str(raised.exception))
+
+
+class FalseRallyTest(unittest.TestCase):
+    TRUTH = {"rallies": [{"startSec": 100, "endSec": 108}],
+             "warmups": [{"startSec": 0, "endSec": 60}],
+             "retrievals": [{"startSec": 108, "endSec": 114}],
+             "serveBounces": [{"startSec": 140, "endSec": 142}]}
+
+    def test_each_false_rally_is_put_to_the_activity_it_overlaps_most(self):
+        proposed = [(10, 30), (100, 108), (107, 113), (139, 143), (200, 205), (95, 130)]
+        self.assertEqual(evaluate.false_rally_kinds(self.TRUTH, proposed),
+                         ["warm-up", "retrieval", "serve bounce", "other", "rally"])
+
+    def test_a_rally_overlapped_too_little_counts_as_rally(self):
+        self.assertEqual(evaluate.false_rally_kinds(self.TRUTH, [(99, 102)]), ["rally"])
+
+
+class ReportTest(unittest.TestCase):
+    def test_lines_per_size_overall_and_the_worst_match_of_each_setup(self):
+        def score(rallies, proposed, kinds=()):
+            s = evaluate.Score()
+            s.add(rallies, proposed)
+            s.add_false_kinds(kinds)
+            return s
+        setups = ["baseline:1280x720:30", "side:1920x1080:25"]
+        runs = [(0, evaluate.parse_setup(setups[0], 1), 1), (0, evaluate.parse_setup(setups[0], 1), 2),
+                (1, evaluate.parse_setup(setups[1], 1), 1001)]
+        scores = [score([(0, 5), (10, 15)], [(0, 5), (10, 15)]),
+                  score([(0, 5), (10, 15)], [(0, 5), (30, 35)], ["retrieval"]),
+                  score([(0, 5)], [(0, 5)])]
+        rows, worst, kinds = evaluate.report(setups, runs, scores)
+        names = [name for name, _ in rows]
+        self.assertEqual(names, setups + ["size 1280x720", "size 1920x1080", "all"])
+        self.assertEqual(dict(rows)["size 1280x720"]["matched"], 3)
+        self.assertEqual(dict(rows)["all"]["rallies"], 5)
+        self.assertEqual([(name, seed) for name, (seed, _) in worst], [(setups[0], 2), (setups[1], 1001)])
+        self.assertEqual(kinds, {"retrieval": 1})
+
+
 if __name__ == "__main__":
     unittest.main()

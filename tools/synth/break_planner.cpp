@@ -72,6 +72,7 @@ void BreakPlanner::fetchBall(int retriever, int server) {
         s_.plan.matchBall.hold(pickUp, toss_, server);
         r.arms(pickUp + 0.1, toss_, ArmPose::Hold);
         catchTime_ = pickUp;
+        s_.plan.retrievals.push_back({last_.dead, catchTime_});
         return;
     }
     const double throwTime = pickUp + random_.uniform(0.6, 1.8);
@@ -90,6 +91,7 @@ void BreakPlanner::fetchBall(int retriever, int server) {
                       : sideOf(from) != sideOf(to) ? Flight::overNet(from, to, throwTime, (to - from).length() / duration)
                                                    : Flight::between(from, to, throwTime, duration);
     catchTime_ = pass.end;
+    s_.plan.retrievals.push_back({last_.dead, catchTime_});
     s_.plan.matchBall.add(pass);
     s_.plan.matchBall.hold(catchTime_, toss_, server);
     catcher.arms(catchTime_ - 0.3, toss_, roll ? ArmPose::Platform : ArmPose::Hold);
@@ -110,6 +112,7 @@ void BreakPlanner::dribbleAndToss(int server) {
     const Vec3 floor = raised(serveSpot_ + dir * 0.4, kBallRadius);
     const int bounces = 1 + random_.index(4);
     const double first = toss_ - random_.uniform(1.5, 2.5) - 0.75 * bounces;
+    s_.plan.serveBounces.push_back({first, first + 0.75 * bounces});
     for (int i = 0; i < bounces; ++i) {
         // Thrown down, caught on the way up; the hold resumes after each.
         const double t = first + 0.75 * i;

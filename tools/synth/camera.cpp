@@ -1,6 +1,7 @@
 #include "camera.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace rallinox::synth {
@@ -77,45 +78,96 @@ std::vector<cv::Point2d> Camera::projectPolygon(const std::vector<Vec3>& corners
     return points;
 }
 
-Camera chooseCamera(View view, cv::Size size, Random& random) {
+Reach parseReach(const std::string& name) {
+    if (name == "close") return Reach::Close;
+    if (name == "far") return Reach::Far;
+    throw std::invalid_argument("unknown camera reach: " + name);
+}
+
+std::string reachName(Reach reach) { return reach == Reach::Close ? "close" : "far"; }
+
+double courtWidthShare(const Camera& camera) {
+    std::vector<cv::Point2d> court = camera.projectPolygon({{0, 0, 0}, {9, 0, 0}, {9, 18, 0}, {0, 18, 0}});
+    if (court.empty()) return 0.0;
+    double left = camera.size.width, right = 0.0;
+    for (const cv::Point2d& p : court) {
+        left = std::min(left, std::clamp(p.x, 0.0, double(camera.size.width)));
+        right = std::max(right, std::clamp(p.x, 0.0, double(camera.size.width)));
+    }
+    return std::max(0.0, right - left) / camera.size.width;
+}
+
+Camera chooseCamera(View view, Reach reach, cv::Size size, Random& random) {
     const double scale = size.height / 1080.0;
+    const double margin = 0.02 * size.height;
+    // Player sizes at 1080 lines, near and far side, measured on real footage
+    // (close) and on the far tripod placements some clubs use.
+    const bool close = reach == Reach::Close;
+    const double nearMin = close ? 200 : 90, nearMax = close ? 400 : (view == View::Baseline ? 150 : 170);
+    const double farMin = close ? 120 : (view == View::Baseline ? 50 : 55),
+                 farMax = close ? 180 : (view == View::Baseline ? 80 : 110);
+    const auto sizesFit = [&](const Camera& c, const Vec3& nearFoot, const Vec3& farFoot) {
+        const double nearPx = playerPixels(c, nearFoot) / scale;
+        const double farPx = playerPixels(c, farFoot) / scale;
+        return nearPx >= nearMin && nearPx <= nearMax && farPx >= farMin && farPx <= farMax;
+    };
+    // A close camera may cut the near corners, but the far side, the net and
+    // the near players stay in the picture, the court fills most of its width
+    // and the ball is 15-25 px across in the middle of the court.
+    const auto closeFits = [&](const Camera& c, const std::vector<Vec3>& visible) {
+        for (const Vec3& p : visible) {
+            if (!inside(c, p, margin)) return false;
+        }
+        const double ballPx = 2 * kBallRadius * c.pixelsPerMetre({4.5, 9.0, 1.5}) / scale;
+        const double share = courtWidthShare(c);
+        return share >= 0.6 && share <= 1.0 && ballPx >= 15 && ballPx <= 25;
+    };
     if (view == View::Baseline) {
         return sampleUntilFits(
             random, size,
             [&] {
-                const Vec3 position{4.5 + random.uniform(-2.0, 2.0), -random.uniform(4.0, 16.0),
-                                    random.uniform(3.5, 10.0)};
+                const Vec3 position = close ? Vec3{4.5 + random.uniform(-2.0, 2.0), -random.uniform(0.5, 10.0),
+                                                   random.uniform(2.0, 9.0)}
+                                            : Vec3{4.5 + random.uniform(-2.0, 2.0), -random.uniform(4.0, 16.0),
+                                                   random.uniform(3.5, 10.0)};
                 const Vec3 target{4.5 + random.uniform(-0.8, 0.8), random.uniform(7.0, 11.0), 0.0};
-                return Camera::lookAt(position, target, random.uniform(800, 2600) * scale, size);
+                const double focal = close ? random.uniform(700, 3500) : random.uniform(800, 2600);
+                return Camera::lookAt(position, target, focal * scale, size);
             },
             [&](const Camera& c) {
-                const double margin = 0.02 * size.height;
+                if (!sizesFit(c, {4.5, 1.0, 0}, {4.5, 17.0, 0})) return false;
+                if (close) {
+                    return closeFits(c, {{-0.5, 18.5, 3.5}, {9.5, 18.5, 3.5}, {0, 18, 0}, {9, 18, 0}, {4.5, 1.0, 0},
+                                         {4.5, 1.0, 2.0}});
+                }
                 for (const Vec3& p : {Vec3{-0.5, -1.0, 0}, Vec3{9.5, -1.0, 0}, Vec3{-0.5, 18.5, 3.5},
                                       Vec3{9.5, 18.5, 3.5}}) {
                     if (!inside(c, p, margin)) return false;
                 }
-                const double nearPx = playerPixels(c, {4.5, 1.0, 0}) / scale;
-                const double farPx = playerPixels(c, {4.5, 17.0, 0}) / scale;
-                return nearPx >= 90 && nearPx <= 150 && farPx >= 50 && farPx <= 80;
+                return true;
             });
     }
     return sampleUntilFits(
         random, size,
         [&] {
-            const Vec3 position{-random.uniform(5.0, 11.0), 9.0 + random.uniform(-3.0, 3.0),
-                                random.uniform(3.0, 9.0)};
+            const Vec3 position = close ? Vec3{-random.uniform(1.0, 11.0), 9.0 + random.uniform(-3.0, 3.0),
+                                               random.uniform(2.0, 9.0)}
+                                        : Vec3{-random.uniform(5.0, 11.0), 9.0 + random.uniform(-3.0, 3.0),
+                                               random.uniform(3.0, 9.0)};
             const Vec3 target{random.uniform(4.0, 6.0), 9.0 + random.uniform(-1.0, 1.0), 0.0};
-            return Camera::lookAt(position, target, random.uniform(500, 2000) * scale, size);
+            const double focal = close ? random.uniform(500, 3000) : random.uniform(500, 2000);
+            return Camera::lookAt(position, target, focal * scale, size);
         },
         [&](const Camera& c) {
-            const double margin = 0.02 * size.height;
+            if (!sizesFit(c, {1.0, 9.0, 0}, {8.0, 9.0, 0})) return false;
+            if (close) {
+                return closeFits(c, {{9, 0, 0}, {9, 18, 0}, {9.5, 9.0, 3.0}, {1.0, 9.0, 0}, {1.0, 9.0, 2.0}});
+            }
             for (const Vec3& p : {Vec3{-0.5, -1.0, 0}, Vec3{-0.5, 19.0, 0}, Vec3{9.5, -1.0, 3.0},
                                   Vec3{9.5, 19.0, 3.0}}) {
                 if (!inside(c, p, margin)) return false;
             }
-            const double nearPx = playerPixels(c, {1.0, 9.0, 0}) / scale;
-            const double farPx = playerPixels(c, {8.0, 9.0, 0}) / scale;
-            return nearPx >= 90 && nearPx <= 170 && farPx >= 55 && farPx <= 110;
+            return true;
         });
 }
 

@@ -36,10 +36,20 @@ struct Camera {
     std::vector<cv::Point2d> projectPolygon(const std::vector<Vec3>& corners) const;
 };
 
-// Picks a placement of the given kind with sizes like real footage: a
-// 1.9 m player is 90-150 px tall near the camera and 50-80 px at the far
-// side of a 1080-line picture, scaled to the requested size.
-Camera chooseCamera(View view, cv::Size size, Random& random);
+// How far the camera stands. Close: the court fills 60-100 % of the picture
+// width, a 1.9 m player is 200-400 px tall near the camera and 120-180 px at
+// the far side of a 1080-line picture (real club footage; the ball is then
+// 15-25 px across). Far: a tripod at the back of the hall, players 90-170 px
+// near and 50-110 px far. Sizes scale with the requested picture height.
+enum class Reach { Close, Far };
+
+Reach parseReach(const std::string& name);
+std::string reachName(Reach reach);
+
+Camera chooseCamera(View view, Reach reach, cv::Size size, Random& random);
+
+// Share of the picture width the court's floor spans (clipped to the picture).
+double courtWidthShare(const Camera& camera);
 
 // Fixed-point points for OpenCV's drawing functions with sub-pixel shift.
 constexpr int kDrawShift = 4;

@@ -95,8 +95,10 @@ Crowd::Crowd(const Camera& camera, Random& random, Random& detail) {
         ++moving;
     }
     for (int i = 0; i < 4; ++i) boardColours_.push_back({random.uniform(0, 255), random.uniform(0, 255), random.uniform(0, 255)});
-    boardSpeed_ = random.chance(0.5) ? random.uniform(0.3, 2.0) : 0.0;
-    boardPeriod_ = random.uniform(6.0, 20.0);
+    // Few amateur halls have an LED board, and those scroll slowly and
+    // change page now and then; the others are printed.
+    boardSpeed_ = random.chance(0.1) ? random.uniform(0.1, 0.5) : 0.0;
+    boardPeriod_ = random.uniform(20.0, 60.0);
 }
 
 void Crowd::drawSpectator(cv::Mat& frame, const Camera& camera, const Spectator& s, bool standing, bool cheering,
@@ -169,7 +171,7 @@ void Crowd::drawSpectator(cv::Mat& frame, const Camera& camera, const Spectator&
 }
 
 void Crowd::drawBoard(cv::Mat& frame, const Camera& camera, double t) const {
-    const int page = static_cast<int>(std::floor(t / boardPeriod_));
+    const int page = boardSpeed_ > 0 ? static_cast<int>(std::floor(t / boardPeriod_)) : 0;
     const double shift = boardSpeed_ * t;
     for (double y = kBoardFromY; y < kBoardToY; y += kBoardTile) {
         const int band = static_cast<int>(std::floor((y + shift) / 1.5)) + page;

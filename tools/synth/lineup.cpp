@@ -32,8 +32,6 @@ cv::Scalar randomSkin(Random& random) { return jitter(kSkins[random.index(static
 
 cv::Scalar randomHair(Random& random) { return kHair[random.index(static_cast<int>(kHair.size()))]; }
 
-namespace {
-
 Appearance player(Random& random, const cv::Scalar& jersey, const cv::Scalar& shorts, bool female) {
     Appearance a;
     a.jersey = jitter(jersey, random, 6);
@@ -45,8 +43,6 @@ Appearance player(Random& random, const cv::Scalar& jersey, const cv::Scalar& sh
     a.height = female ? random.normal(1.78, 0.06) : random.normal(1.92, 0.07);
     return a;
 }
-
-}  // namespace
 
 Vec3 teamPoint(int team, double fromLeft, double fromNet) {
     return team == 0 ? Vec3{fromLeft, kNetY - fromNet, 0} : Vec3{kCourtWidth - fromLeft, kNetY + fromNet, 0};

@@ -38,6 +38,8 @@ bool insideCourt(const Vec3& p);
 // Skin and hair drawn from the same range as the players', for anyone on foot.
 cv::Scalar randomSkin(Random& random);
 cv::Scalar randomHair(Random& random);
+// A player in the given kit.
+Appearance player(Random& random, const cv::Scalar& jersey, const cv::Scalar& shorts, bool female);
 
 // Creates the twelve players, the substitutes and the referee.
 void castTeams(PlannerState& state);

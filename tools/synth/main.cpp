@@ -15,7 +15,8 @@ namespace {
 const char* kUsage =
     "usage: rallinox-synth --out VIDEO.mp4 [--truth TRUTH.json] [--seed N]\n"
     "                      [--minutes M | --seconds S] [--view baseline|side]\n"
-    "                      [--size 1280x720|1920x1080] [--fps 25|30|50|60] [--kbps K]\n";
+    "                      [--reach close|far] [--size 1280x720|1920x1080|3840x2160]\n"
+    "                      [--fps 25|30|50|60] [--kbps K]\n";
 
 struct Options {
     MatchRequest request;
@@ -34,6 +35,7 @@ Options parse(int argc, char** argv) {
         else if (arg == "--minutes") o.request.seconds = 60.0 * std::stod(value);
         else if (arg == "--seconds") o.request.seconds = std::stod(value);
         else if (arg == "--view") o.request.view = parseView(value);
+        else if (arg == "--reach") o.request.reach = parseReach(value);
         else if (arg == "--fps") o.request.fps = std::stod(value);
         else if (arg == "--kbps") o.request.kbps = std::stoi(value);
         else if (arg == "--size") {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "break_planner.h"
+#include "neighbour_court.h"
 #include "warmup_planner.h"
 
 namespace rallinox::synth {
@@ -30,10 +31,13 @@ MatchPlan planMatch(double durationSec, const Camera& camera, Random& random) {
     while (toss < durationSec) {
         const double target = std::clamp(random.lognormal(kRallyMean, kRallySd), 1.2, 45.0);
         const RallyOutcome outcome = planRally(state, toss, target);
+        if (outcome.dead < durationSec) state.plan.points.push_back({outcome.dead, outcome.winner});
         const double breakSec = std::clamp(random.lognormal(kBreakMean, kBreakSd), 8.0, 240.0);
         if (random.chance(0.3)) planPasserby(state, outcome.dead + random.uniform(2.0, breakSec - 4.0));
         toss = planBreak(state, outcome, breakSec);
     }
+    // Some halls hold several courts, with people playing on the next one.
+    if (random.chance(0.3)) planNeighbourCourt(state, durationSec);
     // A rally cut off by the end of the video ends with it.
     for (TimeSpan& rally : state.plan.rallies) rally.end = std::min(rally.end, durationSec);
     std::erase_if(state.plan.rallies, [](const TimeSpan& r) { return r.end - r.start < 0.5; });

@@ -14,6 +14,11 @@ struct TimeSpan {
     double start = 0, end = 0;
 };
 
+struct PointWon {
+    double time = 0;  // the ball is dead
+    int team = 0;
+};
+
 struct MatchPlan {
     double duration = 0;
     std::vector<Actor> actors;
@@ -21,6 +26,11 @@ struct MatchPlan {
     std::vector<BallPath> warmupBalls;  // several balls at once before the match
     std::vector<TimeSpan> rallies;      // serve toss to ball dead
     std::vector<TimeSpan> warmups;
+    std::vector<PointWon> points;       // who won each rally
+    // Ball activity between rallies that is not play: the dead ball fetched
+    // and passed to the server, and the server bouncing it before the toss.
+    std::vector<TimeSpan> retrievals;
+    std::vector<TimeSpan> serveBounces;
 };
 
 // Rally and break lengths follow indoor statistics: play about 5.5 ± 4.4 s,

@@ -11,6 +11,8 @@ constexpr double kServePhaseSec = 2.2;
 constexpr double kExchangeSec = 3.0;
 // Long enough that someone has picked the dead ball up before it ends.
 constexpr double kRollSec = 30.0;
+// Players farther than this from where the ball goes keep their place.
+constexpr double kSettleReach = 4.0;
 
 Vec3 clampToCourt(Vec3 p, int team) {
     p.x = std::clamp(p.x, 0.4, kCourtWidth - 0.4);
@@ -38,7 +40,7 @@ private:
     }
     int team(int actor) const { return s_.plan.actors[static_cast<size_t>(actor)].team(); }
     void reach(int actor, const Vec3& contact, double time, ArmPose pose, double since);
-    void settle(double since, int possessing);
+    void settle(double since, int possessing, const Vec3& ballGoesTo);
     Touch serve();
     Touch receive(int receiving, double since, const Vec3& from, double speed);
     RallyOutcome finish(const Flight& toFloor);
@@ -64,19 +66,30 @@ void RallyPlanner::reach(int actor, const Vec3& contact, double time, ArmPose po
     busyUntil_[static_cast<size_t>(actor)] = time + 0.3;
 }
 
-void RallyPlanner::settle(double since, int possessing) {
+// After a touch only the players near where the ball goes run to their
+// places; the others shift a step or stand, as on real courts.
+void RallyPlanner::settle(double since, int possessing, const Vec3& ballGoesTo) {
     for (int team = 0; team < 2; ++team) {
         const auto& slots = s_.teams[static_cast<size_t>(team)].slot;
         for (int slot = 0; slot < 6; ++slot) {
             const int index = slots[static_cast<size_t>(slot)];
             if (busyUntil_[static_cast<size_t>(index)] > since + 0.8) continue;
+            Actor& actor = s_.actor(index);
+            const double from = std::max(since + 0.1, busyUntil_[static_cast<size_t>(index)]);
+            const Vec3 now = actor.position(from);
+            if ((now - ballGoesTo).flat().length() > kSettleReach) {
+                if (random_.chance(0.5)) {
+                    const Vec3 step = now + Vec3{random_.normal(0, 0.15), random_.normal(0, 0.15), 0};
+                    actor.moveTo(from, from + 0.6, clampToCourt(step, team), Facing::Ball);
+                }
+                continue;
+            }
             Vec3 base = slotBase(team, slot);
             const bool front = slot >= 1 && slot <= 3;
             if (team != possessing && front) base = base + netward(team) * 1.2;
             if (team == possessing && front) base = base - netward(team) * 1.0;
             base = base + Vec3{random_.normal(0, 0.3), random_.normal(0, 0.3), 0};
-            s_.actor(index).moveTo(std::max(since + 0.1, busyUntil_[static_cast<size_t>(index)]), since + 1.0,
-                                   base, Facing::Ball);
+            actor.moveTo(from, since + 1.0, base, Facing::Ball);
         }
     }
 }
@@ -116,7 +129,7 @@ RallyPlanner::Touch RallyPlanner::receive(int receiving, double since, const Vec
     const Flight shot = Flight::overNet(from, point, since, speed);
     fly(shot, touchTeam_);
     reach(receiver, point, shot.end, ArmPose::Platform, since);
-    settle(since, receiving);
+    settle(since, receiving, point);
     return {shot.end, point, receiver};
 }
 
@@ -152,12 +165,13 @@ RallyOutcome RallyPlanner::endServe(const Touch& contact, int receiving) {
     if (kind < 0.3) {
         const Vec3 ace = raised(teamPoint(receiving, random_.uniform(0.5, 8.5), random_.uniform(2.0, 8.7)), kBallRadius);
         const Flight shot = Flight::overNet(contact.point, ace, contact.time, speed);
-        settle(contact.time, receiving);
+        settle(contact.time, receiving, ace);
         return finish(shot);
     }
     if (kind < 0.6) {
-        const Flight shot = Flight::overNet(contact.point, outsidePoint(receiving), contact.time, speed);
-        settle(contact.time, receiving);
+        const Vec3 out = outsidePoint(receiving);
+        const Flight shot = Flight::overNet(contact.point, out, contact.time, speed);
+        settle(contact.time, receiving, out);
         return finish(shot);
     }
     if (kind < 0.8) return intoNet(contact.point, contact.time, touchTeam_);
@@ -212,7 +226,7 @@ RallyOutcome RallyPlanner::run(double targetSec) {
         const Flight pass = Flight::between(first.point, setPoint, first.time, random_.uniform(1.2, 1.7));
         fly(pass, possessing);
         reach(setter, setPoint, pass.end, ArmPose::Overhead, first.time);
-        settle(first.time, possessing);
+        settle(first.time, possessing, setPoint);
 
         // Set to an outside, middle or back-row attacker.
         const double choice = random_.uniform(0, 1);
@@ -249,7 +263,7 @@ RallyOutcome RallyPlanner::run(double targetSec) {
             blocker.arms(attackTime - 0.45, attackTime + 0.5, ArmPose::Block);
             busyUntil_[static_cast<size_t>(front[static_cast<size_t>(b)])] = attackTime + 0.6;
         }
-        settle(pass.end, possessing);
+        settle(pass.end, possessing, attack);
 
         if (exchange + 1 >= exchanges) return endAttack(attack, attackTime, possessing);
         touchTeam_ = possessing;

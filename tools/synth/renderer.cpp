@@ -60,7 +60,8 @@ MatchRenderer::MatchRenderer(const MatchPlan& plan, const Camera& camera, double
       crowd_(camera, random, detail),
       sensor_(camera.size, hall_.margin, random),
       ballStyle_(chooseBallStyle(random)),
-      looks_(numberShirts(plan.actors, detail)) {
+      looks_(numberShirts(plan.actors, detail)),
+      scoreOverlay_(plan, camera.size, detail) {
     crowd_.drawSeated(hall_.background, withMargin(camera, hall_.margin));
     sensor_.soften(hall_.background);
 }
@@ -158,6 +159,9 @@ std::optional<BallTruth> MatchRenderer::render(int frameIndex, cv::Mat& frame, b
         if (!inside || visibleShare(frame, *drawnMatchBall) < 0.5) truth.reset();
     }
     sensor_.apply(frame, t, frameIndex);
+    // Burnt in after recording: it hides the ball passing behind it.
+    const cv::Rect board = scoreOverlay_.draw(frame, t);
+    if (truth && board.contains(cv::Point(cvRound(truth->x), cvRound(truth->y)))) truth.reset();
     return truth;
 }
 

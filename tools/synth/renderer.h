@@ -10,6 +10,7 @@
 #include "crowd.h"
 #include "hall.h"
 #include "match_plan.h"
+#include "score_overlay.h"
 #include "sensor.h"
 
 namespace rallinox::synth {
@@ -37,6 +38,7 @@ private:
     Sensor sensor_;
     BallStyle ballStyle_;
     std::vector<Appearance> looks_;  // per actor, with shirt numbers
+    ScoreOverlay scoreOverlay_;
 };
 
 }  // namespace rallinox::synth

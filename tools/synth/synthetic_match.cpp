@@ -28,8 +28,11 @@ SyntheticMatch::SyntheticMatch(const MatchRequest& request) : seed_(request.seed
     const int drawnKbps = static_cast<int>(setup.uniform(0.05, 0.16) * pixelsPerSecond / 1000.0);
     kbps_ = request.kbps.value_or(drawnKbps);
     frameCount_ = static_cast<int>(std::lround(request.seconds * fps_));
+    // Most footage comes from close to the court; some clubs film from afar.
+    const Reach drawnReach = setup.chance(0.7) ? Reach::Close : Reach::Far;
+    reach_ = request.reach.value_or(drawnReach);
 
-    camera_ = chooseCamera(view_, size, cameraRandom);
+    camera_ = chooseCamera(view_, reach_, size, cameraRandom);
     plan_ = planMatch(frameCount_ / fps_, camera_, planRandom);
     renderer_ = std::make_unique<MatchRenderer>(plan_, camera_, fps_, lookRandom, detailRandom);
 }
@@ -40,11 +43,14 @@ GroundTruth SyntheticMatch::truthHeader() const {
     truth.height = camera_.size.height;
     truth.fps = fps_;
     truth.view = viewName(view_);
+    truth.reach = reachName(reach_);
     truth.seed = seed_;
     truth.cameraHeight = camera_.position.z;
     truth.cameraDistance = (camera_.position - Vec3{4.5, 9.0, 0}).flat().length();
     truth.rallies = plan_.rallies;
     truth.warmups = plan_.warmups;
+    truth.retrievals = plan_.retrievals;
+    truth.serveBounces = plan_.serveBounces;
     return truth;
 }
 

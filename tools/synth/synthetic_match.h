@@ -14,6 +14,7 @@ struct MatchRequest {
     double seconds = 120;
     // Unset values are drawn from the seed.
     std::optional<View> view;
+    std::optional<Reach> reach;
     std::optional<cv::Size> size;
     std::optional<double> fps;
     std::optional<int> kbps;
@@ -38,6 +39,7 @@ public:
 private:
     uint64_t seed_;
     View view_;
+    Reach reach_;
     double fps_;
     int kbps_;
     int frameCount_;

@@ -33,11 +33,14 @@ std::string toJson(const GroundTruth& truth) {
     out += "  \"fps\": " + number(truth.fps, 3) + ",\n";
     out += "  \"frameCount\": " + std::to_string(truth.ball.size()) + ",\n";
     out += "  \"view\": \"" + truth.view + "\",\n";
+    out += "  \"reach\": \"" + truth.reach + "\",\n";
     out += "  \"seed\": " + std::to_string(truth.seed) + ",\n";
     out += "  \"camera\": {\"heightM\": " + number(truth.cameraHeight, 2) + ", \"distanceM\": " +
            number(truth.cameraDistance, 2) + "},\n";
     appendSpans(out, "rallies", truth.rallies);
     appendSpans(out, "warmups", truth.warmups);
+    appendSpans(out, "retrievals", truth.retrievals);
+    appendSpans(out, "serveBounces", truth.serveBounces);
     out += "  \"ball\": [";
     for (size_t i = 0; i < truth.ball.size(); ++i) {
         if (i) out += (i % 10 == 0) ? ",\n    " : ",";

@@ -13,10 +13,13 @@ struct GroundTruth {
     int width = 0, height = 0;
     double fps = 0;
     std::string view;
+    std::string reach;  // "close" or "far"
     uint64_t seed = 0;
     double cameraHeight = 0, cameraDistance = 0;  // metres above the floor and from the court centre
     std::vector<TimeSpan> rallies;
     std::vector<TimeSpan> warmups;
+    std::vector<TimeSpan> retrievals;
+    std::vector<TimeSpan> serveBounces;
     std::vector<std::optional<BallTruth>> ball;  // one per frame
 };
 

@@ -16,14 +16,19 @@ built in (see train.py).
 """
 
 import csv
+import hashlib
 import json
 import math
+import pathlib
 import subprocess
 from concurrent.futures import ThreadPoolExecutor
 
 import numpy as np
 
 from contract import TRACK_FEATURES, WINDOW_FEATURES
+from sizes import at_training_sizes
+
+SYNTH_SOURCES = pathlib.Path(__file__).resolve().parents[1] / "synth"
 
 MATCH_SECONDS = 120
 BALL_SHARE = 0.6       # boxes on the true ball that make a track the ball
@@ -55,6 +60,8 @@ class Truth:
         self.step = int(analysis["frameStep"])
         self.analysis_width = analysis["analysisWidth"]
         self.analysis_height = analysis["analysisHeight"]
+        self.video_width = analysis["videoWidth"]
+        self.video_height = analysis["videoHeight"]
         self.sx = analysis["analysisWidth"] / truth["width"]
         self.sy = analysis["analysisHeight"] / truth["height"]
         self.ball = truth["ball"]
@@ -113,16 +120,29 @@ def track_label(share):
     return None
 
 
+def generator_key():
+    """Digest of the generator's sources: rendered matches are kept per
+    generator, so that changing it renders them again."""
+    digest = hashlib.sha256()
+    for path in sorted(SYNTH_SOURCES.iterdir()):
+        if path.is_file():
+            digest.update(path.name.encode() + b"\0" + path.read_bytes())
+    return digest.hexdigest()[:12]
+
+
 def _analyse(build, work, seed):
-    """Runs the analysis on one generated match (rendered once) and returns
-    its truth and feature folder."""
-    video = work / f"match-{seed}.mp4"
-    truth_file = work / f"match-{seed}.json"
+    """Runs the analysis on one generated match (rendered once per generator)
+    and returns its truth and feature folder."""
+    renders = work / f"synth-{generator_key()}"
+    renders.mkdir(parents=True, exist_ok=True)
+    video = renders / f"match-{seed}.mp4"
+    truth_file = renders / f"match-{seed}.json"
     features = work / f"match-{seed}"
     if not truth_file.exists():
         # 720p keeps rendering affordable: the analysis sees every size at 480
-        # lines. Views are drawn from the seed; every fourth match runs at 50
-        # frames per second, which the analysis reads with a step of 2.
+        # lines, and the window rows are rescaled to the other sizes (sizes.py).
+        # Views and camera reach are drawn from the seed; every fourth match
+        # runs at 50 frames per second, which the analysis reads with a step of 2.
         fps = 50 if seed % 4 == 3 else (25, 30)[seed % 2]
         subprocess.run([str(build / "tools" / "synth" / "rallinox-synth"), "--seed", str(seed),
                         "--seconds", str(MATCH_SECONDS), "--size", "1280x720", "--fps", str(fps),
@@ -150,7 +170,10 @@ def _window_records(build, work, seed):
     window_frames, window_x = _read_table(features / "windows.csv", ["startFrame", "endFrame"], WINDOW_FEATURES)
     window_y = np.array([truth.in_rally((a + b) / 2) for a, b in window_frames], dtype=np.int64)
     print(f"match {seed}: {len(truth.rallies)} rallies, {len(window_y)} windows ({int(window_y.sum())} play)")
-    return window_x, window_y
+    # The same windows as a render at every training size would give them.
+    size = (int(truth.video_width), int(truth.video_height))
+    rows = np.array(at_training_sizes(window_x.tolist(), size)).reshape(-1, window_x.shape[1])
+    return rows, np.tile(window_y, len(rows) // max(1, len(window_y)))
 
 
 def _collect(records, name, count, seed, work, build):

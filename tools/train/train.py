@@ -3,6 +3,7 @@
     train [--matches N] [--seed S] [--work DIR]  features of N generated matches
                                                  (120 by default: the shipped models)
     train --bootstrap [--seed S]                 simulated records (bootstrap.py)
+    train ... --out DIR                          write the models elsewhere (trials)
 
 Writes models/track.onnx, models/action.onnx and their sealed containers
 models/track.rmod, models/action.rmod. The same arguments give the same
@@ -11,6 +12,7 @@ models.
 
 import argparse
 import pathlib
+import shutil
 import subprocess
 import sys
 
@@ -42,7 +44,7 @@ def fit_boosted(X, y, seed):
     return boosted.fit(X, y)
 
 
-def train_one(name, fit, X, y, seed, seal_tool):
+def train_one(name, fit, X, y, seed, seal_tool, out):
     # The engine feeds float32 and ONNX keeps float32 thresholds: learning
     # from float64 values lets boosted trees split between values that
     # float32 cannot tell apart, and the exported model then disagrees.
@@ -53,10 +55,10 @@ def train_one(name, fit, X, y, seed, seal_tool):
     # every record, since more matches still found rallies better.
     accuracy = fit(X_train, y_train, seed).score(X_test, y_test)
     model = fit(X, y, seed)
-    onnx_path = MODELS / f"{name}.onnx"
+    onnx_path = out / f"{name}.onnx"
     export.export_model(model, X.shape[1], str(onnx_path))
     worst = export.verify_model(model, str(onnx_path), X_test[:500])
-    rmod_path = MODELS / f"{name}.rmod"
+    rmod_path = out / f"{name}.rmod"
     subprocess.run([seal_tool, str(onnx_path), str(rmod_path)], check=True)
     print(f"{name}: {len(y)} records ({int(y.sum())} positive), held-out accuracy {accuracy:.3f}, "
           f"ONNX Runtime vs scikit-learn max diff {worst:.2e}, "
@@ -72,24 +74,41 @@ def main():
     parser.add_argument("--seed", type=int, default=1, help="seed of the matches and the models")
     parser.add_argument("--work", default=str(ROOT / "build-train" / "matches"),
                         help="folder for generated matches and their features")
+    parser.add_argument("--out", default=str(MODELS),
+                        help="folder for the models (default: models/, which the build embeds)")
     parser.add_argument("--build", default=str(ROOT / "build-train"),
                         help="build folder with rallinox-seal, rallinox-synth, rallinox-analyze")
     args = parser.parse_args()
 
     tools = pathlib.Path(args.build)
     seal_tool = str(tools / "tools" / "seal" / "rallinox-seal")
-    MODELS.mkdir(exist_ok=True)
+    out = pathlib.Path(args.out).resolve()
+    out.mkdir(parents=True, exist_ok=True)
+    if out != MODELS:
+        # The analysis is built with the models of `out`: start from the shipped ones.
+        for shipped in MODELS.glob("*.rmod"):
+            if not (out / shipped.name).exists():
+                shutil.copyfile(shipped, out / shipped.name)
     if args.bootstrap:
         rng = np.random.default_rng(args.seed)
-        train_one("track", fit_forest, *bootstrap.track_records(6000, rng), args.seed, seal_tool)
-        train_one("action", fit_boosted, *bootstrap.window_records(6000, rng), args.seed, seal_tool)
+        train_one("track", fit_forest, *bootstrap.track_records(6000, rng), args.seed, seal_tool, out)
+        train_one("action", fit_boosted, *bootstrap.window_records(6000, rng), args.seed, seal_tool, out)
         return
     import matches
     work = pathlib.Path(args.work)
-    train_one("track", fit_forest, *matches.labelled_tracks(args.matches, args.seed, work, tools), args.seed, seal_tool)
-    # The window features follow the ball tracks the new track model picks.
+    train_one("track", fit_forest, *matches.labelled_tracks(args.matches, args.seed, work, tools), args.seed, seal_tool, out)
+    # The window features follow the ball tracks the new track model picks:
+    # the analysis is built again with the models just written.
+    build_analysis(tools, out)
+    train_one("action", fit_boosted, *matches.labelled_windows(args.matches, args.seed, work, tools), args.seed, seal_tool, out)
+    # Leaves the build's analysis with both new models, for the evaluation.
+    build_analysis(tools, out)
+
+
+def build_analysis(tools, models):
+    """Builds rallinox-analyze in `tools` with the models of the `models` folder built in."""
+    subprocess.run(["cmake", "-B", str(tools), f"-DRALLINOX_MODEL_DIR={models}"], check=True, stdout=subprocess.DEVNULL)
     subprocess.run(["ninja", "-C", str(tools), "rallinox-analyze"], check=True, stdout=subprocess.DEVNULL)
-    train_one("action", fit_boosted, *matches.labelled_windows(args.matches, args.seed, work, tools), args.seed, seal_tool)
 
 
 if __name__ == "__main__":
