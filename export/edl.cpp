@@ -109,12 +109,7 @@ std::string saveEdl(const std::string& edlPath, const std::string& title, const 
                     double fps, const std::vector<Rally>& rallies) {
     // Written beside its name first: a full disk leaves neither a cut-short
     // file nor an empty one, and an older EDL stays as it was.
-    const std::string partial = edlPath + ".tmp";
-    std::error_code error;
-    const bool written = writeWholeFile(partial, edlText(title, clipName, fps, rallies), true) == WriteStatus::Ok;
-    if (written) std::filesystem::rename(partial, edlPath, error);
-    if (written && !error) return {};
-    std::filesystem::remove(partial, error);
+    if (replaceWholeFile(edlPath, edlText(title, clipName, fps, rallies)) == WriteStatus::Ok) return {};
     return "Could not write the EDL file.";
 }
 

@@ -110,14 +110,7 @@ ExportResult exportVideos(const ExportRequest& request, ExportProgress& progress
 // until the new one is there.
 std::string saveTextFile(const ExportTextFile& file) {
     createParentFolder(file.path);
-    const std::string partial = file.path + ".part";
-    std::error_code error;
-    if (writeWholeFile(partial, file.text, /*syncToDisk=*/true) == WriteStatus::Ok)
-        fs::rename(fs::path(partial), fs::path(file.path), error);
-    else
-        error = std::make_error_code(std::errc::io_error);
-    if (!error) return {};
-    fs::remove(fs::path(partial), error);
+    if (replaceWholeFile(file.path, file.text) == WriteStatus::Ok) return {};
     return "Could not write " + file.path;
 }
 
