@@ -120,6 +120,21 @@ TEST_F(ExportTool, EachWritesOnePlayableFilePerTickedRallyInListOrder) {
               std::string::npos);
 }
 
+TEST_F(ExportTool, ReadsTheProjectAsTheWindowDoesInListOrderAndInsideTheVideo) {
+    test::writeFile(dir_ / "project" / "project.json",
+                    R"({"id": "p1", "name": "Final", "videoPath": ")" + source_ + R"(", "videoDurationSec": 40,
+  "videoFps": 25, "state": "ready", "rallies": [
+    {"id": 2, "startSec": 15, "endSec": 20, "selected": true},
+    {"id": 1, "startSec": 2, "endSec": 10, "selected": true},
+    {"id": 4, "startSec": 1e16, "endSec": 2e16, "selected": true}]})");
+    const ToolRun result = run(project() + " '" + dir_.file("out/rallies.mp4") + "' --edl");
+    ASSERT_EQ(result.status, 0) << result.errors;
+    EXPECT_NEAR(test::readBack(dir_.file("out/rallies.mp4")).videoSec, 13.0, 1.5 / kFps);
+    const std::string edl = test::readFile(dir_ / "out" / "rallies.edl");
+    EXPECT_NE(edl.find("00:00:02:00 00:00:10:00 00:00:00:00 00:00:08:00"), std::string::npos) << edl;
+    EXPECT_NE(edl.find("00:00:15:00 00:00:20:00 00:00:08:00 00:00:13:00"), std::string::npos) << edl;
+}
+
 TEST_F(ExportTool, ChoosesRalliesByIdOrAll) {
     ASSERT_EQ(run(project() + " --rally 3 '" + dir_.file("three.mp4") + "'").status, 0);
     EXPECT_NEAR(test::readBack(dir_.file("three.mp4")).videoSec, 5.0, 1.5 / kFps);

@@ -5,6 +5,7 @@
 
 #include "app/file_io.h"
 #include "app/json.h"
+#include "app/project_repair.h"
 
 namespace rallinox {
 
@@ -25,6 +26,8 @@ LoadedProject loadProjectFile(const std::string& folderOrFile) {
         return {std::nullopt, damaged};
     }
     if (project.videoPath.empty()) return {std::nullopt, damaged};
+    // As the window reads it: sorted, without overlaps, every time inside the video.
+    repairProject(project);
     return {std::move(project), ""};
 }
 
