@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "edit/match_score.h"
-#include "ui/time_format.h"
+#include "app/core/time_format.h"
 
 namespace rallinox {
 

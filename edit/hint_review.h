@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/project.h"
+#include "app/core/project.h"
 #include "edit/rally_editor.h"
 #include "edit/review_hints.h"
 

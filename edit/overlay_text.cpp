@@ -4,7 +4,7 @@
 
 #include "edit/match_score.h"
 #include "edit/playhead_follow.h"
-#include "ui/time_format.h"
+#include "app/core/time_format.h"
 
 using rallinox::ui::formatClock;
 

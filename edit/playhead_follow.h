@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/project.h"
+#include "app/core/project.h"
 
 namespace rallinox {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "app/project.h"
+#include "app/core/project.h"
 
 namespace rallinox {
 

@@ -1,12 +1,12 @@
 #include "engine/analysis.h"
 
-#include "app/log.h"
+#include "app/core/log.h"
 #include "engine/analysis_models.h"
 #include "engine/ball_tracker.h"
 #include "engine/track_culling.h"
 #include "engine/track_improvement.h"
 #include "engine/track_splitter.h"
-#include "ui/time_format.h"
+#include "app/core/time_format.h"
 #include "video/frame_source.h"
 
 #include <opencv2/core/utils/logger.hpp>

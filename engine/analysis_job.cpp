@@ -1,6 +1,6 @@
 #include "engine/analysis_job.h"
 
-#include "app/log.h"
+#include "app/core/log.h"
 
 #include <cstdio>
 #include <exception>

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/project.h"
-#include "app/settings.h"
+#include "app/core/project.h"
+#include "app/core/settings.h"
 
 namespace rallinox {
 

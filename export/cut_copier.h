@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/export_job.h"
+#include "export/export_request.h"
 #include "export/audio_encoder.h"
 #include "export/cut_list.h"
 #include "export/frame_overlay.h"

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/project.h"
+#include "app/core/project.h"
 
 namespace rallinox {
 

@@ -1,6 +1,6 @@
 #include "export/edl.h"
 
-#include "app/file_io.h"
+#include "app/core/file_io.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/file_io.h"
-#include "app/log.h"
+#include "app/core/file_io.h"
+#include "app/core/log.h"
 #include "export/cut_list.h"
 #include "export/edl.h"
 #include "export/mp4_export.h"
@@ -144,7 +144,7 @@ ExportResult runExport(const ExportRequest& request, ExportProgress& progress, F
     return result;
 }
 
-ExportJob::Body exportBody(OverlayFactory makeOverlay) {
+ExportBody exportBody(OverlayFactory makeOverlay) {
     return [makeOverlay = std::move(makeOverlay)](const ExportRequest& request, ExportProgress& progress) {
         try {
             std::unique_ptr<FrameOverlay> overlay = makeOverlay ? makeOverlay() : nullptr;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/export_job.h"
+#include "export/export_request.h"
 #include "export/frame_overlay.h"
 
 namespace rallinox {
@@ -25,6 +25,6 @@ ExportResult runExport(const ExportRequest& request, ExportProgress& progress, F
 
 // The body for `App::startExport`; the overlay, when given, draws into every
 // exported picture (the scoreboard).
-ExportJob::Body exportBody(OverlayFactory makeOverlay = {});
+ExportBody exportBody(OverlayFactory makeOverlay = {});
 
 }  // namespace rallinox

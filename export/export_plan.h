@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/export_job.h"
-#include "app/project.h"
-#include "app/settings.h"
+#include "export/export_request.h"
+#include "app/core/project.h"
+#include "app/core/settings.h"
 #include "export/board_clips.h"
 #include "export/export_body.h"
 #include "export/export_scope.h"

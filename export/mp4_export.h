@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/export_job.h"
+#include "export/export_request.h"
 #include "export/cut_list.h"
 #include "export/frame_overlay.h"
 

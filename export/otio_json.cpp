@@ -1,6 +1,6 @@
 #include "export/otio_json.h"
 
-#include "app/json.h"
+#include "app/core/json.h"
 
 namespace rallinox {
 namespace {

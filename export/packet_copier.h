@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/export_job.h"
+#include "export/export_request.h"
 #include "export/cut_list.h"
 #include "export/cut_packets.h"
 #include "export/mp4_muxer.h"

@@ -1,6 +1,6 @@
 #include "video/preview_sound.h"
 
-#include "app/log.h"
+#include "app/core/log.h"
 #include "platform/audio_output.h"
 #include "video/audio_tempo.h"
 #include "video/media_decoder.h"

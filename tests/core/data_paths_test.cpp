@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/data_paths.h"
+#include "app/core/data_paths.h"
 #include "tests/core/temp_dir.h"
 
 namespace rallinox {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/json.h"
+#include "app/core/json.h"
 
 namespace rallinox {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/json.h"
+#include "app/core/json.h"
 
 namespace rallinox {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-#include "app/json.h"
+#include "app/core/json.h"
 
 namespace rallinox {
 namespace {

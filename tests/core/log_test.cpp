@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/log.h"
+#include "app/core/log.h"
 #include "tests/core/temp_dir.h"
 
 namespace rallinox {

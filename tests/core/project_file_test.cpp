@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "app/json.h"
-#include "app/project.h"
+#include "app/core/json.h"
+#include "app/core/project.h"
 
 namespace rallinox {
 namespace {

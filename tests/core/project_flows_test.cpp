@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "app/log.h"
-#include "app/project_flows.h"
+#include "app/core/log.h"
+#include "app/jobs/project_flows.h"
 #include "tests/core/file_size_limit.h"
 #include "tests/core/temp_dir.h"
 

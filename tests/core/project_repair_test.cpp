@@ -6,9 +6,9 @@
 #include <limits>
 #include <set>
 
-#include "app/log.h"
-#include "app/project_repair.h"
-#include "app/project_store.h"
+#include "app/core/log.h"
+#include "app/core/project_repair.h"
+#include "app/core/project_store.h"
 #include "edit/rally_editor.h"
 #include "tests/core/temp_dir.h"
 

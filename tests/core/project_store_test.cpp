@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "app/json.h"
-#include "app/project_store.h"
+#include "app/core/json.h"
+#include "app/core/project_store.h"
 #include "tests/core/temp_dir.h"
 
 namespace rallinox {

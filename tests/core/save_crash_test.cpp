@@ -11,8 +11,8 @@
 #include <random>
 #include <thread>
 
-#include "app/project_store.h"
-#include "app/settings.h"
+#include "app/core/project_store.h"
+#include "app/core/settings.h"
 #include "tests/core/temp_dir.h"
 
 namespace rallinox {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/json.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "app/core/json.h"
+#include "app/core/log.h"
+#include "app/core/settings.h"
 #include "tests/core/temp_dir.h"
 
 namespace rallinox {

@@ -12,7 +12,7 @@
 
 #include <opencv2/imgcodecs.hpp>
 
-#include "app/thumbnail_worker.h"
+#include "app/jobs/thumbnail_worker.h"
 #include "tests/core/temp_dir.h"
 
 namespace rallinox {

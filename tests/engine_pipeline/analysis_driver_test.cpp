@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "app/core/log.h"
 #include "engine/analysis.h"
 #include "engine/analysis_job.h"
 #include "engine/frame_times.h"

@@ -1,4 +1,4 @@
-#include "ui/export_choice.h"
+#include "ui/dialogs/export_choice.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/log.h"
+#include "app/core/log.h"
+#include "app/jobs/export_job.h"
 #include "tests/core/temp_dir.h"
 #include "tests/export/export_media.h"
 

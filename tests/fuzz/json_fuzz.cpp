@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/json.h"
-#include "app/project.h"
+#include "app/core/json.h"
+#include "app/core/project.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using rallinox::JsonValue;

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "app/project_store.h"
+#include "app/core/project_store.h"
 
 namespace rallinox::guitest {
 

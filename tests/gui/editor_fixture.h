@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/project.h"
+#include "app/core/project.h"
 #include "tests/gui/gui_run.h"
 
 namespace rallinox::guitest {

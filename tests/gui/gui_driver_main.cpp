@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "app/run_application.h"
+#include "app/shell/run_application.h"
 #include "tests/gui/gui_script.h"
 
 int main(int argc, char** argv) {

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "app/app.h"
+#include "app/shell/app.h"
 #include "platform/app_window.h"
 #include "tests/gui/imgui_probe.h"
 #include "tests/gui/screenshot.h"

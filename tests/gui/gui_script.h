@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run_application.h"
+#include "app/shell/run_application.h"
 
 namespace rallinox::guitest {
 

@@ -1,7 +1,7 @@
 // A finished analysis as its project takes it over, and the toast about it.
 #include <gtest/gtest.h>
 
-#include "app/analysis_merge.h"
+#include "app/jobs/analysis_merge.h"
 
 namespace rallinox {
 namespace {

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/background_jobs.h"
-#include "app/project_flows.h"
-#include "app/settings.h"
+#include "app/jobs/background_jobs.h"
+#include "app/jobs/project_flows.h"
+#include "app/core/settings.h"
 #include "tests/core/file_size_limit.h"
 #include "tests/core/temp_dir.h"
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "ui/analysis_progress_text.h"
-#include "ui/project_card_text.h"
+#include "ui/projects/analysis_progress_text.h"
+#include "ui/projects/project_card_text.h"
 
 namespace rallinox::ui {
 namespace {

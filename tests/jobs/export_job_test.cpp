@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/background_jobs.h"
+#include "app/jobs/background_jobs.h"
 #include "tests/core/temp_dir.h"
 
 namespace rallinox {

@@ -1,6 +1,6 @@
 #include "video/preview_player.h"
 
-#include "app/log.h"
+#include "app/core/log.h"
 #include "preview_media.h"
 #include "tests/core/temp_dir.h"
 

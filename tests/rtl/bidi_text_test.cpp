@@ -1,4 +1,4 @@
-#include "ui/bidi_text.h"
+#include "ui/kit/bidi_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Draws text through the real GUI library and reads the glyphs back from the
 // draw list, so the order on screen is checked, not just the transform.
-#include "ui/bidi_text.h"
-#include "ui/text_transform_hook.h"
+#include "ui/kit/bidi_text.h"
+#include "ui/kit/text_transform_hook.h"
 
 #include <imgui.h>
 

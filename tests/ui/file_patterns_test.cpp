@@ -1,4 +1,4 @@
-#include "ui/file_patterns.h"
+#include "ui/kit/file_patterns.h"
 
 #include <gtest/gtest.h>
 

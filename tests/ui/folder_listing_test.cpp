@@ -1,4 +1,4 @@
-#include "ui/folder_listing.h"
+#include "ui/kit/folder_listing.h"
 
 #include <gtest/gtest.h>
 

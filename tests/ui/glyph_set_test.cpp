@@ -1,4 +1,4 @@
-#include "ui/glyph_set.h"
+#include "ui/kit/glyph_set.h"
 
 #include <gtest/gtest.h>
 

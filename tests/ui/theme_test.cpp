@@ -1,6 +1,6 @@
 // The theme applied to a GUI context without a window: sizes, colours and
 // the fonts fontconfig finds.
-#include "ui/theme.h"
+#include "ui/kit/theme.h"
 
 #include <gtest/gtest.h>
 

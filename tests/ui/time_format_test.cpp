@@ -1,4 +1,4 @@
-#include "ui/time_format.h"
+#include "app/core/time_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // How rallinox-analyze shows a finished analysis.
 #pragma once
 
-#include "app/json.h"
+#include "app/core/json.h"
 #include "engine/analysis.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 // rallinox-analyze VIDEO [--json] [--features DIR] [--project DIR]
 // Runs the same analysis as the application, without a window.
-#include "app/settings.h"
+#include "app/core/settings.h"
 #include "engine/analysis.h"
 #include "tools/analyze/analysis_report.h"
 #include "tools/analyze/feature_tables.h"

@@ -1,8 +1,8 @@
 #include "tools/analyze/project_output.h"
 
-#include "app/analysis_merge.h"
-#include "app/project_flows.h"
-#include "app/project_store.h"
+#include "app/jobs/analysis_merge.h"
+#include "app/jobs/project_flows.h"
+#include "app/core/project_store.h"
 
 namespace rallinox {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/settings.h"
+#include "app/core/settings.h"
 #include "engine/analysis.h"
 
 namespace rallinox {

@@ -11,8 +11,8 @@
 #include <iostream>
 #include <thread>
 
-#include "app/data_paths.h"
-#include "app/settings.h"
+#include "app/core/data_paths.h"
+#include "app/core/settings.h"
 #include "export/export_body.h"
 #include "export/export_plan.h"
 #include "tools/export/command_line.h"

@@ -3,9 +3,9 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/file_io.h"
-#include "app/json.h"
-#include "app/project_repair.h"
+#include "app/core/file_io.h"
+#include "app/core/json.h"
+#include "app/core/project_repair.h"
 
 namespace rallinox {
 

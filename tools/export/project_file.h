@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/project.h"
+#include "app/core/project.h"
 
 namespace rallinox {
 

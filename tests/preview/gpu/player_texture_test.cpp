@@ -1,6 +1,6 @@
 // The preview picture on the GPU: run under a virtual display with the
 // application's own window and OpenGL context.
-#include "ui/player_texture.h"
+#include "ui/editor/player_texture.h"
 
 #include "platform/app_window.h"
 #include "preview_media.h"

@@ -1,0 +1,38 @@
+// The process's GUI life: the window with its OpenGL context, the GUI
+// library, the App and the frame loop until the window is closed.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ui/kit/file_dialogs.h"
+
+namespace rallinox {
+
+class App;
+class AppWindow;
+
+// Sees every frame from outside the application; the scripted GUI tests
+// drive the real application through it.
+class FrameObserver {
+public:
+    virtual ~FrameObserver() = default;
+    // Before the window's events are read: the place to queue events.
+    virtual void beforeEvents(App& app, AppWindow& window) = 0;
+    // After the frame is drawn into the back buffer and before it is shown.
+    virtual void afterRender(App& app, AppWindow& window) = 0;
+    // Answers a yes/no question in place of the message box, which would
+    // block the frame loop; nothing lets the message box ask.
+    virtual std::optional<bool> answerQuestion(const std::string& question) { return std::nullopt; }
+};
+
+struct RunOptions {
+    std::string videoPath;  // made a project at once when not empty
+    ui::FileDialogs::Backends dialogs = ui::FileDialogs::Backends::Desktop;
+    FrameObserver* observer = nullptr;
+};
+
+// The process's exit code: 0, or 1 when no graphics context can be made.
+int runApplication(const RunOptions& options);
+
+}  // namespace rallinox

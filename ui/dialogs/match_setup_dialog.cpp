@@ -1,0 +1,91 @@
+#include "ui/dialogs/match_setup_dialog.h"
+
+#include <imgui.h>
+
+#include <cfloat>
+#include <cstring>
+#include <string>
+
+#include "app/shell/app.h"
+#include "ui/kit/keys.h"
+#include "ui/editor/score_colors.h"
+#include "ui/kit/theme.h"
+#include "ui/kit/widgets.h"
+
+namespace rallinox::ui {
+
+namespace {
+
+constexpr const char* kTitle = "Match setup";
+
+void copyName(char (&buffer)[64], const std::string& name) {
+    std::strncpy(buffer, name.c_str(), sizeof buffer - 1);
+    buffer[sizeof buffer - 1] = '\0';
+}
+
+std::string nameOrDefault(const char* buffer, const char* fallback) {
+    return buffer[0] == '\0' ? fallback : buffer;
+}
+
+void teamField(const char* label, char (&buffer)[64], const ImVec4& color) {
+    ImGui::PushStyleColor(ImGuiCol_Text, color);
+    ImGui::InputText(label, buffer, sizeof buffer);
+    ImGui::PopStyleColor();
+}
+
+void preset(MatchSetup& match, int bestOf, int setPoints) {
+    match.bestOf = bestOf;
+    match.setPoints = setPoints;
+    match.decidingSetPoints = 15;
+    match.winBy = 2;
+}
+
+void drawRules(MatchSetup& match) {
+    sectionTitle("Rules");
+    ImGui::AlignTextToFramePadding();
+    ImGui::TextUnformatted("Best of");
+    for (int sets : {1, 3, 5}) {
+        ImGui::SameLine();
+        if (ImGui::RadioButton(std::to_string(sets).c_str(), match.bestOf == sets)) match.bestOf = sets;
+    }
+    ImGui::SliderInt("Points per set", &match.setPoints, 5, 50, "%d");
+    ImGui::SliderInt("Points in the deciding set", &match.decidingSetPoints, 5, 50, "%d");
+    bool winByTwo = match.winBy == 2;
+    if (ImGui::Checkbox("A set must be won by 2 points", &winByTwo)) match.winBy = winByTwo ? 2 : 1;
+    if (ImGui::Button("Indoor (25 / 15)")) preset(match, 5, 25);
+    ImGui::SameLine();
+    if (ImGui::Button("Beach (21 / 15)")) preset(match, 3, 21);
+}
+
+}  // namespace
+
+void openMatchSetup(App& app) {
+    copyName(app.editor.homeName, app.openProject->match.homeName);
+    copyName(app.editor.awayName, app.openProject->match.awayName);
+    ImGui::OpenPopup(kTitle);
+}
+
+void drawMatchSetup(App& app) {
+    // The size constraint must not reach another window while the dialog is closed.
+    if (!ImGui::IsPopupOpen(kTitle)) return;
+    ImGui::SetNextWindowSizeConstraints(ImVec2(scaled(440), 0), ImVec2(scaled(440), FLT_MAX));
+    if (!ImGui::BeginPopupModal(kTitle, nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
+    MatchSetup& match = app.openProject->match;
+    // Leaves room for the longest label beside the fields.
+    ImGui::PushItemWidth(scaled(220));
+    sectionTitle("Teams");
+    teamField("Home team", app.editor.homeName, scorecolors::kHomeText);
+    teamField("Away team", app.editor.awayName, scorecolors::kAwayText);
+    drawRules(match);
+    ImGui::PopItemWidth();
+    ImGui::Separator();
+    if (accentButton("Done", ImVec2(scaled(120), 0)) || keyPressed(Key::Enter) || keyPressed(Key::KeypadEnter)) {
+        match.homeName = nameOrDefault(app.editor.homeName, "Home");
+        match.awayName = nameOrDefault(app.editor.awayName, "Away");
+        app.saveOpenProject();
+        ImGui::CloseCurrentPopup();
+    }
+    ImGui::EndPopup();
+}
+
+}  // namespace rallinox::ui

@@ -1,0 +1,274 @@
+#include "ui/editor/rally_list.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/shell/app.h"
+#include "edit/match_score.h"
+#include "edit/rally_commands.h"
+#include "edit/rally_order.h"
+#include "edit/rally_stats.h"
+#include "edit/rally_times.h"
+#include "ui/dialogs/export_dialog.h"
+#include "ui/kit/keys.h"
+#include "ui/editor/rally_actions.h"
+#include "ui/editor/score_colors.h"
+#include "ui/kit/theme.h"
+#include "app/core/time_format.h"
+#include "ui/kit/widgets.h"
+
+namespace rallinox::ui {
+
+namespace {
+
+enum Column { kTickColumn, kRallyColumn, kStartColumn, kLengthColumn, kBreakColumn, kScoreColumn };
+
+const ImVec4 kWarning = scorecolors::kAwayText;
+
+// What every row needs, computed once per frame.
+struct ListFacts {
+    RallyBreaks breaks;
+    std::vector<RallyScore> scores;
+    bool scoreShown = false;
+};
+
+void startRename(App& app, int64_t id) {
+    const int index = app.rallyEditor->indexOfId(id);
+    if (index < 0) return;
+    const std::string name = rallyDisplayName(app.openProject->rallies[index], static_cast<size_t>(index));
+    std::snprintf(app.editor.renameText, sizeof app.editor.renameText, "%s", name.c_str());
+    app.editor.renameTarget = id;
+    app.editor.renameNeedsFocus = true;
+}
+
+void finishRename(App& app) {
+    const int64_t id = app.editor.renameTarget;
+    app.editor.renameTarget = 0;
+    const int index = app.rallyEditor->indexOfId(id);
+    if (index < 0) return;
+    const std::string name = nameFromRenameText(app.editor.renameText, static_cast<size_t>(index));
+    if (app.rallyEditor->renameRally(id, name)) app.editor.saveAtFrameEnd = true;
+}
+
+void drawRenameField(App& app) {
+    if (app.editor.renameNeedsFocus) {
+        ImGui::SetKeyboardFocusHere();
+        app.editor.renameNeedsFocus = false;
+    }
+    ImGui::SetNextItemWidth(-1);
+    const bool entered =
+        ImGui::InputText("##rename", app.editor.renameText, sizeof app.editor.renameText,
+                         ImGuiInputTextFlags_AutoSelectAll | ImGuiInputTextFlags_EnterReturnsTrue);
+    if (keyPressed(Key::Escape)) {
+        app.editor.renameTarget = 0;
+    } else if (entered || ImGui::IsItemDeactivated()) {
+        finishRename(app);
+    }
+}
+
+void drawRowMenu(App& app, int64_t id) {
+    if (ImGui::IsItemClicked(ImGuiMouseButton_Right)) app.selectedRallyId = id;
+    if (!ImGui::BeginPopupContextItem("rowmenu")) return;
+    if (ImGui::MenuItem("Play from the start")) {
+        goToRally(app, id);
+        app.player.play();
+    }
+    if (ImGui::MenuItem("Rename", "F2")) startRename(app, id);
+    if (ImGui::MenuItem("Export only this rally...")) openExportDialog(app, id);
+    ImGui::Separator();
+    if (ImGui::MenuItem("Delete", "Del")) deleteRallyWithMessage(app, id);
+    ImGui::EndPopup();
+}
+
+// The name as a selectable spanning the row. The name is drawn over an
+// unlabelled selectable so that no name can be taken for an ID suffix.
+void drawNameCell(App& app, const Rally& rally, size_t position) {
+    const bool highlighted = rally.id == app.selectedRallyId;
+    if (highlighted && rally.id != app.editor.lastScrolledToId) {
+        ImGui::SetScrollHereY(0.5f);
+        app.editor.lastScrolledToId = rally.id;
+    }
+    const ImVec2 textAt = ImGui::GetCursorScreenPos();
+    if (ImGui::Selectable("##row", highlighted,
+                          ImGuiSelectableFlags_SpanAllColumns | ImGuiSelectableFlags_AllowDoubleClick)) {
+        goToRally(app, rally.id);
+        app.editor.lastScrolledToId = rally.id;  // it is in view: it was clicked
+        if (ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left)) app.player.play();
+    }
+    // The selectable lies under the whole row; the other cells have tips of their own.
+    if (ImGui::TableGetColumnFlags(kRallyColumn) & ImGuiTableColumnFlags_IsHovered) {
+        hoverTip("Click: go to it   Double-click: play   Right-click: more");
+    }
+    drawRowMenu(app, rally.id);
+    std::string label = rallyDisplayName(rally, position);
+    if (rally.source == "manual") label += "  (added)";
+    ImGui::SetCursorScreenPos(textAt);
+    ImGui::TextUnformatted(label.c_str());
+}
+
+void drawBreakCell(const ListFacts& facts, size_t position) {
+    const bool isLong = facts.breaks.isLong(position);
+    const std::string text = formatDuration(facts.breaks.beforeSec[position]);
+    ImGui::TextColored(isLong ? kWarning : ImGui::GetStyle().Colors[ImGuiCol_TextDisabled], "%s", text.c_str());
+    if (position == 0) {
+        hoverTip("Time before the first rally");
+    } else if (isLong) {
+        hoverTip("Long break before this rally: a rally may be missing here");
+    } else {
+        hoverTip("Break before this rally");
+    }
+}
+
+void drawScoreCell(const Rally& rally, const RallyScore& score, size_t position) {
+    if (rally.winner == Winner::None) {
+        const ImVec2 at = ImGui::GetCursorScreenPos();
+        ImGui::TextDisabled("    ?");
+        const float radius = scaled(4);
+        ImGui::GetWindowDrawList()->AddCircleFilled(
+            ImVec2(at.x + radius + scaled(2), at.y + ImGui::GetTextLineHeight() * 0.5f), radius,
+            ImGui::GetColorU32(kWarning));
+        hoverTip("Not scored yet (Score tab, keys 1 / 2; U goes to the next one)");
+        return;
+    }
+    // The first rally always starts set 1; a mark on it means nothing.
+    const bool startsSet = position > 0 && rally.setStart;
+    ImGui::TextColored(rally.winner == Winner::Home ? scorecolors::kHomeText : scorecolors::kAwayText, "%s%d-%d", startsSet ? "| " : "",
+                       score.homeAfter, score.awayAfter);
+    char tip[48];
+    std::snprintf(tip, sizeof tip, "Set %d%s", score.setAfter, startsSet ? " starts here" : "");
+    hoverTip(tip);
+}
+
+// False when the row changed the number of rallies: the rest of the table
+// waits for the next frame.
+bool drawRow(App& app, const ListFacts& facts, size_t position) {
+    const std::vector<Rally>& rallies = app.openProject->rallies;
+    const size_t count = rallies.size();
+    const Rally& rally = rallies[position];
+    ImGui::TableNextRow();
+    ImGui::PushID(std::to_string(rally.id).c_str());
+
+    ImGui::TableSetColumnIndex(kTickColumn);
+    bool ticked = rally.selected;
+    if (ImGui::Checkbox("##sel", &ticked)) {
+        app.rallyEditor->setSelected(rally.id, ticked);
+        app.editor.saveAtFrameEnd = true;
+    }
+
+    ImGui::TableSetColumnIndex(kRallyColumn);
+    if (app.editor.renameTarget == rally.id) {
+        drawRenameField(app);
+    } else {
+        drawNameCell(app, rally, position);
+    }
+    bool stillThere = rallies.size() == count;
+    if (stillThere) {
+        ImGui::TableSetColumnIndex(kStartColumn);
+        ImGui::TextUnformatted(formatClock(rally.startSec).c_str());
+        ImGui::TableSetColumnIndex(kLengthColumn);
+        ImGui::TextUnformatted(formatDuration(rallyLengthSec(rally)).c_str());
+        ImGui::TableSetColumnIndex(kBreakColumn);
+        drawBreakCell(facts, position);
+        if (facts.scoreShown) {
+            ImGui::TableSetColumnIndex(kScoreColumn);
+            drawScoreCell(rally, facts.scores[position], position);
+        }
+    }
+    ImGui::PopID();
+    return stillThere;
+}
+
+// Wide enough for the header and its sort arrow, whatever the font.
+float sortableHeaderWidth(const char* header) {
+    constexpr float kSortArrowScale = 0.65f;  // the table's own arrow size
+    return ImGui::CalcTextSize(header).x + ImGui::GetFontSize() * kSortArrowScale + ImGui::GetStyle().FramePadding.x;
+}
+
+std::vector<size_t> sortedRows(const std::vector<Rally>& rallies) {
+    RallyOrderKey key = RallyOrderKey::Position;
+    bool descending = false;
+    if (const ImGuiTableSortSpecs* specs = ImGui::TableGetSortSpecs(); specs && specs->SpecsCount > 0) {
+        const ImGuiTableColumnSortSpecs& spec = specs->Specs[0];
+        if (spec.ColumnUserID == kLengthColumn) key = RallyOrderKey::Length;
+        if (spec.ColumnUserID == kBreakColumn) key = RallyOrderKey::Break;
+        descending = spec.SortDirection == ImGuiSortDirection_Descending;
+    }
+    return rallyRowOrder(rallies, key, descending);
+}
+
+void drawTable(App& app) {
+    const std::vector<Rally>& rallies = app.openProject->rallies;
+    const ListFacts facts{rallyBreaks(rallies), rallyScores(rallies), anyRallyScored(rallies)};
+
+    const ImGuiTableFlags flags =
+        ImGuiTableFlags_Sortable | ImGuiTableFlags_ScrollY | ImGuiTableFlags_RowBg | ImGuiTableFlags_BordersInnerH;
+    const float height = ImGui::GetContentRegionAvail().y - ImGui::GetTextLineHeightWithSpacing();
+    if (!ImGui::BeginTable("rallies", facts.scoreShown ? 6 : 5, flags, ImVec2(0, std::max(height, 1.0f)))) return;
+    const float timeWidth = std::max(scaled(facts.scoreShown ? 54 : 64), sortableHeaderWidth("Length"));
+    ImGui::TableSetupScrollFreeze(0, 1);
+    ImGui::TableSetupColumn("", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_NoSort, scaled(28),
+                            kTickColumn);
+    ImGui::TableSetupColumn("Rally", ImGuiTableColumnFlags_WidthStretch | ImGuiTableColumnFlags_DefaultSort, 0,
+                            kRallyColumn);
+    ImGui::TableSetupColumn("Start", ImGuiTableColumnFlags_WidthFixed, timeWidth, kStartColumn);
+    ImGui::TableSetupColumn("Length", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_PreferSortDescending,
+                            timeWidth, kLengthColumn);
+    ImGui::TableSetupColumn("Break", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_PreferSortDescending,
+                            timeWidth, kBreakColumn);
+    if (facts.scoreShown) {
+        ImGui::TableSetupColumn("Score", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_NoSort, scaled(52),
+                                kScoreColumn);
+    }
+    ImGui::TableHeadersRow();
+    // Slim frames keep the ticks as high as a line of text.
+    ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(ImGui::GetStyle().FramePadding.x, scaled(1)));
+    for (const size_t position : sortedRows(rallies)) {
+        if (!drawRow(app, facts, position)) break;
+    }
+    ImGui::PopStyleVar();
+    ImGui::EndTable();
+}
+
+void drawTotals(const App& app) {
+    const Project& project = *app.openProject;
+    if (project.rallies.empty()) {
+        ImGui::TextUnformatted("No rallies. Use \"Add rally here\" while the video shows one.");
+        return;
+    }
+    const double coveredSec = project.videoDurationSec;
+    const RallyStats ticked = rallyStats(project.rallies, coveredSec, true);
+    const RallyStats all = rallyStats(project.rallies, coveredSec);
+    ImGui::Text("%zu of %zu ticked  -  %s will be exported  -  breaks %s of %s", ticked.count, project.rallies.size(),
+                formatClock(ticked.totalSec).c_str(), formatClock(all.cutOutSec).c_str(), formatClock(coveredSec).c_str());
+}
+
+}  // namespace
+
+void drawRallyList(App& app) {
+    if (!app.openProject || !app.rallyEditor) return;
+    if (ImGui::SmallButton("Tick all")) {
+        app.rallyEditor->setAllSelected(true);
+        app.editor.saveAtFrameEnd = true;
+    }
+    ImGui::SameLine();
+    if (ImGui::SmallButton("Untick all")) {
+        app.rallyEditor->setAllSelected(false);
+        app.editor.saveAtFrameEnd = true;
+    }
+    ImGui::SameLine();
+    ImGui::TextUnformatted("Ticked rallies are exported");
+
+    // A rally deleted or undone away while it was being renamed ends the rename.
+    if (app.rallyEditor->indexOfId(app.editor.renameTarget) < 0) app.editor.renameTarget = 0;
+    if (app.editor.renameTarget == 0 && !shortcutsBlocked() && keyPressed(Key::F2) && highlightedIndex(app) >= 0) {
+        startRename(app, app.selectedRallyId);
+    }
+    drawTable(app);
+    drawTotals(app);
+}
+
+}  // namespace rallinox::ui

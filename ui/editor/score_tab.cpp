@@ -1,0 +1,284 @@
+#include "ui/editor/score_tab.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/shell/app.h"
+#include "ui/editor/deciding_clip.h"
+#include "ui/dialogs/match_setup_dialog.h"
+#include "ui/editor/rally_actions.h"
+#include "ui/editor/score_colors.h"
+#include "ui/kit/theme.h"
+#include "app/core/time_format.h"
+#include "ui/kit/widgets.h"
+
+namespace rallinox::ui {
+
+namespace {
+
+constexpr const char* kTipText =
+    "Tip: name the teams in \"Match setup...\" (Score tab): the names go on the exported scoreboard";
+
+ImU32 withAlpha(ImVec4 color, float alpha) {
+    color.w = alpha;
+    return ImGui::ColorConvertFloat4ToU32(color);
+}
+
+const ImVec4& teamColor(Winner team) { return team == Winner::Home ? scorecolors::kHome : scorecolors::kAway; }
+
+const std::string& teamName(const MatchSetup& match, Winner team) {
+    return team == Winner::Home ? match.homeName : match.awayName;
+}
+
+// The set and points the tab shows: after the highlighted rally, else the last set's end.
+SetScore displayedScore(const App& app, const std::vector<RallyScore>& scores, const std::vector<SetScore>& sets) {
+    const int index = highlightedIndex(app);
+    if (index >= 0) {
+        const RallyScore& score = scores[static_cast<size_t>(index)];
+        return {score.setAfter, score.homeAfter, score.awayAfter};
+    }
+    return sets.empty() ? SetScore{} : sets.back();
+}
+
+void drawTeamCard(const char* name, int points, int sets, const ImVec4& color, bool wonHighlighted, float width) {
+    const float height = scaled(96);
+    const ImVec2 min = ImGui::GetCursorScreenPos();
+    const ImVec2 max(min.x + width, min.y + height);
+    const float rounding = scaled(8);
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    draw->AddRectFilled(min, max, withAlpha(color, 0.16f), rounding);
+    draw->AddRectFilled(min, {min.x + scaled(5), max.y}, withAlpha(color, 1.0f), rounding, ImDrawFlags_RoundCornersLeft);
+    draw->AddText({min.x + scaled(16), min.y + scaled(10)}, withAlpha(scorecolors::kCardName, 1.0f), name);
+
+    const float pointsSize = ImGui::GetFontSize() * 2.4f;
+    const std::string pointsText = std::to_string(points);
+    draw->AddText(ImGui::GetFont(), pointsSize, {min.x + scaled(16), max.y - scaled(6) - pointsSize},
+                  withAlpha(color, 1.0f), pointsText.c_str());
+
+    const std::string setsText = "Sets " + std::to_string(sets);
+    const float setsWidth = ImGui::CalcTextSize(setsText.c_str()).x;
+    draw->AddText({max.x - scaled(12) - setsWidth, min.y + scaled(10)}, withAlpha(colors::kMutedText, 1.0f),
+                  setsText.c_str());
+    if (wonHighlighted) draw->AddCircleFilled({max.x - scaled(16), max.y - scaled(18)}, scaled(5), withAlpha(color, 1.0f));
+    ImGui::Dummy(ImVec2(width, height));
+}
+
+void drawCards(const App& app, const SetScore& shown, const std::vector<SetScore>& sets) {
+    const MatchSetup& match = app.openProject->match;
+    const SetsWon led = setsLedBefore(sets, shown.set);
+    const int index = highlightedIndex(app);
+    const Winner highlightedWinner =
+        index >= 0 ? app.openProject->rallies[static_cast<size_t>(index)].winner : Winner::None;
+    const float width = (ImGui::GetContentRegionAvail().x - ImGui::GetStyle().ItemSpacing.x) * 0.5f;
+    drawTeamCard(match.homeName.c_str(), shown.home, led.home, scorecolors::kHome, highlightedWinner == Winner::Home,
+                 width);
+    ImGui::SameLine();
+    drawTeamCard(match.awayName.c_str(), shown.away, led.away, scorecolors::kAway, highlightedWinner == Winner::Away,
+                 width);
+}
+
+void drawSetChips(const std::vector<SetScore>& sets) {
+    for (size_t i = 0; i < sets.size(); ++i) {
+        const SetScore& set = sets[i];
+        if (i > 0) ImGui::SameLine(0, scaled(14));
+        const ImVec4 color = set.home > set.away   ? scorecolors::kHomeText
+                             : set.away > set.home ? scorecolors::kAwayText
+                                                   : ImGui::GetStyle().Colors[ImGuiCol_TextDisabled];
+        ImGui::TextColored(color, "S%d  %d-%d", set.set, set.home, set.away);
+    }
+}
+
+void drawProgress(App& app) {
+    const std::vector<Rally>& rallies = app.openProject->rallies;
+    const auto scored = std::count_if(rallies.begin(), rallies.end(),
+                                      [](const Rally& rally) { return rally.winner != Winner::None; });
+    const bool allScored = static_cast<size_t>(scored) == rallies.size();
+    char label[64];
+    std::snprintf(label, sizeof label, "%d of %zu rallies scored", static_cast<int>(scored), rallies.size());
+    const float fraction = rallies.empty() ? 0.0f : static_cast<float>(scored) / static_cast<float>(rallies.size());
+    ImGui::ProgressBar(fraction, ImVec2(allScored ? -FLT_MIN : -scaled(150), scaled(18)), label);
+    if (allScored) return;
+    ImGui::SameLine();
+    if (ImGui::Button("Next unscored [U]")) goToNextUnscored(app);
+    hoverTip("Play the clip of the next rally without a score. Unscored rallies have an amber mark in the list and "
+             "on the timeline.");
+}
+
+void drawMatchWinner(const App& app, const std::vector<SetScore>& sets) {
+    const MatchSetup& match = app.openProject->match;
+    const Winner winner = matchWinner(app.openProject->rallies, match);
+    if (winner == Winner::None) return;
+    const SetsWon won = setsWon(sets, match);
+    ImGui::TextColored(winner == Winner::Home ? scorecolors::kHomeText : scorecolors::kAwayText,
+                       "%s won the match %d-%d", teamName(match, winner).c_str(), std::max(won.home, won.away),
+                       std::min(won.home, won.away));
+}
+
+void drawClipPanel(App& app) {
+    ImGui::AlignTextToFramePadding();
+    ImGui::TextUnformatted("Watch");
+    ImGui::SameLine();
+    bool changed = false;
+    if (ImGui::RadioButton("End of rally", !app.settings.decideByNextServe)) {
+        changed = app.settings.decideByNextServe;
+        app.settings.decideByNextServe = false;
+    }
+    hoverTip("The end of the rally: see the point itself");
+    ImGui::SameLine();
+    if (ImGui::RadioButton("Next serve", app.settings.decideByNextServe)) {
+        changed = !app.settings.decideByNextServe;
+        app.settings.decideByNextServe = true;
+    }
+    hoverTip("The start of the next rally: the team that won the point serves, and it is quick to see");
+    if (changed) {
+        app.settings.save(app.paths.settingsFile);
+        playDecidingClip(app, false);
+    }
+    if (ImGui::Button("Play it again [R]")) playDecidingClip(app, false);
+    ImGui::SameLine();
+    if (ImGui::Button("Show more [M]")) playDecidingClip(app, true);
+    ImGui::SameLine();
+    if (ImGui::Button("Whole rally")) playWholeRally(app);
+
+    const int index = highlightedIndex(app);
+    if (index < 0) return;
+    const Rally& rally = app.openProject->rallies[static_cast<size_t>(index)];
+    const std::string text = highlightedClipText(app) + "  -  rally length " + formatClock(rallyLengthSec(rally));
+    mutedTextWrapped("%s", text.c_str());
+}
+
+bool teamButton(App& app, Side side, Winner highlightedWinner, float width) {
+    const MatchSetup& match = app.openProject->match;
+    const Winner team = winnerForSide(side, match.homeOnLeft);
+    const ImVec4& color = teamColor(team);
+    const std::string label =
+        teamName(match, team) + (side == Side::Left ? "\n[1]##teamLeft" : "\n[2]##teamRight");
+    ImGui::PushStyleColor(ImGuiCol_Button, withAlpha(color, highlightedWinner == team ? 1.0f : 0.35f));
+    ImGui::PushStyleColor(ImGuiCol_ButtonHovered, withAlpha(color, 0.75f));
+    ImGui::PushStyleColor(ImGuiCol_ButtonActive, withAlpha(color, 1.0f));
+    const bool pressed = ImGui::Button(label.c_str(), ImVec2(width, scaled(56)));
+    ImGui::PopStyleColor(3);
+    return pressed;
+}
+
+void drawScoringControls(App& app) {
+    const int index = highlightedIndex(app);
+    const Winner highlightedWinner =
+        index >= 0 ? app.openProject->rallies[static_cast<size_t>(index)].winner : Winner::None;
+    const float width = (ImGui::GetContentRegionAvail().x - ImGui::GetStyle().ItemSpacing.x) * 0.5f;
+    if (teamButton(app, Side::Left, highlightedWinner, width)) scoreHighlightedRally(app, Side::Left);
+    ImGui::SameLine();
+    if (teamButton(app, Side::Right, highlightedWinner, width)) scoreHighlightedRally(app, Side::Right);
+
+    if (ImGui::Button("Clear [0]")) clearHighlightedWinner(app);
+    ImGui::SameLine();
+    if (ImGui::Button("Swap sides")) {
+        app.openProject->match.homeOnLeft = !app.openProject->match.homeOnLeft;
+        app.saveOpenProject();
+    }
+    hoverTip("The teams changed ends: swap the buttons (and keys 1 / 2) to match the video");
+    ImGui::SameLine();
+    ImGui::BeginDisabled(index <= 0);
+    bool startsSet = index >= 0 && app.openProject->rallies[static_cast<size_t>(index)].setStart;
+    if (ImGui::Checkbox("New set starts here [S]", &startsSet)) toggleSetStart(app);
+    ImGui::EndDisabled();
+}
+
+void drawIssues(App& app) {
+    const std::vector<ScoreIssue> issues = scoreIssues(app.openProject->rallies, app.openProject->match);
+    if (issues.empty()) return;
+    sectionTitle("Check the score");
+    for (size_t i = 0; i < issues.size(); ++i) {
+        ImGui::PushID(static_cast<int>(i));
+        if (ImGui::Button("Go")) {
+            const Rally& rally = app.openProject->rallies[issues[i].rallyIndex];
+            app.selectedRallyId = rally.id;
+            app.player.seek(rally.startSec);
+        }
+        ImGui::SameLine();
+        ImGui::PushStyleColor(ImGuiCol_Text, scorecolors::kAwayText);
+        ImGui::TextWrapped("%s", issueText(issues[i]).c_str());
+        ImGui::PopStyleColor();
+        ImGui::PopID();
+    }
+}
+
+}  // namespace
+
+void scoreHighlightedRally(App& app, Side side) {
+    const int index = highlightedIndex(app);
+    if (index < 0) return;
+    app.editor.showScoreTab = true;
+    Project& project = *app.openProject;
+    const bool firstScore = !anyRallyScored(project.rallies);
+    if (app.rallyEditor->setWinner(app.selectedRallyId, winnerForSide(side, project.match.homeOnLeft))) {
+        app.saveOpenProject();
+        if (firstScore && project.match.homeName == "Home" && project.match.awayName == "Away") {
+            app.showToast(kTipText);
+        }
+    }
+    if (app.editor.advanceAfterScoring && static_cast<size_t>(index) + 1 < project.rallies.size()) {
+        playClipOfRally(app, index + 1);
+    }
+}
+
+void clearHighlightedWinner(App& app) {
+    if (highlightedIndex(app) < 0) return;
+    app.editor.showScoreTab = true;
+    if (app.rallyEditor->setWinner(app.selectedRallyId, Winner::None)) app.saveOpenProject();
+}
+
+void toggleSetStart(App& app) {
+    const int index = highlightedIndex(app);
+    if (index <= 0) return;
+    app.editor.showScoreTab = true;
+    const bool startsSet = app.openProject->rallies[static_cast<size_t>(index)].setStart;
+    if (app.rallyEditor->setSetStart(app.selectedRallyId, !startsSet)) app.saveOpenProject();
+}
+
+void goToNextUnscored(App& app) {
+    app.editor.showScoreTab = true;
+    const int next = nextUnscored(app.openProject->rallies, highlightedIndex(app));
+    if (next < 0) {
+        app.showToast("Every rally has a score");
+        return;
+    }
+    playClipOfRally(app, next);
+}
+
+void drawScoreTab(App& app) {
+    const Project& project = *app.openProject;
+    const MatchSetup& match = project.match;
+    const std::vector<RallyScore> scores = rallyScores(project.rallies);
+    const std::vector<SetScore> sets = setScores(project.rallies);
+    const SetScore shown = displayedScore(app, scores, sets);
+
+    if (ImGui::Button("Match setup...")) openMatchSetup(app);
+    ImGui::SameLine();
+    mutedText("Best of %d  -  %d / %d points", match.bestOf, match.setPoints, match.decidingSetPoints);
+    ImGui::Text("Set %d", shown.set);
+    drawCards(app, shown, sets);
+    drawSetChips(sets);
+    drawProgress(app);
+    drawMatchWinner(app, sets);
+
+    const int index = highlightedIndex(app);
+    sectionTitle(index < 0 ? "Pick a rally to score it"
+                           : ("Who won " + rallyDisplayName(project.rallies[static_cast<size_t>(index)],
+                                                            static_cast<size_t>(index)) + "?")
+                                 .c_str());
+    ImGui::BeginDisabled(index < 0);
+    drawClipPanel(app);
+    drawScoringControls(app);
+    ImGui::EndDisabled();
+    ImGui::Checkbox("After scoring, go to the next rally and play its clip", &app.editor.advanceAfterScoring);
+    drawIssues(app);
+    drawMatchSetup(app);
+}
+
+}  // namespace rallinox::ui

@@ -1,0 +1,69 @@
+#include "ui/editor/video_view.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/shell/app.h"
+#include "ui/editor/check_tab.h"
+#include "ui/editor/deciding_clip.h"
+#include "edit/overlay_text.h"
+#include "ui/editor/player_controls.h"
+#include "ui/editor/scoreboard_preview.h"
+#include "ui/kit/theme.h"
+
+namespace rallinox::ui {
+
+namespace {
+
+constexpr int kTopRightCorner = 1;
+
+void drawOverlayText(App& app, ImDrawList* draw, ImVec2 min, ImVec2 max, int boardCorner) {
+    const std::string text = overlayText(*app.openProject, app.player.position(), !app.settings.boardEnabled,
+                                         decidingClipText(app));
+    const ImVec2 padding(scaled(10), scaled(5));
+    const ImVec2 size = ImGui::CalcTextSize(text.c_str());
+    const float margin = scaled(12);
+    const float left = boardCorner == kTopRightCorner
+                           ? min.x + margin
+                           : std::max(max.x - margin - size.x - 2 * padding.x, min.x + margin);
+    const ImVec2 boxMin(left, min.y + margin);
+    const ImVec2 boxMax(left + size.x + 2 * padding.x, boxMin.y + size.y + 2 * padding.y);
+    draw->PushClipRect(min, max, true);
+    draw->AddRectFilled(boxMin, boxMax, IM_COL32(0, 0, 0, 160), scaled(6));
+    draw->AddText(ImVec2(boxMin.x + padding.x, boxMin.y + padding.y), IM_COL32(255, 255, 255, 235), text.c_str());
+    draw->PopClipRect();
+}
+
+void drawPlaySymbol(ImDrawList* draw, ImVec2 min, ImVec2 max) {
+    const float r = scaled(26);
+    const ImVec2 c((min.x + max.x) * 0.5f, (min.y + max.y) * 0.5f);
+    draw->AddCircleFilled(c, r, IM_COL32(0, 0, 0, 110));
+    draw->AddTriangleFilled(ImVec2(c.x - 0.35f * r, c.y - 0.5f * r), ImVec2(c.x - 0.35f * r, c.y + 0.5f * r),
+                            ImVec2(c.x + 0.55f * r, c.y), IM_COL32(255, 255, 255, 220));
+}
+
+}  // namespace
+
+void drawVideoView(App& app, float columnWidth, float height) {
+    const PlayerTexture& texture = app.playerTexture;
+    const float aspect = texture.valid() ? float(texture.width()) / float(texture.height()) : 16.0f / 9.0f;
+    const float width = std::min(height * aspect, columnWidth);
+    ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (columnWidth - width) * 0.5f);
+    if (!texture.valid()) {
+        ImGui::Dummy(ImVec2(width, height));
+        return;
+    }
+    ImGui::Image(texture.id(), ImVec2(width, height));
+    if (ImGui::IsItemClicked(ImGuiMouseButton_Left)) togglePlayback(app);
+    const ImVec2 min = ImGui::GetItemRectMin();
+    const ImVec2 max = ImGui::GetItemRectMax();
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    drawHintPictureMarks(app, draw, min, max);
+    const int boardCorner = drawScoreboardPreview(app, draw, min, max);
+    drawOverlayText(app, draw, min, max, boardCorner);
+    if (!app.player.playing()) drawPlaySymbol(draw, min, max);
+}
+
+}  // namespace rallinox::ui

@@ -1,0 +1,124 @@
+#include "ui/projects/projects_screen.h"
+
+#include <imgui.h>
+
+#include <string>
+#include <vector>
+
+#include "app/shell/app.h"
+#include "ui/projects/drop_zone.h"
+#include "ui/kit/keys.h"
+#include "ui/projects/project_card.h"
+#include "ui/projects/project_card_text.h"
+#include "ui/kit/theme.h"
+#include "ui/kit/widgets.h"
+
+namespace rallinox::ui {
+
+namespace {
+
+constexpr size_t kProjectsForFilter = 6;
+constexpr const char* kDeleteTitle = "Delete project?";
+
+// Kept for the run, not saved.
+struct ScreenState {
+    char filter[64] = "";
+    std::string pendingDelete;
+};
+
+ScreenState& screenState() {
+    static ScreenState state;
+    return state;
+}
+
+void chooseVideo(App& app) {
+    app.fileDialogs.chooseVideoFile([&app](const std::string& path) { app.newProjectFromVideo(path); });
+}
+
+void drawHeader(App& app) {
+    largeText("Rallinox", 1.6f);
+    const float buttons = scaled(100) * 2 + ImGui::GetStyle().ItemSpacing.x;
+    ImGui::SameLine(ImGui::GetWindowContentRegionMax().x - buttons);
+    if (ImGui::Button("Settings", ImVec2(scaled(100), 0))) app.screen = Screen::settings;
+    hoverTip("Settings  [Ctrl+,]");
+    ImGui::SameLine();
+    if (ImGui::Button("About", ImVec2(scaled(100), 0))) app.screen = Screen::about;
+
+    mutedText("Cut a full volleyball match down to the rallies.");
+    ImGui::Spacing();
+    if (accentButton("+  New project from a video...", ImVec2(scaled(320), scaled(44)))) chooseVideo(app);
+    hoverTip("Choose a match video  [Ctrl+O]");
+    ImGui::SameLine();
+    ImGui::SetCursorPosY(ImGui::GetCursorPosY() + (scaled(44) - ImGui::GetTextLineHeight()) * 0.5f);
+    mutedText("or drop a video file anywhere on this window");
+    ImGui::Spacing();
+    ImGui::Separator();
+}
+
+void drawFilter(const App& app, ScreenState& state) {
+    if (app.projects.size() < kProjectsForFilter) {
+        state.filter[0] = '\0';
+        return;
+    }
+    ImGui::SetNextItemWidth(scaled(320));
+    ImGui::InputTextWithHint("##filter", "Search projects by name", state.filter, sizeof state.filter);
+    ImGui::SameLine();
+    mutedText("%zu projects", app.projects.size());
+}
+
+void drawCards(App& app, ScreenState& state) {
+    // The cards stand out on the window's own background.
+    ImGui::PushStyleColor(ImGuiCol_ChildBg, IM_COL32(0, 0, 0, 0));
+    ImGui::BeginChild("list");
+    ImGui::PopStyleColor();
+    // A card's buttons can read the project list again; the cards are drawn
+    // from a copy so that the list can change under them.
+    const std::vector<Project> shown = app.projects;
+    bool anyDrawn = false;
+    for (const Project& project : shown) {
+        if (!nameMatchesFilter(project.name, state.filter)) continue;
+        drawProjectCard(app, project, state.pendingDelete);
+        anyDrawn = true;
+    }
+    if (!anyDrawn) ImGui::Text("No project name contains \"%s\".", state.filter);
+    ImGui::EndChild();
+}
+
+void drawDeleteConfirmation(App& app, ScreenState& state) {
+    if (state.pendingDelete.empty()) return;
+    if (!ImGui::IsPopupOpen(kDeleteTitle)) ImGui::OpenPopup(kDeleteTitle);
+    ImGui::SetNextWindowSize(ImVec2(scaled(420), 0));
+    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+    if (!ImGui::BeginPopupModal(kDeleteTitle, nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings)) {
+        return;
+    }
+    ImGui::TextWrapped("The rally list and your edits are removed. Your video file and exported videos stay.");
+    ImGui::Separator();
+    if (dangerButton("Delete", ImVec2(scaled(120), 0))) {
+        app.deleteProject(state.pendingDelete);
+        state.pendingDelete.clear();
+        ImGui::CloseCurrentPopup();
+    }
+    ImGui::SameLine();
+    if (ImGui::Button("Keep", ImVec2(scaled(120), 0)) || keyPressed(Key::Escape)) {
+        state.pendingDelete.clear();
+        ImGui::CloseCurrentPopup();
+    }
+    ImGui::EndPopup();
+}
+
+}  // namespace
+
+void drawProjectsScreen(App& app) {
+    ScreenState& state = screenState();
+    drawHeader(app);
+    if (app.projects.empty()) {
+        if (drawDropZone()) chooseVideo(app);
+    } else {
+        drawFilter(app, state);
+        drawCards(app, state);
+    }
+    drawDeleteConfirmation(app, state);
+}
+
+}  // namespace rallinox::ui
