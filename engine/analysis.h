@@ -50,7 +50,7 @@ struct AnalysisRally {
 };
 
 struct AnalysisHint {
-    int32_t kind = kHintMissed;
+    HintKind kind = HintKind::Missed;
     double startSec = 0;
     double endSec = 0;
     double atSec = 0;

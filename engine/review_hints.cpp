@@ -272,17 +272,17 @@ std::vector<FrameHint> buildHints(const std::vector<double>& probabilities, cons
 
     std::vector<FrameHint> hints;
     const std::vector<FrameRange> curve = missedFromCurve(probabilities, covered, params);
-    for (const FrameRange& piece : curve) hints.push_back({kHintMissed, piece.start, piece.end, 0});
+    for (const FrameRange& piece : curve) hints.push_back({HintKind::Missed, piece.start, piece.end, 0});
     for (const FrameRange& region : missedFromFastTracks(detections, ballTracks, covered, curve, params))
-        hints.push_back({kHintMissed, region.start, region.end, 0});
+        hints.push_back({HintKind::Missed, region.start, region.end, 0});
 
     for (const RallySegment& rally : rallies)
         if (isDoubtful(rally, playRuns(probabilities, rally.coreStart, rally.coreEnd, params), detections, ballTracks,
                        params))
-            hints.push_back({kHintDoubtful, rally.start, rally.end, 0});
+            hints.push_back({HintKind::Doubtful, rally.start, rally.end, 0});
     for (const RallySegment& rally : rallies) {
         const auto middle = joinedPauseMiddle(playRuns(probabilities, rally.coreStart, rally.coreEnd, params), params);
-        if (middle) hints.push_back({kHintJoined, rally.start, rally.end, *middle});
+        if (middle) hints.push_back({HintKind::Joined, rally.start, rally.end, *middle});
     }
     return hints;
 }

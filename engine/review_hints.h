@@ -2,6 +2,7 @@
 // rallies with little convincing play, and rallies with a long pause inside.
 #pragma once
 
+#include "app/core/project.h"
 #include "engine/ball_detection.h"
 #include "engine/engine_params.h"
 #include "engine/rally_segmentation.h"
@@ -11,14 +12,10 @@
 
 namespace rallinox {
 
-inline constexpr int kHintMissed = 0;
-inline constexpr int kHintDoubtful = 1;
-inline constexpr int kHintJoined = 2;
-
 // Frame numbers are analysed frames, ranges inclusive; `atFrame` is the
 // middle of the pause for a joined hint and 0 otherwise.
 struct FrameHint {
-    int kind = kHintMissed;
+    HintKind kind = HintKind::Missed;
     int startFrame = 0;
     int endFrame = 0;
     int atFrame = 0;

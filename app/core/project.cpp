@@ -35,21 +35,6 @@ Winner winnerFromName(const std::string& name) {
     return Winner::None;
 }
 
-const char* hintKindName(HintKind kind) {
-    switch (kind) {
-        case HintKind::Doubtful: return "doubtful";
-        case HintKind::Joined: return "joined";
-        case HintKind::Missed: break;
-    }
-    return "missed";
-}
-
-HintKind hintKindFromName(const std::string& name) {
-    if (name == "doubtful") return HintKind::Doubtful;
-    if (name == "joined") return HintKind::Joined;
-    return HintKind::Missed;
-}
-
 JsonValue rallyToJson(const Rally& rally) {
     JsonValue out;
     out.set("id") = rally.id;
@@ -208,6 +193,21 @@ Project projectFromJson(const JsonValue& doc) {
     const JsonValue& hints = doc.get("hints");
     for (size_t i = 0; i < hints.size(); ++i) project.hints.push_back(hintFromJson(hints.at(i)));
     return project;
+}
+
+const char* hintKindName(HintKind kind) {
+    switch (kind) {
+        case HintKind::Doubtful: return "doubtful";
+        case HintKind::Joined: return "joined";
+        case HintKind::Missed: break;
+    }
+    return "missed";
+}
+
+HintKind hintKindFromName(const std::string& name) {
+    if (name == "doubtful") return HintKind::Doubtful;
+    if (name == "joined") return HintKind::Joined;
+    return HintKind::Missed;
 }
 
 const char* stateName(ProjectState state) {

@@ -10,6 +10,7 @@ namespace rallinox {
 class JsonValue;
 
 enum class ProjectState : int { New = 0, Analysing = 1, Ready = 2, Failed = 3 };
+// The places the analysis asks the user to check; the engine proposes them.
 enum class HintKind : int { Missed = 0, Doubtful = 1, Joined = 2 };
 enum class Winner : int { None = 0, Home = 1, Away = 2 };
 
@@ -93,6 +94,10 @@ JsonValue projectToJson(const Project& project);
 Project projectFromJson(const JsonValue& doc);
 
 const char* stateName(ProjectState state);
+// "missed", "doubtful", "joined": the kind as the project file and the
+// command-line report spell it; unknown names read as missed.
+const char* hintKindName(HintKind kind);
+HintKind hintKindFromName(const std::string& name);
 ProjectState stateFromName(const std::string& name);
 
 // "Rally N" (1-based position) when the user gave no name.

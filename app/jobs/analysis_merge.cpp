@@ -16,8 +16,7 @@ void mergeAnalysis(Project& project, const AnalysisResult& result) {
 
     project.hints.clear();
     for (const AnalysisHint& found : result.hints) {
-        project.hints.push_back(
-            {static_cast<HintKind>(found.kind), found.startSec, found.endSec, found.atSec, false});
+        project.hints.push_back({found.kind, found.startSec, found.endSec, found.atSec, false});
     }
 
     project.stats.totalSec = result.totalSec;

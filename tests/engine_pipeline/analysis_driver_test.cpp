@@ -81,7 +81,7 @@ TEST(ResultTimes, FramesBecomeSecondsClampedToTheVideo) {
     result.video.durationSec = 10;
     PipelineOutput output;
     output.rallies = {framesToFrames(30, 90), framesToFrames(240, 400), framesToFrames(300, 330)};
-    output.hints = {{kHintJoined, 60, 120, 90}, {kHintMissed, 0, 15, 0}, {kHintDoubtful, 300, 310, 0}};
+    output.hints = {{HintKind::Joined, 60, 120, 90}, {HintKind::Missed, 0, 15, 0}, {HintKind::Doubtful, 300, 310, 0}};
     addRalliesAndHints(output, FrameTimes({}, 30), result);
 
     ASSERT_EQ(result.rallies.size(), 2u);
@@ -92,9 +92,9 @@ TEST(ResultTimes, FramesBecomeSecondsClampedToTheVideo) {
     EXPECT_DOUBLE_EQ(result.rallies[1].endSec, 10.0);  // clamped; the third collapsed to nothing
 
     ASSERT_EQ(result.hints.size(), 2u);
-    EXPECT_EQ(result.hints[0].kind, kHintMissed);
+    EXPECT_EQ(result.hints[0].kind, HintKind::Missed);
     EXPECT_DOUBLE_EQ(result.hints[0].endSec, 0.5);
-    EXPECT_EQ(result.hints[1].kind, kHintJoined);
+    EXPECT_EQ(result.hints[1].kind, HintKind::Joined);
     EXPECT_DOUBLE_EQ(result.hints[1].atSec, 3.0);
     EXPECT_FALSE(result.hints[1].done);
 }
@@ -113,7 +113,7 @@ TEST(ResultTimes, UnevenlySpacedFramesKeepTheirOwnTimes) {
     result.video.durationSec = 10;
     PipelineOutput output;
     output.rallies = {framesToFrames(15, 45)};
-    output.hints = {{kHintMissed, 40, 59, 50}};
+    output.hints = {{HintKind::Missed, 40, 59, 50}};
     addRalliesAndHints(output, FrameTimes(unevenTimes(), 20), result);
 
     ASSERT_EQ(result.rallies.size(), 1u);

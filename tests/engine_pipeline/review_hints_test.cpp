@@ -25,7 +25,7 @@ RallySegment rally(int start, int end, int coreStart, int coreEnd) {
 
 BallDetection ballAt(int frame, int x, int y) { return ballBox(frame, 1, x, y); }
 
-std::vector<FrameHint> ofKind(const std::vector<FrameHint>& hints, int kind) {
+std::vector<FrameHint> ofKind(const std::vector<FrameHint>& hints, HintKind kind) {
     std::vector<FrameHint> found;
     for (const FrameHint& hint : hints)
         if (hint.kind == kind) found.push_back(hint);
@@ -37,7 +37,7 @@ TEST(JoinedHint, ALongPauseBetweenEnoughPlayIsPointedAt) {
     const std::vector<double> probabilities = curve(400, {{0, 105}, {225, 300}});
     const auto hints = buildHints(probabilities, {rally(0, 300, 0, 300)}, {}, {}, EngineParams{});
     ASSERT_EQ(hints.size(), 1u);
-    EXPECT_EQ(hints[0].kind, kHintJoined);
+    EXPECT_EQ(hints[0].kind, HintKind::Joined);
     EXPECT_EQ(hints[0].startFrame, 0);
     EXPECT_EQ(hints[0].endFrame, 300);
     EXPECT_EQ(hints[0].atFrame, 165);
@@ -55,17 +55,17 @@ TEST(MissedHint, PlayThatNoRallyCoversIsReported) {
     const std::vector<double> probabilities = curve(1000, {{600, 754}});
     const auto alone = buildHints(probabilities, {}, {}, {}, EngineParams{});
     ASSERT_EQ(alone.size(), 1u);
-    EXPECT_EQ(alone[0].kind, kHintMissed);
+    EXPECT_EQ(alone[0].kind, HintKind::Missed);
     EXPECT_EQ(alone[0].startFrame, 600);
     EXPECT_EQ(alone[0].endFrame, 754);
     EXPECT_EQ(alone[0].atFrame, 0);
 
-    const auto partly = ofKind(buildHints(probabilities, {rally(500, 700, 545, 655)}, {}, {}, EngineParams{}), kHintMissed);
+    const auto partly = ofKind(buildHints(probabilities, {rally(500, 700, 545, 655)}, {}, {}, EngineParams{}), HintKind::Missed);
     ASSERT_EQ(partly.size(), 1u);
     EXPECT_EQ(partly[0].startFrame, 701);
     EXPECT_EQ(partly[0].endFrame, 754);
 
-    EXPECT_TRUE(ofKind(buildHints(probabilities, {rally(550, 800, 595, 755)}, {}, {}, EngineParams{}), kHintMissed)
+    EXPECT_TRUE(ofKind(buildHints(probabilities, {rally(550, 800, 595, 755)}, {}, {}, EngineParams{}), HintKind::Missed)
                     .empty());
 }
 
@@ -87,13 +87,13 @@ TEST(MissedHint, AFastBallTrackOutsideTheRalliesIsReported) {
     // Cut back so that it does not reach into the rallies around it.
     const auto between = buildHints(quiet, {rally(0, 1000, 45, 955), rally(1100, 1300, 1145, 1255)}, fast, {1},
                                     EngineParams{});
-    const auto missed = ofKind(between, kHintMissed);
+    const auto missed = ofKind(between, HintKind::Missed);
     ASSERT_EQ(missed.size(), 1u);
     EXPECT_EQ(missed[0].startFrame, 1001);
     EXPECT_EQ(missed[0].endFrame, 1099);
 
     // Starting within a second before a rally counts as covered.
-    EXPECT_TRUE(ofKind(buildHints(quiet, {rally(1070, 1300, 1115, 1255)}, fast, {1}, EngineParams{}), kHintMissed)
+    EXPECT_TRUE(ofKind(buildHints(quiet, {rally(1070, 1300, 1115, 1255)}, fast, {1}, EngineParams{}), HintKind::Missed)
                     .empty());
     // Not a ball track.
     EXPECT_TRUE(buildHints(quiet, {}, fast, {2}, EngineParams{}).empty());
@@ -110,7 +110,7 @@ TEST(DoubtfulHint, LittlePlayAndAStillBallMakeARallyDoubtful) {
     const RallySegment shortPlay = rally(55, 205, 100, 160);
     const auto hints = buildHints(probabilities, {shortPlay}, {}, {}, EngineParams{});
     ASSERT_EQ(hints.size(), 1u);
-    EXPECT_EQ(hints[0].kind, kHintDoubtful);
+    EXPECT_EQ(hints[0].kind, HintKind::Doubtful);
     EXPECT_EQ(hints[0].startFrame, 55);
     EXPECT_EQ(hints[0].endFrame, 205);
 
@@ -126,7 +126,7 @@ TEST(Hints, SuspiciousSegmentsAreNotRallies) {
     marked.suspicious = true;
     const auto hints = buildHints(curve(1000, {{600, 754}}), {marked}, {}, {}, EngineParams{});
     ASSERT_EQ(hints.size(), 1u);
-    EXPECT_EQ(hints[0].kind, kHintMissed);
+    EXPECT_EQ(hints[0].kind, HintKind::Missed);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST(AnalysisMerge, RalliesAreNumberedFromOneAndReplaceTheOldOnes) {
 
 TEST(AnalysisMerge, HintsStatisticsAndTheVideoLengthAreTakenOver) {
     Project project = editedProject();
-    mergeAnalysis(project, resultWith({{10, 20, 0, 0}}, {{kHintDoubtful, 5, 9, 7.5, true}, {kHintMissed, 50, 60, 52, false}}));
+    mergeAnalysis(project, resultWith({{10, 20, 0, 0}}, {{HintKind::Doubtful, 5, 9, 7.5, true}, {HintKind::Missed, 50, 60, 52, false}}));
     ASSERT_EQ(project.hints.size(), 2u);
     EXPECT_EQ(project.hints[0], (ReviewHint{HintKind::Doubtful, 5, 9, 7.5, false})) << "every hint starts open";
     EXPECT_EQ(project.hints[1], (ReviewHint{HintKind::Missed, 50, 60, 52, false}));

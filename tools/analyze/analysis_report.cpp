@@ -15,15 +15,6 @@ std::string clock(double seconds) {
 
 }  // namespace
 
-const char* hintKindName(int kind) {
-    switch (kind) {
-    case kHintMissed: return "missed";
-    case kHintDoubtful: return "doubtful";
-    case kHintJoined: return "joined";
-    default: return "";
-    }
-}
-
 JsonValue analysisToJson(const AnalysisResult& result, const AnalysisRequest& request, const std::string& fileName) {
     JsonValue doc;
     JsonValue& video = doc.set("video");

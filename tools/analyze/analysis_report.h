@@ -8,9 +8,6 @@
 
 namespace rallinox {
 
-// "missed", "doubtful", "joined"; "" for other kinds.
-const char* hintKindName(int kind);
-
 // Everything that follows from the video alone, so two runs on the same file
 // give the same document; wall-clock timings are left out.
 JsonValue analysisToJson(const AnalysisResult& result, const AnalysisRequest& request, const std::string& fileName);
