@@ -25,14 +25,14 @@ constexpr int kWindowLength = 5;
 constexpr int kProgressEveryFrames = 16;
 constexpr float kStage1Share = 0.85f;
 
-enum Stage : int32_t { kOpening = 0, kFindingBall = 1, kFollowingBall = 2, kCheckingTracks = 3, kFindingRallies = 4, kDone = 5 };
+enum class Stage : int32_t { Opening = 0, FindingBall = 1, FollowingBall = 2, CheckingTracks = 3, FindingRallies = 4, Done = 5 };
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 void publishStage(AnalysisProgress& progress, Stage stage, float fraction) {
-    progress.stage.store(stage);
+    progress.stage.store(static_cast<int32_t>(stage));
     progress.fraction.store(fraction);
 }
 
@@ -105,15 +105,15 @@ double clampedSeconds(int frame, const FrameTimes& times, double durationSec) {
 }  // namespace
 
 const char* analysisStageName(int stage) {
-    switch (stage) {
-    case kOpening: return "Opening the video";
-    case kFindingBall: return "Finding the ball";
-    case kFollowingBall: return "Following the ball";
-    case kCheckingTracks: return "Checking ball tracks";
-    case kFindingRallies: return "Finding the rallies";
-    case kDone: return "Done";
-    default: return "";
+    switch (static_cast<Stage>(stage)) {
+    case Stage::Opening: return "Opening the video";
+    case Stage::FindingBall: return "Finding the ball";
+    case Stage::FollowingBall: return "Following the ball";
+    case Stage::CheckingTracks: return "Checking ball tracks";
+    case Stage::FindingRallies: return "Finding the rallies";
+    case Stage::Done: return "Done";
     }
+    return "";
 }
 
 int analysisFrameStep(double fps) {
@@ -163,7 +163,7 @@ PipelineOutput runPipeline(const std::vector<FrameCandidates>& frames, AnalysisM
     PipelineOutput output;
     const int count = static_cast<int>(frames.size());
 
-    publishStage(progress, kFollowingBall, kStage1Share);
+    publishStage(progress, Stage::FollowingBall, kStage1Share);
     const std::vector<BallDetection> tracked = runStage2(frames, params, ignoreStageProgress);
     const std::vector<TrackFeatures> survivors = runStage3(tracked, params, ignoreStageProgress);
     const SplitResult split = runStage4(tracked, survivors, params);
@@ -176,14 +176,14 @@ PipelineOutput runPipeline(const std::vector<FrameCandidates>& frames, AnalysisM
     output.trackedDetections = detections;
     if (cancelRequested(progress)) return {};
 
-    publishStage(progress, kCheckingTracks, 0.92f);
+    publishStage(progress, Stage::CheckingTracks, 0.92f);
     TrackVerdicts verdicts = judgeTracks(output.tracks, models.trackClassifier.predictInMemory(output.tracks));
     detections = runStage7(detections, output.tracks, verdicts.trackProbability, verdicts.ballTrackIds, params);
     for (const BallDetection& detection : detections)
         if (verdicts.ballTrackIds.count(detection.trackId)) output.ballDetections.push_back(detection);
     if (cancelRequested(progress)) return {};
 
-    publishStage(progress, kFindingRallies, 0.96f);
+    publishStage(progress, Stage::FindingRallies, 0.96f);
     output.windows = computeWindowFeatures(detections, verdicts.ballTrackIds, count, kWindowLength, params);
     const std::vector<double> probabilities =
         probabilityPerFrame(models.actionModel.predictPlay(output.windows), count, kWindowLength);
@@ -227,7 +227,7 @@ AnalysisResult runAnalysis(const AnalysisRequest& request, AnalysisProgress& pro
     const Clock::time_point start = Clock::now();
     AnalysisResult result;
     cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_ERROR);
-    publishStage(progress, kOpening, 0.0f);
+    publishStage(progress, Stage::Opening, 0.0f);
 
     if (!probe(request.videoPath, result.video, result.error)) return result;
     const int step = analysisFrameStep(result.video.fps);
@@ -236,7 +236,7 @@ AnalysisResult runAnalysis(const AnalysisRequest& request, AnalysisProgress& pro
     AnalysisModels models;
     if (!loadModels(models, result.error)) return result;
 
-    publishStage(progress, kFindingBall, 0.0f);
+    publishStage(progress, Stage::FindingBall, 0.0f);
     const Clock::time_point stage1Start = Clock::now();
     std::vector<FrameCandidates> frames;
     std::vector<double> frameTimes;
@@ -282,7 +282,7 @@ AnalysisResult runAnalysis(const AnalysisRequest& request, AnalysisProgress& pro
         features->ballDetections = output.ballDetections;
     }
 
-    publishStage(progress, kDone, 1.0f);
+    publishStage(progress, Stage::Done, 1.0f);
     result.ok = true;
     result.totalSec = secondsSince(start);
     result.stage1Fps = result.stage1Sec > 0 ? result.frames / result.stage1Sec : 0.0;

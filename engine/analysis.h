@@ -9,6 +9,7 @@
 #include "engine/review_hints.h"
 #include "engine/track_features.h"
 #include "engine/window_features.h"
+#include "video/decoder_kind.h"
 #include "video/probe.h"
 
 #include <atomic>
@@ -35,7 +36,7 @@ struct AnalysisProgress {
     std::atomic<float> fraction{0.0f};
     std::atomic<double> videoSecDone{0.0};
     std::atomic<double> framesPerSec{0.0};
-    std::atomic<int32_t> decoder{0};   // decoder kind of the frame source
+    std::atomic<DecoderKind> decoder{DecoderKind::None};
     std::atomic<uint8_t> cancel{0};    // set by the GUI to stop the analysis
 };
 

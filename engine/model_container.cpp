@@ -27,7 +27,7 @@ struct CipherContextFree {
     void operator()(EVP_CIPHER_CTX* context) const { EVP_CIPHER_CTX_free(context); }
 };
 
-enum class Direction { encrypt, decrypt };
+enum class Direction { Encrypt, Decrypt };
 
 // AES-256-GCM over `data` in place, 12-byte nonce, 16-byte tag, no AAD.
 // Decrypting checks `tag`; encrypting writes it.
@@ -38,7 +38,7 @@ bool runAesGcm(Direction direction, const std::uint8_t* nonce, std::uint8_t* tag
     std::unique_ptr<EVP_CIPHER_CTX, CipherContextFree> context(EVP_CIPHER_CTX_new());
     if (!context)
         return false;
-    const int encrypt = direction == Direction::encrypt ? 1 : 0;
+    const int encrypt = direction == Direction::Encrypt ? 1 : 0;
 
     std::array<std::uint8_t, kKeySize> key;
     for (std::size_t i = 0; i < kKeySize; ++i)
@@ -69,7 +69,7 @@ bool sealModel(std::span<const std::uint8_t> model,
                std::vector<std::uint8_t>& container) {
     std::vector<std::uint8_t> data(model.begin(), model.end());
     std::array<std::uint8_t, kModelTagSize> tag{};
-    if (!runAesGcm(Direction::encrypt, nonce.data(), tag.data(), data))
+    if (!runAesGcm(Direction::Encrypt, nonce.data(), tag.data(), data))
         return false;
     container.clear();
     container.reserve(kModelHeaderSize + data.size());
@@ -93,7 +93,7 @@ bool openModel(std::span<const std::uint8_t> container,
     std::memcpy(nonce.data(), container.data() + kMagic.size(), nonce.size());
     std::memcpy(tag.data(), container.data() + kMagic.size() + nonce.size(), tag.size());
     plaintext.assign(container.begin() + kModelHeaderSize, container.end());
-    if (!runAesGcm(Direction::decrypt, nonce.data(), tag.data(), plaintext)) {
+    if (!runAesGcm(Direction::Decrypt, nonce.data(), tag.data(), plaintext)) {
         // Whatever was decrypted before the tag check failed must not survive.
         OPENSSL_cleanse(plaintext.data(), plaintext.size());
         plaintext.clear();

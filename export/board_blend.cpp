@@ -50,11 +50,11 @@ Area blendArea(const Nv12Picture& frame, const BoardBitmap& bitmap, PixelPoint o
 
 }  // namespace
 
-PixelPoint boardOrigin(int bitmapWidth, int bitmapHeight, int32_t position, int frameWidth, int frameHeight) {
+PixelPoint boardOrigin(int bitmapWidth, int bitmapHeight, BoardPosition position, int frameWidth, int frameHeight) {
     const auto evenFloor = [](int value) { return std::max(value, 0) & ~1; };
     PixelPoint origin;
-    if (position == 1) origin.x = evenFloor(frameWidth - bitmapWidth);
-    if (position == 2) origin.y = evenFloor(frameHeight - bitmapHeight);
+    if (position == BoardPosition::TopRight) origin.x = evenFloor(frameWidth - bitmapWidth);
+    if (position == BoardPosition::BottomLeft) origin.y = evenFloor(frameHeight - bitmapHeight);
     return origin;
 }
 

@@ -19,7 +19,7 @@ struct PixelPoint {
 // Top-left pixel of the bitmap for the corner (0 top left, 1 top right,
 // 2 bottom left); even, so that it sits on whole chroma blocks, and never
 // negative.
-PixelPoint boardOrigin(int bitmapWidth, int bitmapHeight, int32_t position, int frameWidth, int frameHeight);
+PixelPoint boardOrigin(int bitmapWidth, int bitmapHeight, BoardPosition position, int frameWidth, int frameHeight);
 
 // Blends the bitmap at `origin` with the opacity (0..1); the part outside
 // the frame is left out. Limited-range BT.601 below 720 lines, else BT.709.

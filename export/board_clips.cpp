@@ -47,7 +47,7 @@ BoardState stateOf(const std::string& home, const std::string& away, int32_t set
 
 std::vector<BoardInterval> visibleStretches(const Settings& settings, const ProjectSettings& paddings,
                                             double switchSec, double lengthSec) {
-    if (settings.boardTiming != 1) return {};
+    if (settings.boardTiming != BoardTiming::StartAndEnd) return {};
     const double shownUntil = paddings.startPaddingSec + kShownAfterStartSec;
     const double shownFrom = std::max(switchSec - kShownBeforeEndSec, 0.0);
     // Short play has nothing worth hiding: the board stays.

@@ -43,8 +43,8 @@ struct BoardClip {
     double highlightEndSec = 0;  // the winner stays lit until then
     double lengthSec = 0;
     std::vector<BoardInterval> visible;  // empty: shown throughout
-    int32_t style = 0;                   // 0 two rows, 1 one bar
-    int32_t position = 0;                // 0 top left, 1 top right, 2 bottom left
+    BoardStyle style = BoardStyle::TwoRows;
+    BoardPosition position = BoardPosition::TopLeft;
 };
 
 // Trimmed of blanks and line ends, the fallback when nothing is left, and

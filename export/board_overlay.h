@@ -28,7 +28,7 @@ public:
 private:
     struct Key {
         BoardState state;
-        int32_t style = 0;
+        BoardStyle style = BoardStyle::TwoRows;
         int width = 0;
         int height = 0;
 

@@ -248,7 +248,7 @@ private:
 
 }  // namespace
 
-std::optional<BoardBitmap> renderBoard(const BoardState& state, int32_t style, int frameWidth, int frameHeight) {
+std::optional<BoardBitmap> renderBoard(const BoardState& state, BoardStyle style, int frameWidth, int frameHeight) {
     if (frameWidth <= 0 || frameHeight <= 0) return std::nullopt;
     const double u = std::min(frameWidth, frameHeight) * kUnit;
     const double margin = kMargin * u;
@@ -256,7 +256,7 @@ std::optional<BoardBitmap> renderBoard(const BoardState& state, int32_t style, i
     TextPen pen;
     if (!pen.ready()) return std::nullopt;
     std::unique_ptr<BoardLayout> board;
-    if (style == 1) {
+    if (style == BoardStyle::OneBar) {
         board = std::make_unique<OneBar>(state, u, pen);
     } else {
         board = std::make_unique<TwoRows>(state, u, pen);

@@ -19,6 +19,6 @@ struct BoardBitmap {
 // The board with a transparent margin that keeps it off the frame's edges;
 // nothing when the frame size is not positive or drawing is unavailable.
 // Style 0 is two rows (TV), 1 one bar.
-std::optional<BoardBitmap> renderBoard(const BoardState& state, int32_t style, int frameWidth, int frameHeight);
+std::optional<BoardBitmap> renderBoard(const BoardState& state, BoardStyle style, int frameWidth, int frameHeight);
 
 }  // namespace rallinox

@@ -52,24 +52,24 @@ CutCopier::Outcome CutCopier::copy(const Cut& cut, std::size_t index, double wri
 std::optional<CutCopier::Outcome> CutCopier::copyFrom(const Span& span, std::int64_t from, bool mayGoBack) {
     // Early enough for both streams: the sound may start before the picture.
     const std::int64_t earliestStart = output_.audio ? std::min(starts_.video, starts_.audio) : starts_.video;
-    if (!reader_.seek(earliestStart + from)) return Outcome::failed;
+    if (!reader_.seek(earliestStart + from)) return Outcome::Failed;
     bool videoDone = false;
     bool audioDone = output_.audio == nullptr;
     bool firstPicture = true;
     mf::MediaSample sample;
     while (!videoDone || !audioDone) {
-        if (progress_.cancel.load()) return Outcome::cancelled;
+        if (progress_.cancel.load()) return Outcome::Cancelled;
         const mf::ReadStatus status = reader_.read(sample);
-        if (status == mf::ReadStatus::failed) return Outcome::failed;
-        if (status == mf::ReadStatus::finished) break;
-        bool& done = sample.stream == mf::StreamKind::video ? videoDone : audioDone;
-        if (status == mf::ReadStatus::streamEnded) {
+        if (status == mf::ReadStatus::Failed) return Outcome::Failed;
+        if (status == mf::ReadStatus::Finished) break;
+        bool& done = sample.stream == mf::StreamKind::Video ? videoDone : audioDone;
+        if (status == mf::ReadStatus::StreamEnded) {
             done = true;
             continue;
         }
         if (done || sample.time == mf::kNoTime) continue;
         const std::int64_t time = sourceTime(sample);
-        const bool isVideo = sample.stream == mf::StreamKind::video;
+        const bool isVideo = sample.stream == mf::StreamKind::Video;
         if (isVideo && std::exchange(firstPicture, false) && time > span.start && from > 0 && mayGoBack)
             return std::nullopt;
         if (time >= span.end) {
@@ -77,16 +77,16 @@ std::optional<CutCopier::Outcome> CutCopier::copyFrom(const Span& span, std::int
             continue;
         }
         if (isVideo) {
-            if (time >= span.start && !writeVideo(sample, time, span)) return Outcome::failed;
+            if (time >= span.start && !writeVideo(sample, time, span)) return Outcome::Failed;
         } else if (!writeAudio(sample, time, span)) {
-            return Outcome::failed;
+            return Outcome::Failed;
         }
     }
-    return Outcome::copied;
+    return Outcome::Copied;
 }
 
 std::int64_t CutCopier::sourceTime(const mf::MediaSample& sample) const {
-    return sample.time - (sample.stream == mf::StreamKind::video ? starts_.video : starts_.audio);
+    return sample.time - (sample.stream == mf::StreamKind::Video ? starts_.video : starts_.audio);
 }
 
 bool CutCopier::writeVideo(const mf::MediaSample& sample, std::int64_t time, const Span& span) {

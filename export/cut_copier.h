@@ -28,7 +28,7 @@ public:
         FrameOverlay* overlay;  // nullptr: pictures are copied as they are
     };
 
-    enum class Outcome { copied, cancelled, failed };
+    enum class Outcome { Copied, Cancelled, Failed };
 
     // Where the source's time 0 lies in the reader's times of each stream
     // (100-ns units): MP4 tracks start where their edit lists say.

@@ -28,9 +28,9 @@ bool PictureCutPackets::begin(std::int64_t start, std::int64_t end) {
     for (int seeks = 1;; ++seeks) {
         const std::int64_t from = start - lead;
         switch (findKeyFrame(start, from, seeks < kMostSeeks && earlierExists(track_.stream(), from))) {
-        case Search::found: return true;
-        case Search::failed: return false;
-        case Search::tooLate: break;
+        case Search::Found: return true;
+        case Search::Failed: return false;
+        case Search::TooLate: break;
         }
         lead = lead == 0 ? second : 2 * lead;
     }
@@ -41,19 +41,19 @@ PictureCutPackets::Search PictureCutPackets::findKeyFrame(std::int64_t start, st
     held_.clear();
     ready_.clear();
     found_ = trackEnded_ = finished_ = false;
-    if (!track_.seek(from)) return Search::failed;
+    if (!track_.seek(from)) return Search::Failed;
     for (;;) {
         AvPacketPtr packet = makePacket();
-        if (!packet) return Search::failed;
+        if (!packet) return Search::Failed;
         const TrackPackets::Read read = track_.read(*packet);
-        if (read == TrackPackets::Read::failed) return Search::failed;
-        if (read == TrackPackets::Read::end) {
+        if (read == TrackPackets::Read::Failed) return Search::Failed;
+        if (read == TrackPackets::Read::End) {
             trackEnded_ = true;
-            return Search::found;
+            return Search::Found;
         }
         const bool key = (packet->flags & AV_PKT_FLAG_KEY) != 0;
         if (key && (packet->pts <= start || !found_)) {
-            if (!found_ && packet->pts > start && mayGoBack) return Search::tooLate;
+            if (!found_ && packet->pts > start && mayGoBack) return Search::TooLate;
             found_ = true;
             keyTime_ = shownEnd_ = packet->pts;
             queued_.clear();
@@ -69,7 +69,7 @@ PictureCutPackets::Search PictureCutPackets::findKeyFrame(std::int64_t start, st
         // frame cannot be at or before the start.
         const bool past = packet->dts > start;
         queued_.push_back(std::move(packet));
-        if (past) return Search::found;
+        if (past) return Search::Found;
     }
 }
 
@@ -77,13 +77,13 @@ TrackPackets::Read PictureCutPackets::take(AvPacketPtr& packet) {
     if (!queued_.empty()) {
         packet = std::move(queued_.front());
         queued_.pop_front();
-        return TrackPackets::Read::packet;
+        return TrackPackets::Read::Packet;
     }
-    if (trackEnded_) return TrackPackets::Read::end;
+    if (trackEnded_) return TrackPackets::Read::End;
     packet = makePacket();
-    if (!packet) return TrackPackets::Read::failed;
+    if (!packet) return TrackPackets::Read::Failed;
     const TrackPackets::Read read = track_.read(*packet);
-    if (read == TrackPackets::Read::packet) stampDecodeTime(*packet);
+    if (read == TrackPackets::Read::Packet) stampDecodeTime(*packet);
     return read;
 }
 
@@ -105,12 +105,12 @@ void PictureCutPackets::stampDecodeTime(AVPacket& packet) {
 
 TrackPackets::Read PictureCutPackets::next(AVPacket& packet) {
     while (ready_.empty()) {
-        if (finished_ || !found_) return TrackPackets::Read::end;
+        if (finished_ || !found_) return TrackPackets::Read::End;
         AvPacketPtr read;
         const TrackPackets::Read status = take(read);
-        if (status == TrackPackets::Read::failed) return status;
+        if (status == TrackPackets::Read::Failed) return status;
         // Decoded at or after the end: shown after it too, like all that follow.
-        if (status == TrackPackets::Read::end || read->dts >= end_) {
+        if (status == TrackPackets::Read::End || read->dts >= end_) {
             finished_ = true;
             held_.clear();
             continue;
@@ -129,7 +129,7 @@ TrackPackets::Read PictureCutPackets::next(AVPacket& packet) {
     av_packet_move_ref(&packet, ready_.front().get());
     ready_.pop_front();
     shownEnd_ = std::max(shownEnd_, packet.pts + frameDuration(packet));
-    return TrackPackets::Read::packet;
+    return TrackPackets::Read::Packet;
 }
 
 std::int64_t PictureCutPackets::frameDuration(const AVPacket& packet) const {
@@ -160,8 +160,8 @@ bool SoundCutPackets::findStart(std::int64_t from, std::int64_t seekTo, bool may
         AvPacketPtr packet = makePacket();
         if (!packet) return false;
         const TrackPackets::Read read = track_.read(*packet);
-        if (read == TrackPackets::Read::failed) return false;
-        if (read == TrackPackets::Read::end) return true;
+        if (read == TrackPackets::Read::Failed) return false;
+        if (read == TrackPackets::Read::End) return true;
         const std::int64_t half = duration(*packet) / 2;
         if (packet->pts + half < from) continue;  // mostly before the start
         tooLate = firstRead && packet->pts - half > from && mayGoBack;
@@ -174,11 +174,11 @@ TrackPackets::Read SoundCutPackets::next(AVPacket& packet) {
     if (first_) {
         av_packet_move_ref(&packet, first_.get());
         first_.reset();
-    } else if (const TrackPackets::Read read = track_.read(packet); read != TrackPackets::Read::packet) {
+    } else if (const TrackPackets::Read read = track_.read(packet); read != TrackPackets::Read::Packet) {
         return read;
     }
     packet.duration = duration(packet);
-    return TrackPackets::Read::packet;
+    return TrackPackets::Read::Packet;
 }
 
 std::int64_t SoundCutPackets::duration(const AVPacket& packet) const {

@@ -33,7 +33,7 @@ public:
     std::int64_t shownEnd() const { return shownEnd_; }
 
 private:
-    enum class Search { found, tooLate, failed };
+    enum class Search { Found, TooLate, Failed };
 
     // Reads from a seek to `from` until the key frame of the cut starting at
     // `start` is known. Too late: the first key frame after the seek comes

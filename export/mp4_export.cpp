@@ -84,12 +84,12 @@ std::string copyCuts(const std::string& sourcePath, Source& source, Destination&
     for (size_t index = 0; index < cuts.size(); ++index) {
         progress.currentCut.store(int32_t(index));
         switch (copier.copy(cuts[index], index, writtenSec)) {
-        case CutCopier::Outcome::cancelled: return {};
-        case CutCopier::Outcome::failed:
+        case CutCopier::Outcome::Cancelled: return {};
+        case CutCopier::Outcome::Failed:
             // The disk, not the source, is the usual cause when the file refused a write.
             if (const int error = destination.muxer.writeError(); error < 0) return writeFailedMessage(error);
             return kStoppedMessage;
-        case CutCopier::Outcome::copied: break;
+        case CutCopier::Outcome::Copied: break;
         }
         writtenSec += cuts[index].lengthSec();
     }

@@ -34,8 +34,8 @@ PacketCopier::PacketCopier(TrackPackets& picture, TrackPackets* sound, SoundReen
 PacketCopier::Outcome PacketCopier::copy(const Cut& cut, double writtenSec) {
     PictureCutPackets picture(picture_);
     const std::int64_t end = picture_.trackTime(cut.endSec);
-    if (!picture.begin(picture_.trackTime(cut.startSec), end)) return Outcome::readFailed;
-    if (!picture.found()) return Outcome::copied;  // nothing of it is left in the file
+    if (!picture.begin(picture_.trackTime(cut.startSec), end)) return Outcome::ReadFailed;
+    if (!picture.found()) return Outcome::Copied;  // nothing of it is left in the file
 
     // The key frame is shown where the previous cut stopped; its decoding
     // time must still come after the previous cut's last one.
@@ -47,7 +47,7 @@ PacketCopier::Outcome PacketCopier::copy(const Cut& cut, double writtenSec) {
     const std::int64_t soundStart = av_rescale_q(picture.keyTime() + place.pictureShift, pictureBase, soundTimeBase_);
     place.soundEnd = soundStart + av_rescale_q(end - picture.keyTime(), pictureBase, soundTimeBase_);
     if (reencoder_ && !reencoder_->begin(picture_.playerSec(picture.keyTime()), picture_.playerSec(end), soundStart))
-        return Outcome::readFailed;
+        return Outcome::ReadFailed;
     if (!sound_) return copyPackets(picture, nullptr, place, cut, writtenSec);
 
     // The sound goes on from where the last cut's stopped, taken from the
@@ -56,7 +56,7 @@ PacketCopier::Outcome PacketCopier::copy(const Cut& cut, double writtenSec) {
     const double fromSec =
         picture_.playerSec(picture.keyTime()) + double(soundEnd_ - soundStart) * av_q2d(soundTimeBase_);
     SoundCutPackets sound(*sound_);
-    if (!sound.begin(sound_->trackTime(fromSec))) return Outcome::readFailed;
+    if (!sound.begin(sound_->trackTime(fromSec))) return Outcome::ReadFailed;
     return copyPackets(picture, &sound, place, cut, writtenSec);
 }
 
@@ -64,17 +64,17 @@ PacketCopier::Outcome PacketCopier::copyPackets(PictureCutPackets& picture, Soun
                                                 const Placement& place, const Cut& cut, double writtenSec) {
     AvPacketPtr picturePacket = makePacket();
     AvPacketPtr soundPacket = makePacket();
-    if (!picturePacket || !soundPacket) return Outcome::writeFailed;
+    if (!picturePacket || !soundPacket) return Outcome::WriteFailed;
     bool havePicture = false;
     bool haveSound = false;
     bool pictureDone = false;
     bool soundDone = sound == nullptr;
     for (;;) {
-        if (progress_.cancel.load()) return Outcome::cancelled;
+        if (progress_.cancel.load()) return Outcome::Cancelled;
         if (!havePicture && !pictureDone) {
             const TrackPackets::Read read = picture.next(*picturePacket);
-            if (read == TrackPackets::Read::failed) return Outcome::readFailed;
-            pictureDone = read == TrackPackets::Read::end;
+            if (read == TrackPackets::Read::Failed) return Outcome::ReadFailed;
+            pictureDone = read == TrackPackets::Read::End;
             havePicture = !pictureDone;
             if (havePicture) {
                 showProgress(picturePacket->pts, cut, writtenSec);
@@ -84,10 +84,10 @@ PacketCopier::Outcome PacketCopier::copyPackets(PictureCutPackets& picture, Soun
         }
         if (!haveSound && !soundDone) {
             const TrackPackets::Read read = sound->next(*soundPacket);
-            if (read == TrackPackets::Read::failed) return Outcome::readFailed;
+            if (read == TrackPackets::Read::Failed) return Outcome::ReadFailed;
             const std::int64_t length = av_rescale_q(soundPacket->duration, sound_->timeBase(), soundTimeBase_);
             // Whole packets, as long as most of the next one lies in the cut.
-            soundDone = read == TrackPackets::Read::end || soundEnd_ + length / 2 > place.soundEnd;
+            soundDone = read == TrackPackets::Read::End || soundEnd_ + length / 2 > place.soundEnd;
             haveSound = !soundDone;
             if (haveSound) {
                 soundPacket->pts = soundPacket->dts = soundEnd_;
@@ -100,21 +100,21 @@ PacketCopier::Outcome PacketCopier::copyPackets(PictureCutPackets& picture, Soun
                                                                             picturePacket->dts,
                                                                             picture_.timeBase()) < 0);
         if (soundFirst) {
-            if (!output_.muxer.write(*soundPacket, soundTimeBase_, output_.soundStream)) return Outcome::writeFailed;
+            if (!output_.muxer.write(*soundPacket, soundTimeBase_, output_.soundStream)) return Outcome::WriteFailed;
             haveSound = false;
         } else {
             // Re-encoded sound is written along, up to the picture's time.
             if (!reencodeSoundUntil(picture_.playerSec(picturePacket->dts - place.pictureShift)))
-                return Outcome::readFailed;
+                return Outcome::ReadFailed;
             lastPictureDecodeTime_ = picturePacket->dts;
             if (!output_.muxer.write(*picturePacket, picture_.timeBase(), output_.pictureStream))
-                return Outcome::writeFailed;
+                return Outcome::WriteFailed;
             havePicture = false;
         }
     }
-    if (!reencodeSoundUntil(std::numeric_limits<double>::infinity())) return Outcome::readFailed;
+    if (!reencodeSoundUntil(std::numeric_limits<double>::infinity())) return Outcome::ReadFailed;
     pictureEnd_ = std::max(pictureEnd_, picture.shownEnd() + place.pictureShift);
-    return Outcome::copied;
+    return Outcome::Copied;
 }
 
 bool PacketCopier::reencodeSoundUntil(double sourceSec) { return !reencoder_ || reencoder_->writeUntil(sourceSec); }

@@ -25,7 +25,7 @@ public:
         int soundStream;  // -1: no sound is written
     };
 
-    enum class Outcome { copied, cancelled, readFailed, writeFailed };
+    enum class Outcome { Copied, Cancelled, ReadFailed, WriteFailed };
 
     // The sound is copied from `sound` or re-encoded by `reencoder`; both
     // are nullptr when no sound is written. `totalSec` is the summed length

@@ -53,8 +53,8 @@ bool SoundReencoder::writeUntil(double untilSec) {
     while (!stretchDone_) {
         AVMediaType type = AVMEDIA_TYPE_UNKNOWN;
         const MediaEvent event = decoder_.next(*frame_, type);
-        if (event == MediaEvent::failed) return false;
-        if (event != MediaEvent::frame) {
+        if (event == MediaEvent::Failed) return false;
+        if (event != MediaEvent::Frame) {
             stretchDone_ = true;
             break;
         }

@@ -71,10 +71,10 @@ std::string copyCuts(Tracks& tracks, const PacketCopier::Output& output, const s
         progress.currentCut.store(int32_t(index));
         if (cuts[index].lengthSec() <= 0) continue;
         switch (copier.copy(cuts[index], writtenSec)) {
-        case PacketCopier::Outcome::cancelled: return {};
-        case PacketCopier::Outcome::readFailed: return kStoppedMessage;
-        case PacketCopier::Outcome::writeFailed: return writeFailedMessage(output.muxer.writeError());
-        case PacketCopier::Outcome::copied: break;
+        case PacketCopier::Outcome::Cancelled: return {};
+        case PacketCopier::Outcome::ReadFailed: return kStoppedMessage;
+        case PacketCopier::Outcome::WriteFailed: return writeFailedMessage(output.muxer.writeError());
+        case PacketCopier::Outcome::Copied: break;
         }
         writtenSec += cuts[index].lengthSec();
     }

@@ -42,11 +42,11 @@ bool TrackPackets::seek(std::int64_t trackTime) {
 TrackPackets::Read TrackPackets::read(AVPacket& packet) {
     for (;;) {
         const int status = av_read_frame(file_.format(), &packet);
-        if (status == AVERROR_EOF) return Read::end;
-        if (status < 0) return Read::failed;
+        if (status == AVERROR_EOF) return Read::End;
+        if (status < 0) return Read::Failed;
         if (packet.stream_index == stream_->index && (packet.pts != AV_NOPTS_VALUE || packet.dts != AV_NOPTS_VALUE)) {
             if (packet.pts == AV_NOPTS_VALUE) packet.pts = packet.dts;
-            return Read::packet;
+            return Read::Packet;
         }
         av_packet_unref(&packet);
     }

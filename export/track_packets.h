@@ -16,7 +16,7 @@ namespace rallinox {
 
 class TrackPackets {
 public:
-    enum class Read { packet, end, failed };
+    enum class Read { Packet, End, Failed };
 
     // False when the file cannot be read or has no track of `type`.
     bool open(const std::string& path, AVMediaType type);

@@ -46,7 +46,7 @@ void decodeLoop(MediaDecoder& decoder, AVFrame& frame, GpuReadback* readback,
             }
         }
         av_frame_unref(&frame);
-    } while (decoder.next(frame, type) == MediaEvent::frame);
+    } while (decoder.next(frame, type) == MediaEvent::Frame);
     av_frame_unref(&frame);
     if (readback && !queue.stopping()) readback->flush(deliver);
 }

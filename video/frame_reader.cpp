@@ -31,7 +31,7 @@ std::optional<DecodingSession> openSession(const std::string& path, bool hardwar
     });
     if (!opened) return std::nullopt;
     AVMediaType type = AVMEDIA_TYPE_VIDEO;
-    if (session.decoder->next(*session.firstFrame, type) != MediaEvent::frame) return std::nullopt;
+    if (session.decoder->next(*session.firstFrame, type) != MediaEvent::Frame) return std::nullopt;
     const AVFrame& first = *session.firstFrame;
     if (first.width < 2 || first.height < 2) return std::nullopt;
     if (!first.hw_frames_ctx) session.readback.reset();  // the decoder chose software frames

@@ -4,13 +4,14 @@
 
 namespace rallinox {
 
-const char* decoderName(int kind) {
+const char* decoderName(DecoderKind kind) {
     switch (kind) {
-    case kDecoderGpu: return "GPU";
-    case kDecoderSoftware: return "software";
-    case kDecoderOpenCv: return "OpenCV";
-    default: return "";
+    case DecoderKind::Gpu: return "GPU";
+    case DecoderKind::Software: return "software";
+    case DecoderKind::OpenCv: return "OpenCV";
+    case DecoderKind::None: break;
     }
+    return "";
 }
 
 FrameSource::~FrameSource() { stop(); }
@@ -18,19 +19,19 @@ FrameSource::~FrameSource() { stop(); }
 bool FrameSource::open(const std::string& path, int width, int height, int step) {
     stop();
     if (reader_.start(path, width, height, step)) {
-        kind_ = reader_.hardware() ? kDecoderGpu : kDecoderSoftware;
+        kind_ = reader_.hardware() ? DecoderKind::Gpu : DecoderKind::Software;
         return true;
     }
     auto openCv = std::make_unique<OpenCvFrameSource>();
     if (!openCv->start(openCvPath(path), width, height, step)) return false;
     openCv_ = std::move(openCv);
-    kind_ = kDecoderOpenCv;
+    kind_ = DecoderKind::OpenCv;
     return true;
 }
 
 bool FrameSource::pop(TimedFrame& frame) {
     if (openCv_) return openCv_->pop(frame);
-    return kind_ != 0 && reader_.pop(frame);
+    return kind_ != DecoderKind::None && reader_.pop(frame);
 }
 
 bool FrameSource::pop(cv::Mat& image) {
@@ -43,7 +44,7 @@ bool FrameSource::pop(cv::Mat& image) {
 void FrameSource::stop() {
     reader_.stop();
     openCv_.reset();
-    kind_ = 0;
+    kind_ = DecoderKind::None;
 }
 
 }  // namespace rallinox

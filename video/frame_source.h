@@ -1,5 +1,6 @@
 #pragma once
 
+#include "video/decoder_kind.h"
 #include "video/frame_reader.h"
 #include "video/opencv_frame_source.h"
 
@@ -9,14 +10,6 @@
 #include <string>
 
 namespace rallinox {
-
-// Decoder kinds, also published in the analysis progress.
-inline constexpr int kDecoderGpu = 1;
-inline constexpr int kDecoderSoftware = 2;
-inline constexpr int kDecoderOpenCv = 3;
-
-// "GPU", "software", "OpenCV"; the empty string for any other value.
-const char* decoderName(int kind);
 
 // The frames the analysis reads: FFmpeg first, OpenCV when FFmpeg cannot
 // open or decode the video.
@@ -32,9 +25,8 @@ public:
     // decoder can read the video.
     bool open(const std::string& path, int width, int height, int step);
 
-    // kDecoderGpu, kDecoderSoftware or kDecoderOpenCv after a successful
-    // `open`, 0 before.
-    int decoderKind() const { return kind_; }
+    // The decoder in use after a successful `open`, None before.
+    DecoderKind decoderKind() const { return kind_; }
 
     // Next frame: 8-bit grey from FFmpeg; from OpenCV whatever its back end
     // delivers (grey or BGR, possibly full size). Its time is the frame's
@@ -49,7 +41,7 @@ public:
 private:
     MfFrameReader reader_;
     std::unique_ptr<OpenCvFrameSource> openCv_;
-    int kind_ = 0;
+    DecoderKind kind_ = DecoderKind::None;
 };
 
 }  // namespace rallinox

@@ -79,16 +79,16 @@ MediaEvent MediaDecoder::next(AVFrame& frame, AVMediaType& type) {
             anyLive = true;
             const int received = avcodec_receive_frame(track->codec.get(), &frame);
             type = track->type;
-            if (received == 0) return MediaEvent::frame;
+            if (received == 0) return MediaEvent::Frame;
             if (received == AVERROR_EOF) {
                 track->ended = true;
-                return MediaEvent::streamEnded;
+                return MediaEvent::StreamEnded;
             }
-            if (received != AVERROR(EAGAIN) && received != AVERROR_INVALIDDATA) return MediaEvent::failed;
+            if (received != AVERROR(EAGAIN) && received != AVERROR_INVALIDDATA) return MediaEvent::Failed;
         }
-        if (!anyLive) return MediaEvent::finished;
-        if (inputEnded_) return MediaEvent::finished;  // a decoder that never drains
-        if (!feedNextPacket()) return MediaEvent::failed;
+        if (!anyLive) return MediaEvent::Finished;
+        if (inputEnded_) return MediaEvent::Finished;  // a decoder that never drains
+        if (!feedNextPacket()) return MediaEvent::Failed;
     }
 }
 

@@ -11,10 +11,10 @@ namespace rallinox {
 
 // What `MediaDecoder::next` produced.
 enum class MediaEvent {
-    frame,        // a decoded frame of the stream named by `type`
-    streamEnded,  // the stream named by `type` has no more frames
-    finished,     // every open stream has ended
-    failed,       // a decoder failed; nothing more can be read
+    Frame,        // a decoded frame of the stream named by `type`
+    StreamEnded,  // the stream named by `type` has no more frames
+    Finished,     // every open stream has ended
+    Failed,       // a decoder failed; nothing more can be read
 };
 
 // Demuxes a local file and decodes its first video stream and, when asked,

@@ -177,7 +177,7 @@ void PreviewSound::Impl::moveTo(double seconds) {
 
 bool PreviewSound::Impl::decodeNext(bool silent) {
     AVMediaType type = AVMEDIA_TYPE_UNKNOWN;
-    if (decoder.next(*decoded, type) == MediaEvent::frame) {
+    if (decoder.next(*decoded, type) == MediaEvent::Frame) {
         deliver(*decoded, silent);
         av_frame_unref(decoded.get());
         return true;

@@ -72,19 +72,19 @@ ReadStatus SourceReader::read(MediaSample& sample) {
     AVMediaType type = AVMEDIA_TYPE_VIDEO;
     const MediaEvent event = decoder_.next(*frame_, type);
     sample = MediaSample{};
-    sample.stream = type == AVMEDIA_TYPE_AUDIO ? StreamKind::audio : StreamKind::video;
+    sample.stream = type == AVMEDIA_TYPE_AUDIO ? StreamKind::Audio : StreamKind::Video;
     switch (event) {
-    case MediaEvent::streamEnded: return ReadStatus::streamEnded;
-    case MediaEvent::finished: return ReadStatus::finished;
-    case MediaEvent::failed: return ReadStatus::failed;
-    case MediaEvent::frame: break;
+    case MediaEvent::StreamEnded: return ReadStatus::StreamEnded;
+    case MediaEvent::Finished: return ReadStatus::Finished;
+    case MediaEvent::Failed: return ReadStatus::Failed;
+    case MediaEvent::Frame: break;
     }
     const AVStream& stream = type == AVMEDIA_TYPE_AUDIO ? *decoder_.audioStream() : *decoder_.videoStream();
     const std::int64_t time = decoder_.frameTime(*frame_, stream);
     sample.time = time == AV_NOPTS_VALUE ? kNoTime : time;
     const bool converted = type == AVMEDIA_TYPE_AUDIO ? convertAudio(*frame_, sample) : convertVideo(*frame_, sample);
     av_frame_unref(frame_.get());
-    return converted ? ReadStatus::sample : ReadStatus::failed;
+    return converted ? ReadStatus::Sample : ReadStatus::Failed;
 }
 
 bool SourceReader::convertVideo(const AVFrame& frame, MediaSample& sample) {

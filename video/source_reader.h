@@ -13,7 +13,7 @@ struct SwrContext;
 
 namespace rallinox::mf {
 
-enum class StreamKind { video, audio };
+enum class StreamKind { Video, Audio };
 
 // Time of a sample whose container states none.
 inline constexpr std::int64_t kNoTime = std::numeric_limits<std::int64_t>::min();
@@ -21,7 +21,7 @@ inline constexpr std::int64_t kNoTime = std::numeric_limits<std::int64_t>::min()
 // One decoded sample. The pointers refer to buffers of the reader and stay
 // valid until the next `read` or `seek`.
 struct MediaSample {
-    StreamKind stream = StreamKind::video;
+    StreamKind stream = StreamKind::Video;
     // Presentation time in 100-ns units. MP4 and QuickTime files give their
     // media time before any edit list (see mp4VideoStartOffset); other
     // containers count from their start.
@@ -43,10 +43,10 @@ struct MediaSample {
 };
 
 enum class ReadStatus {
-    sample,       // `sample` holds a decoded sample
-    streamEnded,  // the stream named in `sample.stream` has no more samples
-    finished,     // every selected stream has ended
-    failed,       // decoding failed; nothing more can be read
+    Sample,       // `sample` holds a decoded sample
+    StreamEnded,  // the stream named in `sample.stream` has no more samples
+    Finished,     // every selected stream has ended
+    Failed,       // decoding failed; nothing more can be read
 };
 
 // Reads a video file sample by sample, with video decoded to NV12 and

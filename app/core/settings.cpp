@@ -11,8 +11,10 @@ namespace rallinox {
 
 namespace {
 
-int32_t clampedChoice(const JsonValue& value, int32_t last) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value.asInt(0), 0, last));
+// Numbers outside the choices fall back to the nearest one.
+template <typename Choice>
+Choice clampedChoice(const JsonValue& value, Choice last) {
+    return static_cast<Choice>(std::clamp<int64_t>(value.asInt(0), 0, static_cast<int64_t>(last)));
 }
 
 }  // namespace
@@ -35,9 +37,9 @@ void Settings::load(const std::filesystem::path& settingsFile) {
     includeAudio = doc.get("includeAudio").asBool(true);
     boardEnabled = doc.get("boardEnabled").asBool(true);
     decideByNextServe = doc.get("decideByNextServe").asBool(false);
-    boardStyle = clampedChoice(doc.get("boardStyle"), 1);
-    boardPosition = clampedChoice(doc.get("boardPosition"), 2);
-    boardTiming = clampedChoice(doc.get("boardTiming"), 1);
+    boardStyle = clampedChoice(doc.get("boardStyle"), BoardStyle::OneBar);
+    boardPosition = clampedChoice(doc.get("boardPosition"), BoardPosition::BottomLeft);
+    boardTiming = clampedChoice(doc.get("boardTiming"), BoardTiming::StartAndEnd);
 }
 
 bool Settings::save(const std::filesystem::path& settingsFile) const {
@@ -49,9 +51,9 @@ bool Settings::save(const std::filesystem::path& settingsFile) const {
     doc.set("writeEdl") = writeEdl;
     doc.set("includeAudio") = includeAudio;
     doc.set("boardEnabled") = boardEnabled;
-    doc.set("boardStyle") = boardStyle;
-    doc.set("boardPosition") = boardPosition;
-    doc.set("boardTiming") = boardTiming;
+    doc.set("boardStyle") = static_cast<int32_t>(boardStyle);
+    doc.set("boardPosition") = static_cast<int32_t>(boardPosition);
+    doc.set("boardTiming") = static_cast<int32_t>(boardTiming);
     doc.set("decideByNextServe") = decideByNextServe;
     return replaceWholeFile(settingsFile, doc.dump(2)) == WriteStatus::Ok;
 }

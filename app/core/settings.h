@@ -7,6 +7,12 @@
 
 namespace rallinox {
 
+// The scoreboard's look, corner and time on screen; settings.json keeps
+// their numbers.
+enum class BoardStyle : int32_t { TwoRows = 0, OneBar = 1 };
+enum class BoardPosition : int32_t { TopLeft = 0, TopRight = 1, BottomLeft = 2 };
+enum class BoardTiming : int32_t { WholeRally = 0, StartAndEnd = 1 };
+
 struct Settings {
     double startPaddingSec = 1.5;
     double endPaddingSec = 3.0;
@@ -15,9 +21,9 @@ struct Settings {
     bool writeEdl = false;
     bool includeAudio = true;
     bool boardEnabled = true;
-    int32_t boardStyle = 0;     // 0 "Two rows (TV)", 1 "One bar"
-    int32_t boardPosition = 0;  // 0 "Top left", 1 "Top right", 2 "Bottom left"
-    int32_t boardTiming = 0;    // 0 "Whole rally", 1 "Start and end"
+    BoardStyle boardStyle = BoardStyle::TwoRows;
+    BoardPosition boardPosition = BoardPosition::TopLeft;
+    BoardTiming boardTiming = BoardTiming::WholeRally;
     bool decideByNextServe = false;
 
     // A missing file keeps the defaults silently; an unparseable one keeps

@@ -101,7 +101,7 @@ Timing decodeLoopTiming(const std::string& file, int threads, bool skipLoopFilte
         });
         AvFramePtr first = rallinox::makeFrame();
         AVMediaType type = AVMEDIA_TYPE_VIDEO;
-        if (!opened || decoder.next(*first, type) != rallinox::MediaEvent::frame) return;
+        if (!opened || decoder.next(*first, type) != rallinox::MediaEvent::Frame) return;
         rallinox::FrameQueue queue(32);
         std::thread consumer([&] {
             cv::Mat frame;

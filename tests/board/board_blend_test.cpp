@@ -86,11 +86,11 @@ BoardState someScore() {
 }
 
 TEST(BoardOrigin, CornersAreEvenAndInsideTheFrame) {
-    EXPECT_EQ(boardOrigin(301, 163, 0, 1920, 1080), (PixelPoint{0, 0}));
-    EXPECT_EQ(boardOrigin(301, 163, 1, 1920, 1080), (PixelPoint{1618, 0}));
-    EXPECT_EQ(boardOrigin(301, 163, 2, 1920, 1080), (PixelPoint{0, 916}));
-    EXPECT_EQ(boardOrigin(300, 100, 1, 250, 80), (PixelPoint{0, 0}));  // wider than the frame
-    EXPECT_EQ(boardOrigin(20, 100, 2, 250, 80), (PixelPoint{0, 0}));
+    EXPECT_EQ(boardOrigin(301, 163, BoardPosition::TopLeft, 1920, 1080), (PixelPoint{0, 0}));
+    EXPECT_EQ(boardOrigin(301, 163, BoardPosition::TopRight, 1920, 1080), (PixelPoint{1618, 0}));
+    EXPECT_EQ(boardOrigin(301, 163, BoardPosition::BottomLeft, 1920, 1080), (PixelPoint{0, 916}));
+    EXPECT_EQ(boardOrigin(300, 100, BoardPosition::TopRight, 250, 80), (PixelPoint{0, 0}));  // wider than the frame
+    EXPECT_EQ(boardOrigin(20, 100, BoardPosition::BottomLeft, 250, 80), (PixelPoint{0, 0}));
 }
 
 TEST(BoardBlend, OpaqueColoursGetTheirStudioValuesByFrameHeight) {
@@ -119,9 +119,9 @@ TEST(BoardBlend, OpaqueColoursGetTheirStudioValuesByFrameHeight) {
 }
 
 TEST(BoardBlend, ChangesOnlyTheBoardsRectangleAndNothingAtZeroOpacity) {
-    const auto bitmap = renderBoard(someScore(), 0, 1280, 720);
+    const auto bitmap = renderBoard(someScore(), BoardStyle::TwoRows, 1280, 720);
     ASSERT_TRUE(bitmap);
-    const PixelPoint origin = boardOrigin(bitmap->width, bitmap->height, 1, 1280, 720);
+    const PixelPoint origin = boardOrigin(bitmap->width, bitmap->height, BoardPosition::TopRight, 1280, 720);
 
     auto hidden = grey(1280, 720);
     blendBoard(hidden.frame, *bitmap, origin, 0.0);
@@ -167,7 +167,7 @@ TEST(BoardOverlay, DrawsTheClipsBoardInItsCornerOnlyWhileShown) {
     clip.switchSec = 17;
     clip.highlightEndSec = 18.5;
     clip.visible = {{0, 4.5}, {16, 20}};
-    clip.position = 2;
+    clip.position = BoardPosition::BottomLeft;
 
     BoardOverlay overlay({BoardClip{}, clip});
     auto hidden = grey(640, 360);

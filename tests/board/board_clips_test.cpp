@@ -19,7 +19,8 @@ MatchSetup teams(const std::string& home, const std::string& away) {
     return match;
 }
 
-Settings boardSettings(int32_t timing, int32_t style = 0, int32_t position = 0) {
+Settings boardSettings(BoardTiming timing, BoardStyle style = BoardStyle::TwoRows,
+                       BoardPosition position = BoardPosition::TopLeft) {
     Settings settings;
     settings.boardEnabled = true;
     settings.boardTiming = timing;
@@ -36,25 +37,25 @@ ProjectSettings paddings(double startSec, double endSec) {
 }
 
 TEST(BoardClips, NoBoardWhenSwitchedOffOrNothingIsScored) {
-    Settings off = boardSettings(0);
+    Settings off = boardSettings(BoardTiming::WholeRally);
     off.boardEnabled = false;
     EXPECT_TRUE(boardClips(scriptedRallies("ha"), MatchSetup{}, off, ProjectSettings{}).empty());
-    EXPECT_TRUE(boardClips(scriptedRallies("..."), MatchSetup{}, boardSettings(0), ProjectSettings{}).empty());
-    EXPECT_TRUE(boardClips({}, MatchSetup{}, boardSettings(0), ProjectSettings{}).empty());
-    EXPECT_EQ(boardClips(scriptedRallies("..h"), MatchSetup{}, boardSettings(0), ProjectSettings{}).size(), 3u);
+    EXPECT_TRUE(boardClips(scriptedRallies("..."), MatchSetup{}, boardSettings(BoardTiming::WholeRally), ProjectSettings{}).empty());
+    EXPECT_TRUE(boardClips({}, MatchSetup{}, boardSettings(BoardTiming::WholeRally), ProjectSettings{}).empty());
+    EXPECT_EQ(boardClips(scriptedRallies("..h"), MatchSetup{}, boardSettings(BoardTiming::WholeRally), ProjectSettings{}).size(), 3u);
 }
 
 TEST(BoardClips, WholeRallyShowsTheScoreBeforeThenTheWinnerLitThenTheScoreAfter) {
     const auto clips =
-        boardClips(scriptedRallies("ha", 20.0), teams("Lions", "Tigers"), boardSettings(0, 1, 2), paddings(1.5, 3.0));
+        boardClips(scriptedRallies("ha", 20.0), teams("Lions", "Tigers"), boardSettings(BoardTiming::WholeRally, BoardStyle::OneBar, BoardPosition::BottomLeft), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 2u);
     const BoardClip& second = clips[1];
     EXPECT_DOUBLE_EQ(second.lengthSec, 20.0);
     EXPECT_DOUBLE_EQ(second.switchSec, 17.0);
     EXPECT_DOUBLE_EQ(second.highlightEndSec, 18.5);
     EXPECT_TRUE(second.visible.empty());
-    EXPECT_EQ(second.style, 1);
-    EXPECT_EQ(second.position, 2);
+    EXPECT_EQ(second.style, BoardStyle::OneBar);
+    EXPECT_EQ(second.position, BoardPosition::BottomLeft);
 
     const BoardState playing = boardStateAt(second, 0.0);
     EXPECT_EQ(playing.homeName, "LIONS");
@@ -78,7 +79,7 @@ TEST(BoardClips, WholeRallyShowsTheScoreBeforeThenTheWinnerLitThenTheScoreAfter)
 }
 
 TEST(BoardClips, UnscoredRallySwitchesToTheSameScoreAndNeverLightsUp) {
-    const auto clips = boardClips(scriptedRallies("h."), MatchSetup{}, boardSettings(0), paddings(1.5, 3.0));
+    const auto clips = boardClips(scriptedRallies("h."), MatchSetup{}, boardSettings(BoardTiming::WholeRally), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 2u);
     const BoardClip& unscored = clips[1];
     EXPECT_DOUBLE_EQ(unscored.highlightEndSec, unscored.switchSec);
@@ -90,21 +91,21 @@ TEST(BoardClips, UnscoredRallySwitchesToTheSameScoreAndNeverLightsUp) {
 }
 
 TEST(BoardClips, SwitchTimeStaysWithinTheClip) {
-    const auto shortClips = boardClips(scriptedRallies("h", 2.0), MatchSetup{}, boardSettings(0), paddings(1.5, 3.0));
+    const auto shortClips = boardClips(scriptedRallies("h", 2.0), MatchSetup{}, boardSettings(BoardTiming::WholeRally), paddings(1.5, 3.0));
     ASSERT_EQ(shortClips.size(), 1u);
     EXPECT_DOUBLE_EQ(shortClips[0].switchSec, 0.0);
     EXPECT_EQ(boardStateAt(shortClips[0], 0.0).homePoints, 1);  // the point is shown won at once
 
     auto reversed = scriptedRallies("h");
     reversed[0].endSec = reversed[0].startSec - 5.0;
-    const auto clips = boardClips(reversed, MatchSetup{}, boardSettings(0), paddings(1.5, 3.0));
+    const auto clips = boardClips(reversed, MatchSetup{}, boardSettings(BoardTiming::WholeRally), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 1u);
     EXPECT_DOUBLE_EQ(clips[0].lengthSec, 0.0);
     EXPECT_DOUBLE_EQ(clips[0].switchSec, 0.0);
 }
 
 TEST(BoardClips, StartAndEndShowsTheFirstSecondsOfPlayAndTheEndWithFades) {
-    const auto clips = boardClips(scriptedRallies("a", 20.0), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
+    const auto clips = boardClips(scriptedRallies("a", 20.0), MatchSetup{}, boardSettings(BoardTiming::StartAndEnd), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 1u);
     const BoardClip& clip = clips[0];
     ASSERT_EQ(clip.visible.size(), 2u);
@@ -124,22 +125,22 @@ TEST(BoardClips, StartAndEndShowsTheFirstSecondsOfPlayAndTheEndWithFades) {
 
 TEST(BoardClips, StartAndEndKeepsTheBoardOnShortPlay) {
     // Play from 1.5 s to the switch at 5 s lasts 3.5 s: nothing is hidden.
-    const auto clips = boardClips(scriptedRallies("h", 8.0), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
+    const auto clips = boardClips(scriptedRallies("h", 8.0), MatchSetup{}, boardSettings(BoardTiming::StartAndEnd), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 1u);
     EXPECT_TRUE(clips[0].visible.empty());
     for (double t : {0.0, 4.0, 4.6, 8.0}) EXPECT_EQ(boardOpacity(clips[0], t), 1.0);
 
     // Exactly 4 s of play: the shown stretches meet, the board stays; a little
     // more and the middle is hidden.
-    const auto edge = boardClips(scriptedRallies("h", 8.5), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
+    const auto edge = boardClips(scriptedRallies("h", 8.5), MatchSetup{}, boardSettings(BoardTiming::StartAndEnd), paddings(1.5, 3.0));
     EXPECT_TRUE(edge[0].visible.empty());
-    const auto longer = boardClips(scriptedRallies("h", 9.0), MatchSetup{}, boardSettings(1), paddings(1.5, 3.0));
+    const auto longer = boardClips(scriptedRallies("h", 9.0), MatchSetup{}, boardSettings(BoardTiming::StartAndEnd), paddings(1.5, 3.0));
     EXPECT_EQ(longer[0].visible.size(), 2u);
 }
 
 TEST(BoardClips, SetsWonCountTheSetsBeforeTheRally) {
     const auto clips =
-        boardClips(scriptedRallies("hh|aaa|h.a|h"), MatchSetup{}, boardSettings(0), paddings(1.5, 3.0));
+        boardClips(scriptedRallies("hh|aaa|h.a|h"), MatchSetup{}, boardSettings(BoardTiming::WholeRally), paddings(1.5, 3.0));
     ASSERT_EQ(clips.size(), 9u);
     const BoardState firstSet = clips[1].after;
     EXPECT_EQ(firstSet.set, 1);
@@ -177,7 +178,7 @@ TEST(BoardNames, TrimmedUpperCasedWithTheirDiacriticsAndNeverEmpty) {
     EXPECT_EQ(boardName(" \t ", "Away"), "AWAY");
     EXPECT_FALSE(boardName("ab\xff\xfe", "Home").empty());  // damaged text is repaired, not dropped
 
-    const auto clips = boardClips(scriptedRallies("h"), teams("", "çağ "), boardSettings(0), ProjectSettings{});
+    const auto clips = boardClips(scriptedRallies("h"), teams("", "çağ "), boardSettings(BoardTiming::WholeRally), ProjectSettings{});
     ASSERT_EQ(clips.size(), 1u);
     EXPECT_EQ(clips[0].before.homeName, "HOME");
     EXPECT_EQ(clips[0].after.awayName, "ÇAĞ");

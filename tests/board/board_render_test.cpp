@@ -32,8 +32,8 @@ Pixel pixelAt(const BoardBitmap& bitmap, int x, int y) {
 }
 
 TEST(BoardRender, BothStylesArePremultipliedWithOpaquePartsAndAClearMargin) {
-    for (int32_t style : {0, 1}) {
-        SCOPED_TRACE(style);
+    for (BoardStyle style : {BoardStyle::TwoRows, BoardStyle::OneBar}) {
+        SCOPED_TRACE(static_cast<int>(style));
         const auto bitmap = renderBoard(state(Winner::Home), style, 1920, 1080);
         ASSERT_TRUE(bitmap);
         ASSERT_EQ(bitmap->pixels.size(), size_t(bitmap->width) * size_t(bitmap->height) * 4);
@@ -60,9 +60,9 @@ TEST(BoardRender, BothStylesArePremultipliedWithOpaquePartsAndAClearMargin) {
 TEST(BoardRender, SizeFollowsTheFramesShortSide) {
     // u = 4 % of the short side; two rows are 2.15 u high, one bar 1.3 u,
     // plus 0.8 u of margin on each side and one pixel.
-    const auto rows1080 = renderBoard(state(), 0, 1920, 1080);
-    const auto rows720 = renderBoard(state(), 0, 1280, 720);
-    const auto bar1080 = renderBoard(state(), 1, 1920, 1080);
+    const auto rows1080 = renderBoard(state(), BoardStyle::TwoRows, 1920, 1080);
+    const auto rows720 = renderBoard(state(), BoardStyle::TwoRows, 1280, 720);
+    const auto bar1080 = renderBoard(state(), BoardStyle::OneBar, 1920, 1080);
     ASSERT_TRUE(rows1080 && rows720 && bar1080);
     EXPECT_NEAR(rows1080->height, 163, 1);
     EXPECT_NEAR(bar1080->height, 126, 1);
@@ -70,12 +70,12 @@ TEST(BoardRender, SizeFollowsTheFramesShortSide) {
     EXPECT_NEAR(double(rows1080->width) / rows720->width, 1.5, 0.03);
 
     // A portrait frame uses its width.
-    const auto portrait = renderBoard(state(), 0, 1080, 1920);
+    const auto portrait = renderBoard(state(), BoardStyle::TwoRows, 1080, 1920);
     ASSERT_TRUE(portrait);
     EXPECT_EQ(portrait->height, rows1080->height);
 
     // Longer names widen the board; the one bar is wider than the two rows.
-    const auto longNames = renderBoard(state(Winner::None, "VOLLEYBALL CLUB NORTH"), 0, 1920, 1080);
+    const auto longNames = renderBoard(state(Winner::None, "VOLLEYBALL CLUB NORTH"), BoardStyle::TwoRows, 1920, 1080);
     ASSERT_TRUE(longNames);
     EXPECT_GT(longNames->width, rows1080->width + 100);
     EXPECT_GT(bar1080->width, rows1080->width);
@@ -84,9 +84,9 @@ TEST(BoardRender, SizeFollowsTheFramesShortSide) {
 TEST(BoardRender, TheWinnersPointsLightUpInTheTeamColour) {
     // Two rows: the points cell is the last 1.3 u of each row.
     const double u = 43.2;
-    const auto plain = renderBoard(state(), 0, 1920, 1080);
-    const auto homeLit = renderBoard(state(Winner::Home), 0, 1920, 1080);
-    const auto awayLit = renderBoard(state(Winner::Away), 0, 1920, 1080);
+    const auto plain = renderBoard(state(), BoardStyle::TwoRows, 1920, 1080);
+    const auto homeLit = renderBoard(state(Winner::Home), BoardStyle::TwoRows, 1920, 1080);
+    const auto awayLit = renderBoard(state(Winner::Away), BoardStyle::TwoRows, 1920, 1080);
     ASSERT_TRUE(plain && homeLit && awayLit);
     ASSERT_EQ(plain->width, homeLit->width);
     const int x = plain->width - 1 - int(0.8 * u) - int(0.15 * u);  // near the cell's right edge, off the digits
@@ -110,10 +110,10 @@ TEST(BoardRender, TheWinnersPointsLightUpInTheTeamColour) {
 }
 
 TEST(BoardRender, NothingForAnUnusableFrameSize) {
-    EXPECT_FALSE(renderBoard(state(), 0, 0, 1080));
-    EXPECT_FALSE(renderBoard(state(), 1, 1920, -1));
+    EXPECT_FALSE(renderBoard(state(), BoardStyle::TwoRows, 0, 1080));
+    EXPECT_FALSE(renderBoard(state(), BoardStyle::OneBar, 1920, -1));
     // A tiny frame still gets a (tiny) board.
-    const auto tiny = renderBoard(state(), 0, 32, 32);
+    const auto tiny = renderBoard(state(), BoardStyle::TwoRows, 32, 32);
     ASSERT_TRUE(tiny);
     EXPECT_GT(tiny->width, 0);
     EXPECT_GT(tiny->height, 0);

@@ -21,17 +21,19 @@ BoardState score(int32_t points) {
     return state;
 }
 
+BoardStyle styleOf(int board) { return board % 2 ? BoardStyle::OneBar : BoardStyle::TwoRows; }
+
 TEST(BoardRenderThreads, TwoThreadsDrawTheSameBoardsAsOne) {
     constexpr int kBoards = 12;
     std::vector<std::optional<BoardBitmap>> alone;
-    for (int i = 0; i < kBoards; ++i) alone.push_back(renderBoard(score(i), i % 2, 1280, 720));
+    for (int i = 0; i < kBoards; ++i) alone.push_back(renderBoard(score(i), styleOf(i), 1280, 720));
 
     std::vector<std::optional<BoardBitmap>> first(kBoards), second(kBoards);
     std::thread one([&] {
-        for (int i = 0; i < kBoards; ++i) first[size_t(i)] = renderBoard(score(i), i % 2, 1280, 720);
+        for (int i = 0; i < kBoards; ++i) first[size_t(i)] = renderBoard(score(i), styleOf(i), 1280, 720);
     });
     std::thread other([&] {
-        for (int i = kBoards - 1; i >= 0; --i) second[size_t(i)] = renderBoard(score(i), i % 2, 1280, 720);
+        for (int i = kBoards - 1; i >= 0; --i) second[size_t(i)] = renderBoard(score(i), styleOf(i), 1280, 720);
     });
     one.join();
     other.join();

@@ -35,19 +35,19 @@ TEST_F(SettingsFile, MissingFileKeepsDefaultsSilently) {
     EXPECT_FALSE(settings.writeEdl);
     EXPECT_TRUE(settings.includeAudio);
     EXPECT_TRUE(settings.boardEnabled);
-    EXPECT_EQ(settings.boardStyle, 0);
-    EXPECT_EQ(settings.boardPosition, 0);
-    EXPECT_EQ(settings.boardTiming, 0);
+    EXPECT_EQ(settings.boardStyle, BoardStyle::TwoRows);
+    EXPECT_EQ(settings.boardPosition, BoardPosition::TopLeft);
+    EXPECT_EQ(settings.boardTiming, BoardTiming::WholeRally);
     EXPECT_FALSE(settings.decideByNextServe);
     EXPECT_EQ(log(), "");
 }
 
 TEST_F(SettingsFile, ChoicesAreTruncatedAndClamped) {
-    EXPECT_EQ(loadText("{\"boardPosition\": 7}").boardPosition, 2);
-    EXPECT_EQ(loadText("{\"boardStyle\": -3}").boardStyle, 0);
-    EXPECT_EQ(loadText("{\"boardTiming\": 1.9}").boardTiming, 1);
-    EXPECT_EQ(loadText("{\"boardPosition\": 1e300}").boardPosition, 2);
-    EXPECT_EQ(loadText("{\"boardStyle\": \"1\"}").boardStyle, 0);
+    EXPECT_EQ(loadText("{\"boardPosition\": 7}").boardPosition, BoardPosition::BottomLeft);
+    EXPECT_EQ(loadText("{\"boardStyle\": -3}").boardStyle, BoardStyle::TwoRows);
+    EXPECT_EQ(loadText("{\"boardTiming\": 1.9}").boardTiming, BoardTiming::StartAndEnd);
+    EXPECT_EQ(loadText("{\"boardPosition\": 1e300}").boardPosition, BoardPosition::BottomLeft);
+    EXPECT_EQ(loadText("{\"boardStyle\": \"1\"}").boardStyle, BoardStyle::TwoRows);
 }
 
 TEST_F(SettingsFile, MistypedValuesTakeTheirDefaults) {
@@ -101,9 +101,9 @@ TEST_F(SettingsFile, SaveWritesAllElevenKeysAndLoadsBackEqual) {
     changed.writeEdl = true;
     changed.includeAudio = false;
     changed.boardEnabled = false;
-    changed.boardStyle = 1;
-    changed.boardPosition = 2;
-    changed.boardTiming = 1;
+    changed.boardStyle = BoardStyle::OneBar;
+    changed.boardPosition = BoardPosition::BottomLeft;
+    changed.boardTiming = BoardTiming::StartAndEnd;
     changed.decideByNextServe = true;
     ASSERT_TRUE(changed.save(file));
     Settings reread;

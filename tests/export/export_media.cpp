@@ -89,8 +89,8 @@ double firstSoundSec(const std::string& path) {
     if (!reader.open(path) || !mf::configureReader(reader, format, audio, hasAudio, error) || !hasAudio) return -1;
     mf::MediaSample sample;
     for (mf::ReadStatus status = reader.read(sample);
-         status == mf::ReadStatus::sample || status == mf::ReadStatus::streamEnded; status = reader.read(sample)) {
-        if (status != mf::ReadStatus::sample || sample.stream != mf::StreamKind::audio) continue;
+         status == mf::ReadStatus::Sample || status == mf::ReadStatus::StreamEnded; status = reader.read(sample)) {
+        if (status != mf::ReadStatus::Sample || sample.stream != mf::StreamKind::Audio) continue;
         for (int i = 0; i < sample.frames; ++i)
             if (std::abs(sample.pcm[i * int(audio.channels)]) > 4000)
                 return double(sample.time) / 1e7 + double(i) / audio.sampleRate;
@@ -117,8 +117,8 @@ ReadBack readBack(const std::string& path) {
     mf::MediaSample sample;
     for (;;) {
         const mf::ReadStatus status = reader.read(sample);
-        if (status != mf::ReadStatus::sample) break;
-        if (sample.stream == mf::StreamKind::video)
+        if (status != mf::ReadStatus::Sample) break;
+        if (sample.stream == mf::StreamKind::Video)
             file.frames.push_back(
                 {double(sample.time) / 1e7 - startSec, numberShown(sample), sample.luma[8 * sample.lumaPitch + 8]});
     }

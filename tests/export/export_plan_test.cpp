@@ -51,7 +51,7 @@ TEST(ExportPlan, EachExportedRallyGetsItsOwnScoreboardWhenShown) {
     const Project project = scoredMatch();
     const std::vector<Rally> chosen = chosenRallies(project, ExportScope::Ticked, 0);
     Settings settings;
-    settings.boardStyle = 1;
+    settings.boardStyle = BoardStyle::OneBar;
     ExportOptions options;
     options.outputPath = "/out/final.mp4";
     EXPECT_TRUE(planExport(project, chosen, options, settings).boards.empty()) << "not asked for";
@@ -61,7 +61,7 @@ TEST(ExportPlan, EachExportedRallyGetsItsOwnScoreboardWhenShown) {
     // Rally 4 comes after the unticked third one (won by the away team).
     EXPECT_EQ(boards[2].before.homePoints, 2);
     EXPECT_EQ(boards[2].before.awayPoints, 1);
-    EXPECT_EQ(boards[2].style, 1) << "the look the user chose";
+    EXPECT_EQ(boards[2].style, BoardStyle::OneBar) << "the look the user chose";
     Project unscored = project;
     for (Rally& rally : unscored.rallies) rally.winner = Winner::None;
     EXPECT_TRUE(planExport(unscored, chosen, options, settings).boards.empty()) << "nothing to show";

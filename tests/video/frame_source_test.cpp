@@ -26,11 +26,10 @@ std::vector<cv::Mat> greyFrames(FrameSource& source) {
 }
 
 TEST(DecoderName, NamesTheThreeKindsAndNothingElse) {
-    EXPECT_STREQ(decoderName(kDecoderGpu), "GPU");
-    EXPECT_STREQ(decoderName(kDecoderSoftware), "software");
-    EXPECT_STREQ(decoderName(kDecoderOpenCv), "OpenCV");
-    EXPECT_STREQ(decoderName(0), "");
-    EXPECT_STREQ(decoderName(4), "");
+    EXPECT_STREQ(decoderName(DecoderKind::Gpu), "GPU");
+    EXPECT_STREQ(decoderName(DecoderKind::Software), "software");
+    EXPECT_STREQ(decoderName(DecoderKind::OpenCv), "OpenCV");
+    EXPECT_STREQ(decoderName(DecoderKind::None), "");
 }
 
 TEST(FrameSource, PrefersFfmpegDecoding) {
@@ -39,7 +38,7 @@ TEST(FrameSource, PrefersFfmpegDecoding) {
     ASSERT_TRUE(test::writeNumberedVideo(path, 30, 4));
     FrameSource source;
     ASSERT_TRUE(source.open(path, 32, 24, 1));
-    EXPECT_EQ(source.decoderKind(), kDecoderSoftware);
+    EXPECT_EQ(source.decoderKind(), DecoderKind::Software);
     EXPECT_EQ(greyFrames(source).size(), 4u);
 }
 
@@ -54,10 +53,10 @@ TEST(FrameSource, FallsBackToOpenCvWithTheSameFrames) {
 
     FrameSource fromOpenCv;
     ASSERT_TRUE(fromOpenCv.open(pattern, 0, 0, 2));
-    EXPECT_EQ(fromOpenCv.decoderKind(), kDecoderOpenCv);
+    EXPECT_EQ(fromOpenCv.decoderKind(), DecoderKind::OpenCv);
     FrameSource fromFfmpeg;
     ASSERT_TRUE(fromFfmpeg.open(video, 0, 0, 2));
-    EXPECT_EQ(fromFfmpeg.decoderKind(), kDecoderSoftware);
+    EXPECT_EQ(fromFfmpeg.decoderKind(), DecoderKind::Software);
 
     const std::vector<cv::Mat> expected = greyFrames(fromFfmpeg);
     const std::vector<cv::Mat> actual = greyFrames(fromOpenCv);
@@ -74,7 +73,7 @@ TEST(FrameSource, FailsWhenNoDecoderCanReadTheFile) {
     test::writeFile(dir.file("notes.txt"), "not a video\n");
     FrameSource source;
     EXPECT_FALSE(source.open(dir.file("notes.txt"), 32, 24, 1));
-    EXPECT_EQ(source.decoderKind(), 0);
+    EXPECT_EQ(source.decoderKind(), DecoderKind::None);
     cv::Mat frame;
     EXPECT_FALSE(source.pop(frame));
 }

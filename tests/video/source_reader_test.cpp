@@ -90,13 +90,13 @@ TEST(SourceReader, DeliversNv12FramesAndPcmSoundWithRisingTimes) {
     std::int64_t lastVideo = -1, lastAudio = -1;
     MediaSample sample;
     ReadStatus status;
-    while ((status = source.reader.read(sample)) != ReadStatus::finished) {
-        ASSERT_NE(status, ReadStatus::failed);
-        if (status == ReadStatus::streamEnded) {
+    while ((status = source.reader.read(sample)) != ReadStatus::Finished) {
+        ASSERT_NE(status, ReadStatus::Failed);
+        if (status == ReadStatus::StreamEnded) {
             ++ended;
             continue;
         }
-        if (sample.stream == StreamKind::video) {
+        if (sample.stream == StreamKind::Video) {
             EXPECT_GT(sample.time, lastVideo);
             lastVideo = sample.time;
             EXPECT_EQ(sample.formatChanged, videoFrames == 0);
@@ -124,8 +124,8 @@ TEST(SourceReader, SeeksToTheKeyFrameAtOrBeforeATime) {
     source.reader.deselectAudio();
     ASSERT_TRUE(source.reader.seek(10'000'000));
     MediaSample sample;
-    ASSERT_EQ(source.reader.read(sample), ReadStatus::sample);
-    EXPECT_EQ(sample.stream, StreamKind::video);
+    ASSERT_EQ(source.reader.read(sample), ReadStatus::Sample);
+    EXPECT_EQ(sample.stream, StreamKind::Video);
     EXPECT_NEAR(double(sample.time), 10'000'000.0, 400'000.0);
     EXPECT_NEAR(sample.luma[0], 25 * 4, 1);
 }
@@ -139,11 +139,11 @@ TEST(SourceReader, CountsTimeFromTheStartOfATransportStream) {
     ASSERT_TRUE(source.configured) << source.error;
     source.reader.deselectAudio();
     MediaSample sample;
-    ASSERT_EQ(source.reader.read(sample), ReadStatus::sample);
+    ASSERT_EQ(source.reader.read(sample), ReadStatus::Sample);
     const std::int64_t firstFrame = sample.time;  // the sound may start a little earlier
     EXPECT_NEAR(double(firstFrame), 0.0, 400'000.0);
     ASSERT_TRUE(source.reader.seek(firstFrame + 10'000'000));
-    ASSERT_EQ(source.reader.read(sample), ReadStatus::sample);
+    ASSERT_EQ(source.reader.read(sample), ReadStatus::Sample);
     EXPECT_NEAR(sample.luma[0], 25 * 4, 1);
 }
 

@@ -31,13 +31,18 @@ void closeDialog(App& app) {
     ImGui::CloseCurrentPopup();
 }
 
-bool radioRow(const char* label, int32_t& value, std::initializer_list<const char*> choices) {
+template <typename Choice>
+bool radioRow(const char* label, Choice& value, std::initializer_list<const char*> choices) {
     ImGui::TextUnformatted(label);
     bool changed = false;
     int index = 0;
     for (const char* choice : choices) {
         ImGui::SameLine();
-        changed |= ImGui::RadioButton(choice, &value, index++);
+        if (ImGui::RadioButton(choice, static_cast<int>(value) == index)) {
+            value = static_cast<Choice>(index);
+            changed = true;
+        }
+        ++index;
     }
     return changed;
 }

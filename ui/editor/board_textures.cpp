@@ -44,7 +44,7 @@ BoardTextures::~BoardTextures() {
     for (Entry& entry : recent_) release(entry.picture);
 }
 
-const BoardTexture* BoardTextures::textureFor(const BoardState& state, int32_t style, int pictureWidth,
+const BoardTexture* BoardTextures::textureFor(const BoardState& state, BoardStyle style, int pictureWidth,
                                               int pictureHeight) {
     for (auto it = recent_.begin(); it != recent_.end(); ++it) {
         if (it->state == state && it->style == style && it->pictureWidth == pictureWidth &&

@@ -25,14 +25,14 @@ public:
 
     // The board for a picture of that size, rendered and uploaded when it is
     // not among the recent ones; null when it cannot be rendered.
-    const BoardTexture* textureFor(const BoardState& state, int32_t style, int pictureWidth, int pictureHeight);
+    const BoardTexture* textureFor(const BoardState& state, BoardStyle style, int pictureWidth, int pictureHeight);
 
 private:
     static constexpr size_t kKept = 8;
 
     struct Entry {
         BoardState state;
-        int32_t style = 0;
+        BoardStyle style = BoardStyle::TwoRows;
         int pictureWidth = 0;
         int pictureHeight = 0;
         BoardTexture picture;

@@ -51,7 +51,7 @@ int drawScoreboardPreview(App& app, ImDrawList* draw, ImVec2 imageMin, ImVec2 im
     const auto alpha = static_cast<ImU32>(std::lround(opacity * 255.0));
     draw->AddImage(reinterpret_cast<ImTextureID>(static_cast<intptr_t>(board->texture)), min, max, ImVec2(0, 0),
                    ImVec2(1, 1), IM_COL32(255, 255, 255, alpha));
-    return clip.position;
+    return static_cast<int>(clip.position);
 }
 
 }  // namespace rallinox::ui
