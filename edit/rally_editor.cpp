@@ -194,4 +194,11 @@ std::string RallyEditor::undoLabel() const {
     return history_.empty() ? std::string() : history_.back().label;
 }
 
+int64_t addRallyHere(RallyEditor& editor, double timeSec) { return editor.addRally(timeSec, timeSec + kAddedRallySec); }
+
+std::string nameFromRenameText(const std::string& text, size_t position) {
+    if (text == "Rally " + std::to_string(position + 1)) return {};
+    return text;
+}
+
 }  // namespace rallinox

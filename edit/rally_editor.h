@@ -63,4 +63,14 @@ private:
     std::deque<UndoEntry> history_;  // oldest first
 };
 
+// "Add rally here" adds this much from the current frame; the user then adjusts the end.
+inline constexpr double kAddedRallySec = 8.0;
+
+// The new rally's id, or 0 when no half second is free there.
+int64_t addRallyHere(RallyEditor& editor, double timeSec);
+
+// Empty for an empty text and for the rally's own default name ("Rally "
+// and its 1-based position), so that an unnamed rally stays unnamed.
+std::string nameFromRenameText(const std::string& text, size_t position);
+
 }  // namespace rallinox

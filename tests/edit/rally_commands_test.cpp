@@ -1,4 +1,4 @@
-#include "edit/rally_commands.h"
+#include "edit/rally_editor.h"
 
 #include <gtest/gtest.h>
 

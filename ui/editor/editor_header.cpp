@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/shell/app.h"
-#include "edit/rally_stats.h"
+#include "edit/rally_queries.h"
 #include "platform/app_window.h"
 #include "ui/dialogs/export_dialog.h"
 #include "ui/kit/keys.h"

@@ -6,7 +6,7 @@
 
 #include "app/shell/app.h"
 #include "edit/match_score.h"
-#include "edit/rally_navigation.h"
+#include "edit/rally_queries.h"
 #include "ui/editor/deciding_clip.h"
 #include "ui/kit/keys.h"
 #include "ui/editor/player_controls.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/shell/app.h"
-#include "edit/rally_commands.h"
+#include "edit/rally_editor.h"
 
 namespace rallinox::ui {
 

@@ -9,10 +9,8 @@
 
 #include "app/shell/app.h"
 #include "edit/match_score.h"
-#include "edit/rally_commands.h"
-#include "edit/rally_order.h"
-#include "edit/rally_stats.h"
-#include "edit/rally_times.h"
+#include "edit/rally_editor.h"
+#include "edit/rally_queries.h"
 #include "ui/dialogs/export_dialog.h"
 #include "ui/kit/keys.h"
 #include "ui/editor/rally_actions.h"

@@ -1,8 +1,9 @@
-#include "edit/rally_times.h"
+// The rally list's breaks, figures and sorted order, and where next and
+// previous rally go.
+#include "edit/rally_queries.h"
 
 #include <gtest/gtest.h>
 
-#include "edit/rally_order.h"
 #include "tests/edit/rally_builders.h"
 
 namespace rallinox {
@@ -69,6 +70,64 @@ TEST(RallyRowOrder, SortsByLengthOrBreakAndKeepsListOrderForEqualKeys) {
     EXPECT_EQ(rallyRowOrder(project.rallies, RallyOrderKey::Break, true), (Order{2, 1, 3, 0}));
     EXPECT_EQ(rallyRowOrder(project.rallies, RallyOrderKey::Break, false), (Order{0, 1, 3, 2}));
     EXPECT_TRUE(rallyRowOrder({}, RallyOrderKey::Break, true).empty());
+}
+
+TEST(RallyStats, SumsLengthsAndSharesOfTheVideo) {
+    const Project project = makeProject({{10, 14}, {20, 30}, {40, 46}}, 100);
+    const RallyStats stats = rallyStats(project.rallies, project.videoDurationSec);
+    EXPECT_EQ(stats.count, 3u);
+    EXPECT_DOUBLE_EQ(stats.totalSec, 20);
+    EXPECT_DOUBLE_EQ(stats.averageSec, 20.0 / 3);
+    EXPECT_DOUBLE_EQ(stats.longestSec, 10);
+    EXPECT_DOUBLE_EQ(stats.shortestSec, 4);
+    EXPECT_DOUBLE_EQ(stats.share, 0.2);
+    EXPECT_DOUBLE_EQ(stats.cutOutSec, 80);
+}
+
+TEST(RallyStats, CountsOnlyTickedRalliesWhenAsked) {
+    Project project = makeProject({{10, 14}, {20, 30}}, 100);
+    project.rallies[1].selected = false;
+    const RallyStats stats = rallyStats(project.rallies, 100, true);
+    EXPECT_EQ(stats.count, 1u);
+    EXPECT_DOUBLE_EQ(stats.totalSec, 4);
+    EXPECT_DOUBLE_EQ(stats.shortestSec, 4);
+}
+
+TEST(RallyStats, EmptyListsUnknownLengthsAndBackwardRallies) {
+    const RallyStats none = rallyStats({}, 60);
+    EXPECT_EQ(none.count, 0u);
+    EXPECT_DOUBLE_EQ(none.averageSec, 0);
+    EXPECT_DOUBLE_EQ(none.cutOutSec, 60);
+
+    const Project backward = makeProject({{30, 20}, {40, 50}}, 0);
+    const RallyStats stats = rallyStats(backward.rallies, 0);
+    EXPECT_DOUBLE_EQ(stats.totalSec, 10) << "a rally ending before it starts counts as 0 s";
+    EXPECT_DOUBLE_EQ(stats.shortestSec, 0);
+    EXPECT_DOUBLE_EQ(stats.share, 0) << "no share without a known video length";
+    EXPECT_DOUBLE_EQ(stats.cutOutSec, 0);
+
+    const Project longer = makeProject({{0, 90}}, 60);
+    EXPECT_DOUBLE_EQ(rallyStats(longer.rallies, 60).share, 1.0);
+}
+
+// Rallies start at 10, 30 and 50 s.
+const Project kProject = makeProject({{10, 20}, {30, 40}, {50, 60}}, 100);
+
+TEST(PreviousRally, GoesBackToTheRallyBeforeOnlyInTheFirstSecond) {
+    EXPECT_EQ(previousRallyByTime(kProject.rallies, 30.5), 0) << "0.5 s after a start: the rally before";
+    EXPECT_EQ(previousRallyByTime(kProject.rallies, 32), 1) << "2 s after a start: that rally's own start";
+    EXPECT_EQ(previousRallyByTime(kProject.rallies, 45), 1);
+    EXPECT_EQ(previousRallyByTime(kProject.rallies, 10.5), -1);
+    EXPECT_EQ(previousRallyByTime(kProject.rallies, 0), -1);
+}
+
+TEST(NextRally, SkipsTheRallyThePlayerIsAtTheStartOf) {
+    EXPECT_EQ(nextRallyByTime(kProject.rallies, 0), 0);
+    EXPECT_EQ(nextRallyByTime(kProject.rallies, 10), 1) << "standing on a start, next is the following rally";
+    EXPECT_EQ(nextRallyByTime(kProject.rallies, 29.7), 1);
+    EXPECT_EQ(nextRallyByTime(kProject.rallies, 29.8), 2);
+    EXPECT_EQ(nextRallyByTime(kProject.rallies, 55), -1);
+    EXPECT_EQ(nextRallyByTime({}, 0), -1);
 }
 
 }  // namespace
