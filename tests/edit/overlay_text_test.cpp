@@ -1,7 +1,7 @@
 // The text over the preview picture.
 #include <gtest/gtest.h>
 
-#include "tests/edit/rally_builders.h"
+#include "tests/support/rally_builders.h"
 #include "edit/overlay_text.h"
 
 namespace rallinox {

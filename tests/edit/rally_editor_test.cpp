@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/edit/rally_builders.h"
+#include "tests/support/rally_builders.h"
 
 namespace rallinox {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/edit/rally_builders.h"
+#include "tests/support/rally_builders.h"
 
 namespace rallinox {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "edit/rally_editor.h"
-#include "tests/edit/rally_builders.h"
+#include "tests/support/rally_builders.h"
 
 namespace rallinox {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/core/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace rallinox {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/core/temp_dir.h"
-#include "tests/core/file_size_limit.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/temp_dir.h"
 
 namespace rallinox {
 namespace {

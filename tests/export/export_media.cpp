@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "tests/video/generated_media.h"
+#include "tests/support/test_videos.h"
 #include "video/media_file.h"
 #include "video/mp4_boxes.h"
 #include "video/source_reader.h"

@@ -11,8 +11,8 @@
 
 #include "app/core/log.h"
 #include "app/jobs/export_job.h"
-#include "tests/core/temp_dir.h"
 #include "tests/export/export_media.h"
+#include "tests/support/temp_dir.h"
 
 namespace rallinox {
 namespace {

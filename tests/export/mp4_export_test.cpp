@@ -9,10 +9,10 @@
 
 #include "export/video_encoder.h"
 #include "video/mp4_boxes.h"
-#include "tests/core/temp_dir.h"
 #include "tests/export/export_media.h"
-#include "tests/core/file_size_limit.h"
-#include "tests/video/generated_media.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_videos.h"
 
 namespace rallinox {
 namespace {

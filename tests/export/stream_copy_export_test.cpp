@@ -9,10 +9,10 @@
 
 #include "export/export_body.h"
 #include "export/mp4_export.h"
-#include "tests/core/file_size_limit.h"
-#include "tests/core/temp_dir.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/temp_dir.h"
 #include "tests/export/export_media.h"
-#include "tests/video/generated_media.h"
+#include "tests/support/test_videos.h"
 #include "video/media_file.h"
 #include "video/mp4_boxes.h"
 

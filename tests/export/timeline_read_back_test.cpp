@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "export/export_plan.h"
-#include "tests/core/temp_dir.h"
-#include "tests/edit/rally_builders.h"
+#include "tests/support/rally_builders.h"
+#include "tests/support/temp_dir.h"
 
 namespace rallinox {
 namespace {

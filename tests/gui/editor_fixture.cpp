@@ -1,9 +1,9 @@
 #include "tests/gui/editor_fixture.h"
 
-#include <cstdlib>
 #include <stdexcept>
 
 #include "app/core/project_store.h"
+#include "tests/support/test_videos.h"
 
 namespace rallinox::guitest {
 
@@ -11,11 +11,7 @@ namespace fs = std::filesystem;
 
 fs::path makeMatchVideo(const GuiRun& run, const std::string& name, int seconds) {
     const fs::path file = run.folder() / name;
-    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i "
-                                "sine=frequency=440:sample_rate=48000 -t " +
-                                std::to_string(seconds) + " -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac '" +
-                                file.string() + "'";
-    if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg could not make " + file.string());
+    if (!test::writeTestVideo(file.string(), {320, 240, 25, double(seconds), 48000})) throw std::runtime_error("ffmpeg could not make " + file.string());
     return file;
 }
 

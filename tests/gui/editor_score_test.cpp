@@ -4,9 +4,9 @@
 // saved project.
 #include <gtest/gtest.h>
 
-#include "tests/edit/rally_builders.h"
 #include "tests/gui/editor_fixture.h"
 #include "tests/gui/gui_run.h"
+#include "tests/support/rally_builders.h"
 
 namespace rallinox::guitest {
 namespace {

@@ -2,8 +2,9 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
+
+#include "tests/support/test_videos.h"
 
 namespace rallinox::guitest {
 
@@ -17,13 +18,6 @@ constexpr int kLongestRunSec = 300;
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 }  // namespace
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 GuiRun::GuiRun() {
     std::string pattern = (fs::temp_directory_path() / "rallinox-gui-XXXXXX").string();
@@ -62,9 +56,7 @@ int GuiRun::runDriver(const std::string& script, const std::string& videoArgumen
 
 fs::path GuiRun::makeVideo(const std::string& name) const {
     const fs::path file = folder_ / name;
-    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25 -t 2 -pix_fmt yuv420p " +
-                                quoted(file.string());
-    if (std::system(command.c_str()) != 0) throw std::runtime_error("ffmpeg could not make " + file.string());
+    if (!test::writeTestVideo(file.string(), {})) throw std::runtime_error("ffmpeg could not make " + file.string());
     return file;
 }
 

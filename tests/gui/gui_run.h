@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/temp_dir.h"
+
 namespace rallinox::guitest {
 
 class GuiRun {
@@ -34,6 +36,6 @@ private:
     std::string output_;
 };
 
-std::string readFile(const std::filesystem::path& file);
+using test::readFile;
 
 }  // namespace rallinox::guitest

@@ -3,9 +3,8 @@
 // runs; the settings and about screens; right-to-left project names.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "tests/gui/gui_run.h"
+#include "tests/support/test_videos.h"
 
 namespace rallinox::guitest {
 namespace {
@@ -17,10 +16,7 @@ constexpr const char* kCloseQuestion = "asked: An analysis or export is still ru
 // A moving test picture long enough for the analysis to be watched.
 fs::path makeLongVideo(const GuiRun& run, const std::string& name, int seconds) {
     const fs::path file = run.folder() / name;
-    const std::string command = "ffmpeg -v error -y -f lavfi -i testsrc2=size=640x360:rate=30 -t " +
-                                std::to_string(seconds) + " -c:v libx264 -preset ultrafast -pix_fmt yuv420p '" +
-                                file.string() + "'";
-    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "ffmpeg could not make " << file;
+    if (!test::writeTestVideo(file.string(), {640, 360, 30, double(seconds)})) ADD_FAILURE() << "ffmpeg could not make " << file;
     return file;
 }
 

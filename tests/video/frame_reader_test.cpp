@@ -1,7 +1,8 @@
 #include "video/frame_reader.h"
 #include "video/mp4_boxes.h"
 
-#include "generated_media.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_videos.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "video/mp4_boxes.h"
 
-#include "generated_media.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_videos.h"
 
 #include <gtest/gtest.h>
 

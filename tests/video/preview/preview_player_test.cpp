@@ -1,0 +1,211 @@
+#include "video/preview_player.h"
+
+#include "app/core/log.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_videos.h"
+#include "tests/video/preview/preview_media.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <thread>
+
+namespace rallinox {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Waits for the next picture the player hands out.
+PreviewFrame nextFrame(PreviewPlayer& player) {
+    PreviewFrame frame;
+    EXPECT_TRUE(test::eventually([&] { return player.takeFrame(frame); }));
+    return frame;
+}
+
+// Media seconds per wall-clock second while playing for about `span`.
+double playbackSpeed(PreviewPlayer& player, std::chrono::milliseconds span) {
+    player.seek(0.0);
+    EXPECT_TRUE(test::eventually([&] { return player.position() == 0.0; }));
+    nextFrame(player);  // the seek has been carried out
+    const auto start = std::chrono::steady_clock::now();
+    player.play();
+    std::this_thread::sleep_for(span);
+    const double advanced = player.position();
+    const double elapsed = test::secondsSince(start);
+    player.pause();
+    return advanced / elapsed;
+}
+
+class PreviewPlayerTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    PreviewPlayer player;
+};
+
+TEST_F(PreviewPlayerTest, OpensWithTheDurationAndShowsTheFirstFrame) {
+    const std::string path = dir.file("numbered.mp4");
+    ASSERT_TRUE(test::writeNumberedClip(path, 20, 60));
+    ASSERT_TRUE(player.open(path));
+    EXPECT_TRUE(player.isOpen());
+    EXPECT_NEAR(player.duration(), 3.0, 1e-9);
+    EXPECT_FALSE(player.playing());
+    const PreviewFrame first = nextFrame(player);
+    ASSERT_EQ(first.width, 64);
+    ASSERT_EQ(first.height, 48);
+    EXPECT_EQ(first.rgba.size(), 64u * 48u * 4u);
+    EXPECT_EQ(test::shownFrameNumber(first.rgba.data()), 0);
+    EXPECT_EQ(first.rgba[3], 255);
+    EXPECT_EQ(player.position(), 0.0);
+}
+
+TEST_F(PreviewPlayerTest, SeekShowsTheFrameAtThatTime) {
+    const std::string path = dir.file("numbered.mp4");
+    ASSERT_TRUE(test::writeNumberedClip(path, 20, 60));
+    ASSERT_TRUE(player.open(path));
+    nextFrame(player);
+    player.seek(2.0);
+    EXPECT_EQ(player.position(), 2.0);
+    const PreviewFrame shown = nextFrame(player);
+    ASSERT_EQ(shown.width, 64);
+    EXPECT_NEAR(test::shownFrameNumber(shown.rgba.data()), 40, 1);
+    EXPECT_NEAR(player.position(), 2.0, 0.051);
+}
+
+TEST_F(PreviewPlayerTest, SeekStaysInsideTheVideo) {
+    const std::string path = dir.file("numbered.mp4");
+    ASSERT_TRUE(test::writeNumberedClip(path, 20, 60));
+    ASSERT_TRUE(player.open(path));
+    nextFrame(player);
+
+    player.seek(100.0);
+    EXPECT_DOUBLE_EQ(player.position(), 3.0 - 0.05);
+    const PreviewFrame last = nextFrame(player);
+    EXPECT_NEAR(test::shownFrameNumber(last.rgba.data()), 59, 1);
+
+    player.seek(-4.0);
+    EXPECT_EQ(player.position(), 0.0);
+    EXPECT_EQ(test::shownFrameNumber(nextFrame(player).rgba.data()), 0);
+}
+
+TEST_F(PreviewPlayerTest, WideVideosArriveScaledTo1280Wide) {
+    const std::string path = dir.file("wide.mp4");
+    ASSERT_TRUE(test::writeTestVideo(path, {3840, 240, 25, 1.0, 0}));
+    ASSERT_TRUE(player.open(path));
+    const PreviewFrame first = nextFrame(player);
+    EXPECT_EQ(first.width, 1280);
+    EXPECT_EQ(first.height, 80);
+    player.play();
+    const PreviewFrame played = nextFrame(player);
+    EXPECT_EQ(played.width, 1280);
+    EXPECT_EQ(played.height, 80);
+}
+
+TEST_F(PreviewPlayerTest, PlayingReachesTheEndAndStops) {
+    const std::string path = dir.file("clip.mp4");
+    ASSERT_TRUE(test::writeTestVideo(path, {160, 120, 25, 1.0, 44100}));
+    ASSERT_TRUE(player.open(path));
+    player.play();
+    EXPECT_TRUE(player.playing());
+    ASSERT_TRUE(test::eventually([&] { return !player.playing(); }));
+    EXPECT_GT(player.position(), player.duration() - 0.1);
+    // Playing again from a seek starts over.
+    player.seek(0.0);
+    player.play();
+    ASSERT_TRUE(test::eventually([&] { return !player.playing(); }));
+    EXPECT_GT(player.position(), player.duration() - 0.1);
+}
+
+TEST_F(PreviewPlayerTest, DoubleSpeedPlaysTwiceAsFast) {
+    const std::string path = dir.file("clip.mp4");
+    ASSERT_TRUE(test::writeTestVideo(path, {160, 120, 25, 12.0, 44100}));
+    ASSERT_TRUE(player.open(path));
+    const double normal = playbackSpeed(player, 1500ms);
+    player.setRate(2.0);
+    EXPECT_EQ(player.rate(), 2.0);
+    const double fast = playbackSpeed(player, 1500ms);
+    ASSERT_GT(normal, 0.0);
+    EXPECT_NEAR(fast / normal, 2.0, 0.4);
+}
+
+TEST_F(PreviewPlayerTest, PlayingOnAfterAPauseShowsTheFollowingFrames) {
+    const std::string path = dir.file("clip.mp4");
+    ASSERT_TRUE(test::writeTestVideo(path, {160, 120, 25, 10.0, 44100}));
+    ASSERT_TRUE(player.open(path));
+    player.play();
+    ASSERT_TRUE(test::eventually([&] { return player.position() > 0.3; }));
+    player.pause();
+    EXPECT_FALSE(player.playing());
+    std::this_thread::sleep_for(700ms);
+    const double paused = player.position();
+    PreviewFrame frame;
+    player.takeFrame(frame);
+    EXPECT_FALSE(player.takeFrame(frame)) << "nothing new while paused";
+
+    // The picture goes on from where it stopped, not from where the time
+    // spent paused would have taken it.
+    player.play();
+    nextFrame(player);
+    EXPECT_LT(player.position(), paused + 0.3);
+    ASSERT_TRUE(test::eventually([&] { return !player.playing() || player.position() > paused + 0.3; }));
+    EXPECT_TRUE(player.playing());
+}
+
+TEST_F(PreviewPlayerTest, ClosingWhilePlayingEndsTheDecoding) {
+    const std::string path = dir.file("clip.mp4");
+    ASSERT_TRUE(test::writeTestVideo(path, {160, 120, 25, 10.0, 44100}));
+    ASSERT_TRUE(player.open(path));
+    player.play();
+    ASSERT_TRUE(test::eventually([&] { return player.position() > 0.2; }));
+    player.close();
+    EXPECT_FALSE(player.isOpen());
+    EXPECT_FALSE(player.playing());
+    EXPECT_EQ(player.duration(), 0.0);
+    PreviewFrame frame;
+    EXPECT_FALSE(player.takeFrame(frame));
+
+    // The player can open the next video at once.
+    ASSERT_TRUE(player.open(path));
+    EXPECT_EQ(nextFrame(player).width, 160);
+}
+
+TEST_F(PreviewPlayerTest, VideoWithoutSoundPlaysSilently) {
+    const std::string path = dir.file("silent.mp4");
+    ASSERT_TRUE(test::writeTestVideo(path, {160, 120, 25, 1.0, 0}));
+    ASSERT_TRUE(player.open(path));
+    player.setMuted(true);
+    player.play();
+    ASSERT_TRUE(test::eventually([&] { return !player.playing(); }));
+    EXPECT_GT(player.position(), 0.8);
+}
+
+TEST_F(PreviewPlayerTest, WithoutASoundDeviceThePreviewPlaysAndTheLogSaysWhy) {
+    const std::string path = dir.file("clip.mp4");
+    ASSERT_TRUE(test::writeTestVideo(path, {160, 120, 25, 1.0, 44100}));
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const auto logFile = dir / "rallinox.log";
+    openLog(logFile);
+    const bool opened = player.open(path);
+    closeLog();
+    unsetenv("SDL_AUDIODRIVER");
+    ASSERT_TRUE(opened);
+    EXPECT_NE(test::readFile(logFile).find("[error] preview sound unavailable (media engine)"), std::string::npos)
+        << test::readFile(logFile);
+    player.play();
+    ASSERT_TRUE(test::eventually([&] { return !player.playing(); }));
+    EXPECT_GT(player.position(), 0.8);
+}
+
+TEST_F(PreviewPlayerTest, FilesThatAreNoVideoAreRefused) {
+    const std::string notVideo = dir.file("notes.mp4");
+    test::writeFile(notVideo, "not a video");
+    EXPECT_FALSE(player.open(notVideo));
+    EXPECT_FALSE(player.open(dir.file("missing.mp4")));
+    EXPECT_FALSE(player.isOpen());
+    player.play();
+    player.seek(3.0);
+    EXPECT_FALSE(player.playing());
+    EXPECT_EQ(player.position(), 0.0);
+}
+
+}  // namespace
+}  // namespace rallinox
