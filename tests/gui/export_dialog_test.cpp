@@ -87,5 +87,23 @@ TEST(ExportDialog, OneFilePerRallyWritesEachTickedRallyWithTheListAndTimelineInt
               std::string::npos);
 }
 
+// The scoreboard's look, corner and timing are chosen with radio buttons and
+// kept in settings.json by their numbers.
+TEST(ExportDialog, ScoreboardChoicesAreKeptInTheSettingsByTheirNumbers) {
+    GuiRun run;
+    Project project = readyProject(run, makeMatchVideo(run, "final.mp4", 8), 8, {{1, 4}, {5, 7}});
+    project.rallies[0].winner = Winner::Home;
+    saveProject(run, project);
+    ASSERT_EQ(run.play("wait 5\nclick-label Open\nwait-for < Projects\nkey ctrl+e\nwait-for Ticked rallies (2)\n"
+                       "click-label One bar\nclick-label Bottom left\nclick-label Start and end\nwait 3\n"
+                       "screenshot board-options.png\nclose\n"),
+              0)
+        << run.output();
+    const std::string settings = readFile(run.dataDir() / "settings.json");
+    EXPECT_NE(settings.find("\"boardStyle\": 1"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("\"boardPosition\": 2"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("\"boardTiming\": 1"), std::string::npos) << settings;
+}
+
 }  // namespace
 }  // namespace rallinox::guitest
