@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "app/core/project_store.h"
+#include "tests/support/rally_builders.h"
 #include "tests/support/test_videos.h"
 
 namespace rallinox::guitest {
@@ -23,13 +24,9 @@ Project readyProject(const GuiRun& run, const fs::path& video, double durationSe
     project.videoFps = 25;
     project.videoWidth = 320;
     project.videoHeight = 240;
-    for (const auto& [start, end] : spans) {
-        Rally rally;
-        rally.id = project.nextRallyId++;
-        rally.startSec = start;
-        rally.endSec = end;
-        project.rallies.push_back(rally);
-    }
+    const Project timed = test::makeProject(spans, durationSec);
+    project.rallies = timed.rallies;
+    project.nextRallyId = timed.nextRallyId;
     return project;
 }
 
