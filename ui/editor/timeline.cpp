@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <string>
 
-#include "app/shell/app.h"
+#include "ui/editor/editor_context.h"
 #include "edit/playhead_follow.h"
 #include "ui/editor/check_tab.h"
 #include "ui/editor/deciding_clip.h"
 #include "ui/kit/theme.h"
 #include "app/core/time_format.h"
+#include "video/preview_player.h"
 
 namespace rallinox::ui {
 
@@ -33,31 +34,31 @@ struct Scale {
     double time(float px) const { return std::clamp(double(px - left) / width * duration, 0.0, duration); }
 };
 
-void drawRallies(const App& app, ImDrawList* draw, const Scale& scale, float top, float bottom) {
-    const std::vector<Rally>& rallies = app.openProject->rallies;
+void drawRallies(const EditorContext& editor, ImDrawList* draw, const Scale& scale, float top, float bottom) {
+    const std::vector<Rally>& rallies = editor.project.rallies;
     const bool anyScored = anyRallyScored(rallies);
     for (const Rally& rally : rallies) {
         const float x0 = scale.x(rally.startSec);
         const float x1 = std::max(x0 + 1.5f, scale.x(rally.endSec));
-        const ImU32 colour = rally.id == app.selectedRallyId ? kHighlighted : rally.selected ? kTicked : kUnticked;
+        const ImU32 colour = rally.id == editor.selectedRallyId ? kHighlighted : rally.selected ? kTicked : kUnticked;
         draw->AddRectFilled(ImVec2(x0, top + 3), ImVec2(x1, bottom - 3), colour, 2.0f);
         if (anyScored && rally.winner == Winner::None) {
             draw->AddRectFilled(ImVec2(x0, bottom - 4), ImVec2(std::max(x0 + 3, x1), bottom), kUnscored, 1.0f);
         }
     }
-    for (const ReviewHint& hint : app.openProject->hints) {
+    for (const ReviewHint& hint : editor.project.hints) {
         if (hint.done) continue;
         const float x0 = scale.x(hint.startSec);
         draw->AddRectFilled(ImVec2(x0, top), ImVec2(std::max(x0 + 3, scale.x(hint.endSec)), top + 4), kHint);
     }
 }
 
-void handleMouse(App& app, ImDrawList* draw, const Scale& scale, float top, float bottom) {
-    const std::vector<Rally>& rallies = app.openProject->rallies;
+void handleMouse(EditorContext& editor, ImDrawList* draw, const Scale& scale, float top, float bottom) {
+    const std::vector<Rally>& rallies = editor.project.rallies;
     const double mouseTime = scale.time(ImGui::GetIO().MousePos.x);
     if (ImGui::IsItemActive()) {
-        app.player.seek(mouseTime);
-        if (int64_t id = rallyIdAt(rallies, mouseTime)) app.selectedRallyId = id;
+        editor.player.seek(mouseTime);
+        if (int64_t id = rallyIdAt(rallies, mouseTime)) editor.selectedRallyId = id;
     }
     if (!ImGui::IsItemHovered()) return;
     const int index = rallyIndexAt(rallies, mouseTime);
@@ -76,9 +77,9 @@ void handleMouse(App& app, ImDrawList* draw, const Scale& scale, float top, floa
 
 }  // namespace
 
-void drawTimeline(App& app, float width) {
+void drawTimeline(EditorContext& editor, float width) {
     const double duration =
-        app.openProject->videoDurationSec > 0 ? app.openProject->videoDurationSec : app.player.duration();
+        editor.project.videoDurationSec > 0 ? editor.project.videoDurationSec : editor.player.duration();
     const float height = scaled(kHeight);
     if (duration <= 0 || width <= 0) return;
     ImDrawList* draw = ImGui::GetWindowDrawList();
@@ -89,14 +90,14 @@ void drawTimeline(App& app, float width) {
     draw->AddRectFilled(at, ImVec2(at.x + width, bottom), kBackground, 4.0f);
     // Marks past the video's end (a shorter file put in its place) stay on the bar.
     draw->PushClipRect(ImVec2(at.x, top - 3), ImVec2(at.x + width, bottom + 3), true);
-    drawRallies(app, draw, scale, top, bottom);
-    drawHintTimelineMarks(app, draw, at, ImVec2(width, height), duration);
-    drawDecidingClipMarks(app, draw, at, ImVec2(width, height), duration);
+    drawRallies(editor, draw, scale, top, bottom);
+    drawHintTimelineMarks(editor, draw, at, ImVec2(width, height), duration);
+    drawDecidingClipMarks(editor, draw, at, ImVec2(width, height), duration);
     draw->PopClipRect();
-    const float playhead = scale.x(std::clamp(app.player.position(), 0.0, duration));
+    const float playhead = scale.x(std::clamp(editor.player.position(), 0.0, duration));
     draw->AddLine(ImVec2(playhead, top - 3), ImVec2(playhead, bottom + 3), IM_COL32_WHITE, 2.0f);
     ImGui::InvisibleButton("timeline", ImVec2(width, height));
-    handleMouse(app, draw, scale, top, bottom);
+    handleMouse(editor, draw, scale, top, bottom);
 }
 
 }  // namespace rallinox::ui

@@ -5,13 +5,15 @@
 #include <algorithm>
 #include <string>
 
-#include "app/shell/app.h"
+#include "ui/editor/editor_context.h"
 #include "ui/editor/check_tab.h"
 #include "ui/editor/deciding_clip.h"
 #include "edit/overlay_text.h"
 #include "ui/editor/player_controls.h"
 #include "ui/editor/scoreboard_preview.h"
 #include "ui/kit/theme.h"
+#include "ui/editor/player_texture.h"
+#include "video/preview_player.h"
 
 namespace rallinox::ui {
 
@@ -19,9 +21,9 @@ namespace {
 
 constexpr int kTopRightCorner = 1;
 
-void drawOverlayText(App& app, ImDrawList* draw, ImVec2 min, ImVec2 max, int boardCorner) {
-    const std::string text = overlayText(*app.openProject, app.player.position(), !app.settings.boardEnabled,
-                                         decidingClipText(app));
+void drawOverlayText(EditorContext& editor, ImDrawList* draw, ImVec2 min, ImVec2 max, int boardCorner) {
+    const std::string text = overlayText(editor.project, editor.player.position(), !editor.settings.boardEnabled,
+                                         decidingClipText(editor));
     const ImVec2 padding(scaled(10), scaled(5));
     const ImVec2 size = ImGui::CalcTextSize(text.c_str());
     const float margin = scaled(12);
@@ -46,8 +48,8 @@ void drawPlaySymbol(ImDrawList* draw, ImVec2 min, ImVec2 max) {
 
 }  // namespace
 
-void drawVideoView(App& app, float columnWidth, float height) {
-    const PlayerTexture& texture = app.playerTexture;
+void drawVideoView(EditorContext& editor, float columnWidth, float height) {
+    const PlayerTexture& texture = editor.picture;
     const float aspect = texture.valid() ? float(texture.width()) / float(texture.height()) : 16.0f / 9.0f;
     const float width = std::min(height * aspect, columnWidth);
     ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (columnWidth - width) * 0.5f);
@@ -56,14 +58,14 @@ void drawVideoView(App& app, float columnWidth, float height) {
         return;
     }
     ImGui::Image(texture.id(), ImVec2(width, height));
-    if (ImGui::IsItemClicked(ImGuiMouseButton_Left)) togglePlayback(app);
+    if (ImGui::IsItemClicked(ImGuiMouseButton_Left)) togglePlayback(editor);
     const ImVec2 min = ImGui::GetItemRectMin();
     const ImVec2 max = ImGui::GetItemRectMax();
     ImDrawList* draw = ImGui::GetWindowDrawList();
-    drawHintPictureMarks(app, draw, min, max);
-    const int boardCorner = drawScoreboardPreview(app, draw, min, max);
-    drawOverlayText(app, draw, min, max, boardCorner);
-    if (!app.player.playing()) drawPlaySymbol(draw, min, max);
+    drawHintPictureMarks(editor, draw, min, max);
+    const int boardCorner = drawScoreboardPreview(editor, draw, min, max);
+    drawOverlayText(editor, draw, min, max, boardCorner);
+    if (!editor.player.playing()) drawPlaySymbol(draw, min, max);
 }
 
 }  // namespace rallinox::ui
