@@ -4,6 +4,7 @@
 
 #include "app/core/file_io.h"
 #include "app/core/log.h"
+#include "app/jobs/background_jobs.h"
 #include "app/jobs/project_flows.h"
 #include "platform/app_window.h"
 #include "platform/window_flash.h"
@@ -30,7 +31,11 @@ constexpr const char* kTitle = "Rallinox";
 }  // namespace
 
 App::App(AppWindow& appWindow, ui::FileDialogs::Backends dialogBackends)
-    : paths(DataPaths::compute()), store(paths.projectsDir), window(appWindow), fileDialogs(dialogBackends) {
+    : paths(DataPaths::compute()),
+      store(paths.projectsDir),
+      window(appWindow),
+      fileDialogs(dialogBackends),
+      jobs(std::make_unique<BackgroundJobs>(store)) {
     openLog(paths.logFile);
     logStartLine();
     settings.load(paths.settingsFile);
@@ -68,7 +73,7 @@ void App::showToast(const std::string& text) {
     toastUntil = ImGui::GetTime() + kToastSec;
 }
 
-bool App::hasJobs() const { return jobs.any(); }
+bool App::hasJobs() const { return jobs->any(); }
 
 void App::onWindowClosing() {
     // The last chance for a result the disk refused; every change of the open project is saved already.
@@ -116,7 +121,7 @@ void App::openProjectById(const std::string& id) {
 bool App::isProjectOpen(const std::string& id) const { return openProject && openProject->id == id; }
 
 void App::deleteProject(const std::string& id) {
-    if (jobs.isAnalysing(id)) cancelAnalysis();
+    if (jobs->isAnalysing(id)) cancelAnalysis();
     if (unsavedAnalysis && unsavedAnalysis->id == id) unsavedAnalysis.reset();
     thumbnails.drop(id);
     store.remove(id);
@@ -124,21 +129,21 @@ void App::deleteProject(const std::string& id) {
 }
 
 void App::startAnalysis(Project& project) {
-    if (std::string refused = jobs.startAnalysis(project); !refused.empty()) showError(refused);
+    if (std::string refused = jobs->startAnalysis(project); !refused.empty()) showError(refused);
 }
 
 void App::cancelAnalysis() {
-    jobs.cancelAnalysis();
+    jobs->cancelAnalysis();
     reloadProjects();
 }
 
-void App::startExport(ExportRequest request, ExportJob::Body body) {
-    jobs.startExport(std::move(request), std::move(body));
+void App::startExport(ExportRequest request, ExportBody body) {
+    jobs->startExport(std::move(request), std::move(body));
 }
 
 void App::pollJobs() {
-    if (std::optional<FinishedAnalysis> finished = jobs.pollAnalysis()) takeOver(*finished);
-    if (std::optional<ExportResult> exported = jobs.pollExport()) {
+    if (std::optional<FinishedAnalysis> finished = jobs->pollAnalysis()) takeOver(*finished);
+    if (std::optional<ExportResult> exported = jobs->pollExport()) {
         lastExport = std::move(exported);
         flashUnlessFocused(window.sdlWindow());
     }
@@ -201,7 +206,7 @@ void App::handleShortcuts() {
     if (ui::shortcutsBlocked() || fileDialogs.isOpen()) return;
     if (ui::ctrlDown() && ui::keyPressed(Key::O)) {
         fileDialogs.chooseVideoFile([this](const std::string& path) { newProjectFromVideo(path); });
-    } else if (ui::ctrlDown() && ui::keyPressed(Key::E) && screen == ui::Screen::Editor && !jobs.exportJob) {
+    } else if (ui::ctrlDown() && ui::keyPressed(Key::E) && screen == ui::Screen::Editor && !jobs->exportJob) {
         ui::openExportDialog(selectedRallyId);
     } else if (ui::ctrlDown() && ui::keyPressed(Key::Comma) && screen != ui::Screen::Editor) {
         setScreen(ui::Screen::Settings);
@@ -216,7 +221,7 @@ void App::handleShortcuts() {
 }
 
 std::optional<ui::AnalysisView> App::analysisView() const {
-    const AnalysisJob* job = jobs.analysisJob.get();
+    const AnalysisJob* job = jobs->analysisJob.get();
     if (!job) return std::nullopt;
     const AnalysisProgress& progress = job->progress;
     const int stage = progress.stage.load();
@@ -232,11 +237,11 @@ std::optional<ui::AnalysisView> App::analysisView() const {
 
 ui::EditorContext App::editorContext() {
     return {*openProject, *rallyEditor, player,   playerTexture, selectedRallyId, settings, editor,
-            *this,        jobs.analysisJob != nullptr, jobs.exportJob != nullptr, fileDialogs.isOpen()};
+            *this,        jobs->analysisJob != nullptr, jobs->exportJob != nullptr, fileDialogs.isOpen()};
 }
 
 ui::ExportDialogContext App::exportDialogContext() {
-    return {*openProject, selectedRallyId, settings, paths.defaultExportDir, fileDialogs, jobs.exportJob.get(),
+    return {*openProject, selectedRallyId, settings, paths.defaultExportDir, fileDialogs, jobs->exportJob.get(),
             lastExport,   *this};
 }
 
@@ -269,7 +274,7 @@ void App::frame() {
     pollJobs();
     noteNameGlyphs();
     handleShortcuts();
-    taskbar.set(jobs.progressValue());
+    taskbar.set(jobs->progressValue());
     playerTexture.update(player);
 
     const ImGuiViewport* viewport = ImGui::GetMainViewport();

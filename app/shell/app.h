@@ -8,24 +8,26 @@
 #include <string>
 #include <vector>
 
-#include "app/jobs/background_jobs.h"
 #include "app/core/data_paths.h"
 #include "app/core/project.h"
 #include "app/core/project_store.h"
 #include "app/core/settings.h"
 #include "edit/rally_editor.h"
+#include "export/export_request.h"
 #include "platform/launcher_progress.h"
-#include "ui/editor/editor_context.h"
 #include "ui/dialogs/export_dialog.h"
+#include "ui/editor/editor_context.h"
+#include "ui/editor/player_texture.h"
 #include "ui/kit/app_actions.h"
 #include "ui/kit/file_dialogs.h"
-#include "ui/editor/player_texture.h"
 #include "ui/projects/thumbnail_cache.h"
 #include "video/preview_player.h"
 
 namespace rallinox {
 
 class AppWindow;
+class BackgroundJobs;
+struct FinishedAnalysis;
 
 class App final : public ui::AppActions {
 public:
@@ -54,7 +56,7 @@ public:
     void saveSettings() override;
     void startAnalysis(Project& project) override;
     void cancelAnalysis() override;
-    void startExport(ExportRequest request, ExportJob::Body body) override;
+    void startExport(ExportRequest request, ExportBody body) override;
 
     // Whether closing the window would stop an analysis or an export.
     bool hasJobs() const;
@@ -87,7 +89,7 @@ public:
     TaskbarProgress taskbar;
     std::optional<ExportResult> lastExport;
     // Last: destroyed first, so that every job has stopped before the rest goes.
-    BackgroundJobs jobs{store};
+    const std::unique_ptr<BackgroundJobs> jobs;
 
 private:
     void pollJobs();
