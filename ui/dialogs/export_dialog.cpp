@@ -22,8 +22,6 @@ namespace rallinox::ui {
 namespace {
 
 constexpr const char* kTitle = "Export rallies";
-const ImVec4 kReadyColor{0.35f, 0.78f, 0.45f, 1.0f};
-const ImVec4 kFailedColor{0.937f, 0.267f, 0.267f, 1.0f};
 
 // The dialog's choices, kept for the session; the file (or folder) and start time of its export.
 struct DialogState {
@@ -218,13 +216,13 @@ void drawResultPanel(ExportDialogContext& dialog, const ExportResult& result) {
     const std::string& path = dialogState().outputPath;
     const bool eachRally = dialogState().eachRally;
     if (result.ok) {
-        ImGui::TextColored(kReadyColor, eachRally ? "Your rally videos are ready." : "Your rallies video is ready.");
+        ImGui::TextColored(colors::kReadyText, eachRally ? "Your rally videos are ready." : "Your rallies video is ready.");
         ImGui::TextWrapped("%s", path.c_str());
         if (result.noSound) ImGui::TextWrapped("The source audio format is not supported, so the video has no sound.");
     } else if (result.cancelled) {
         ImGui::TextWrapped("Export cancelled.");
     } else {
-        ImGui::TextColored(kFailedColor, "The export did not finish.");
+        ImGui::TextColored(colors::kFailedText, "The export did not finish.");
     }
     if (!result.cancelled && !result.message.empty()) ImGui::TextWrapped("%s", result.message.c_str());
     ImGui::Separator();

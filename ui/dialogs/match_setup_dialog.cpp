@@ -9,7 +9,6 @@
 #include "app/core/project.h"
 #include "ui/kit/app_actions.h"
 #include "ui/kit/keys.h"
-#include "ui/editor/score_colors.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/widgets.h"
 
@@ -86,8 +85,8 @@ void drawMatchSetup(MatchSetup& match, AppActions& actions) {
     // Leaves room for the longest label beside the fields.
     ImGui::PushItemWidth(scaled(220));
     sectionTitle("Teams");
-    teamField("Home team", names.home, scorecolors::kHomeText);
-    teamField("Away team", names.away, scorecolors::kAwayText);
+    teamField("Home team", names.home, colors::kHomeText);
+    teamField("Away team", names.away, colors::kAwayText);
     drawRules(match);
     ImGui::PopItemWidth();
     ImGui::Separator();

@@ -40,7 +40,7 @@ void drawClipPicture(float before, float after) {
     draw->AddRectFilled({rallyRight, origin.y}, {origin.x + width, bottom}, accentWithAlpha(0x5A), scaled(3));
     const ImVec2 label = ImGui::CalcTextSize("the rally");
     draw->AddText({(rallyLeft + rallyRight - label.x) * 0.5f, origin.y + (height - label.y) * 0.5f},
-                  IM_COL32(20, 20, 24, 255), "the rally");
+                  colors::kOnAccent, "the rally");
     ImGui::Dummy(ImVec2(width, height));
     mutedText("An 8 s rally becomes a %.1f s clip: %.1f s before, %.1f s after.", total, before, after);
 }

@@ -18,12 +18,21 @@ namespace rallinox::ui {
 
 namespace {
 
-const ImVec4 kCardBackground{0.12f, 0.16f, 0.23f, 1.0f};
 constexpr float kShortDescriptionX = 150;
 
+const char* hintTitle(HintKind kind) {
+    switch (kind) {
+        case HintKind::Missed: return "Missed rally?";
+        case HintKind::Doubtful: return "Not a rally?";
+        case HintKind::Joined: return "Two rallies joined?";
+    }
+    return "";
+}
+
 ImVec4 kindColor(HintKind kind, float alpha = 1.0f) {
-    const HintColour colour = hintColour(kind);
-    return {colour.red, colour.green, colour.blue, alpha};
+    ImVec4 color = colors::hint(kind);
+    color.w = alpha;
+    return color;
 }
 
 ImU32 kindColorU32(HintKind kind, int alpha) { return ImGui::ColorConvertFloat4ToU32(kindColor(kind, alpha / 255.0f)); }
@@ -136,7 +145,7 @@ HintAnswer drawFocusCard(EditorContext& editor, const std::vector<size_t>& open)
 
     // A child cannot size itself to its content: it takes the height the card had last frame.
     static float cardHeight = scaled(240);
-    ImGui::PushStyleColor(ImGuiCol_ChildBg, kCardBackground);
+    ImGui::PushStyleColor(ImGuiCol_ChildBg, colors::kCardBg);
     ImGui::PushStyleVar(ImGuiStyleVar_ChildRounding, scaled(6));
     ImGui::BeginChild("focus", ImVec2(0, cardHeight), false, ImGuiWindowFlags_AlwaysUseWindowPadding);
 
@@ -294,8 +303,8 @@ void drawHintPictureMarks(const EditorContext& editor, ImDrawList* draw, ImVec2 
     const float height = textSize.y + barHeight + padding.y * 3;
     const float left = std::max(imageMin.x, (imageMin.x + imageMax.x - width) * 0.5f);
     const float top = imageMax.y - scaled(12) - height;
-    draw->AddRectFilled({left, top}, {left + width, top + height}, IM_COL32(0, 0, 0, 0xAA), scaled(6));
-    draw->AddText({left + padding.x, top + padding.y}, IM_COL32(255, 255, 255, 235), text.c_str());
+    draw->AddRectFilled({left, top}, {left + width, top + height}, colors::kHintCaptionBox, scaled(6));
+    draw->AddText({left + padding.x, top + padding.y}, colors::kCaptionText, text.c_str());
 
     const float barLeft = left + padding.x;
     const float barWidth = width - padding.x * 2;
@@ -304,18 +313,18 @@ void drawHintPictureMarks(const EditorContext& editor, ImDrawList* draw, ImVec2 
         const double share = std::clamp((t - window->fromSec) / (window->toSec - window->fromSec), 0.0, 1.0);
         return barLeft + static_cast<float>(share) * barWidth;
     };
-    draw->AddRectFilled({barLeft, barTop}, {barLeft + barWidth, barTop + barHeight}, IM_COL32(255, 255, 255, 0x32));
+    draw->AddRectFilled({barLeft, barTop}, {barLeft + barWidth, barTop + barHeight}, colors::kCaptionBar);
     draw->AddRectFilled({x(stretch.fromSec), barTop}, {x(stretch.toSec), barTop + barHeight},
                         kindColorU32(hint->kind, hint->kind == HintKind::Joined ? 0x60 : 0xB0));
     if (hint->kind == HintKind::Joined) {
         const ImVec2 pauseMin(x(hint->pauseSec) - scaled(3), barTop - scaled(2));
         const ImVec2 pauseMax(x(hint->pauseSec) + scaled(3), barTop + barHeight + scaled(2));
         draw->AddRectFilled(pauseMin, pauseMax, kindColorU32(hint->kind, 0xFF));
-        draw->AddRect(pauseMin, pauseMax, IM_COL32(255, 255, 255, 255));
+        draw->AddRect(pauseMin, pauseMax, colors::kLine);
     }
     const float playhead = x(position);
     draw->AddLine({playhead, barTop - scaled(3)}, {playhead, barTop + barHeight + scaled(3)},
-                  IM_COL32(255, 255, 255, 255), 2.0f);
+                  colors::kLine, 2.0f);
 }
 
 }  // namespace rallinox::ui

@@ -7,6 +7,7 @@
 #include "ui/editor/editor_context.h"
 #include "edit/deciding_clip.h"
 #include "ui/editor/rally_actions.h"
+#include "ui/kit/theme.h"
 #include "video/preview_player.h"
 
 namespace rallinox::ui {
@@ -74,8 +75,8 @@ void drawDecidingClipMarks(const EditorContext& editor, ImDrawList* draw, ImVec2
     const float right = std::max(left + 3.0f, topLeft.x + static_cast<float>(window.toSec / durationSec) * size.x);
     const ImVec2 min(left, topLeft.y);
     const ImVec2 max(right, topLeft.y + size.y);
-    draw->AddRectFilled(min, max, IM_COL32(255, 255, 255, 0x40), 2.0f);
-    draw->AddRect(min, max, IM_COL32(255, 255, 255, 0xC8), 2.0f, 0, 1.5f);
+    draw->AddRectFilled(min, max, colors::kClipFill, 2.0f);
+    draw->AddRect(min, max, colors::kClipEdge, 2.0f, 0, 1.5f);
 }
 
 void playDecidingClip(EditorContext& editor, bool showMore) {

@@ -87,7 +87,7 @@ void drawEditorScreen(EditorContext& editor) {
     const float available = ImGui::GetContentRegionAvail().x;
     const float playerWidth = available - std::max(available * 0.3f, scaled(340)) - spacing;
     // The timeline and the trim strip bring their own dark ground.
-    ImGui::PushStyleColor(ImGuiCol_ChildBg, ImVec4(0, 0, 0, 0));
+    ImGui::PushStyleColor(ImGuiCol_ChildBg, colors::kTransparent);
     ImGui::BeginChild("player", ImVec2(playerWidth, 0));
     drawPlayerColumn(editor, ImGui::GetContentRegionAvail().x);
     ImGui::EndChild();

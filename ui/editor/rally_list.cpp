@@ -16,7 +16,6 @@
 #include "ui/dialogs/export_dialog.h"
 #include "ui/kit/keys.h"
 #include "ui/editor/rally_actions.h"
-#include "ui/editor/score_colors.h"
 #include "ui/kit/theme.h"
 #include "app/core/time_format.h"
 #include "ui/kit/widgets.h"
@@ -28,7 +27,7 @@ namespace {
 
 enum Column { kTickColumn, kRallyColumn, kStartColumn, kLengthColumn, kBreakColumn, kScoreColumn };
 
-const ImVec4 kWarning = scorecolors::kAwayText;
+const ImVec4 kWarning = colors::kAwayText;
 
 // What every row needs, computed once per frame.
 struct ListFacts {
@@ -137,7 +136,7 @@ void drawScoreCell(const Rally& rally, const RallyScore& score, size_t position)
     }
     // The first rally always starts set 1; a mark on it means nothing.
     const bool startsSet = position > 0 && rally.setStart;
-    ImGui::TextColored(rally.winner == Winner::Home ? scorecolors::kHomeText : scorecolors::kAwayText, "%s%d-%d", startsSet ? "| " : "",
+    ImGui::TextColored(rally.winner == Winner::Home ? colors::kHomeText : colors::kAwayText, "%s%d-%d", startsSet ? "| " : "",
                        score.homeAfter, score.awayAfter);
     char tip[48];
     std::snprintf(tip, sizeof tip, "Set %d%s", score.setAfter, startsSet ? " starts here" : "");

@@ -12,7 +12,6 @@
 #include "ui/editor/deciding_clip.h"
 #include "ui/dialogs/match_setup_dialog.h"
 #include "ui/editor/rally_actions.h"
-#include "ui/editor/score_colors.h"
 #include "ui/kit/theme.h"
 #include "app/core/time_format.h"
 #include "ui/kit/widgets.h"
@@ -30,7 +29,7 @@ ImU32 withAlpha(ImVec4 color, float alpha) {
     return ImGui::ColorConvertFloat4ToU32(color);
 }
 
-const ImVec4& teamColor(Winner team) { return team == Winner::Home ? scorecolors::kHome : scorecolors::kAway; }
+const ImVec4& teamColor(Winner team) { return team == Winner::Home ? colors::kHome : colors::kAway; }
 
 const std::string& teamName(const MatchSetup& match, Winner team) {
     return team == Winner::Home ? match.homeName : match.awayName;
@@ -55,7 +54,7 @@ void drawTeamCard(const char* name, int points, int sets, const ImVec4& color, b
     ImDrawList* draw = ImGui::GetWindowDrawList();
     draw->AddRectFilled(min, max, withAlpha(color, 0.16f), rounding);
     draw->AddRectFilled(min, {min.x + scaled(5), max.y}, withAlpha(color, 1.0f), rounding, ImDrawFlags_RoundCornersLeft);
-    draw->AddText({min.x + scaled(16), min.y + scaled(10)}, withAlpha(scorecolors::kCardName, 1.0f), name);
+    draw->AddText({min.x + scaled(16), min.y + scaled(10)}, withAlpha(colors::kCardName, 1.0f), name);
 
     const float pointsSize = ImGui::GetFontSize() * 2.4f;
     const std::string pointsText = std::to_string(points);
@@ -77,10 +76,10 @@ void drawCards(const EditorContext& editor, const SetScore& shown, const std::ve
     const Winner highlightedWinner =
         index >= 0 ? editor.project.rallies[static_cast<size_t>(index)].winner : Winner::None;
     const float width = (ImGui::GetContentRegionAvail().x - ImGui::GetStyle().ItemSpacing.x) * 0.5f;
-    drawTeamCard(match.homeName.c_str(), shown.home, led.home, scorecolors::kHome, highlightedWinner == Winner::Home,
+    drawTeamCard(match.homeName.c_str(), shown.home, led.home, colors::kHome, highlightedWinner == Winner::Home,
                  width);
     ImGui::SameLine();
-    drawTeamCard(match.awayName.c_str(), shown.away, led.away, scorecolors::kAway, highlightedWinner == Winner::Away,
+    drawTeamCard(match.awayName.c_str(), shown.away, led.away, colors::kAway, highlightedWinner == Winner::Away,
                  width);
 }
 
@@ -88,8 +87,8 @@ void drawSetChips(const std::vector<SetScore>& sets) {
     for (size_t i = 0; i < sets.size(); ++i) {
         const SetScore& set = sets[i];
         if (i > 0) ImGui::SameLine(0, scaled(14));
-        const ImVec4 color = set.home > set.away   ? scorecolors::kHomeText
-                             : set.away > set.home ? scorecolors::kAwayText
+        const ImVec4 color = set.home > set.away   ? colors::kHomeText
+                             : set.away > set.home ? colors::kAwayText
                                                    : ImGui::GetStyle().Colors[ImGuiCol_TextDisabled];
         ImGui::TextColored(color, "S%d  %d-%d", set.set, set.home, set.away);
     }
@@ -116,7 +115,7 @@ void drawMatchWinner(const EditorContext& editor, const std::vector<SetScore>& s
     const Winner winner = matchWinner(editor.project.rallies, match);
     if (winner == Winner::None) return;
     const SetsWon won = setsWon(sets, match);
-    ImGui::TextColored(winner == Winner::Home ? scorecolors::kHomeText : scorecolors::kAwayText,
+    ImGui::TextColored(winner == Winner::Home ? colors::kHomeText : colors::kAwayText,
                        "%s won the match %d-%d", teamName(match, winner).c_str(), std::max(won.home, won.away),
                        std::min(won.home, won.away));
 }
@@ -203,7 +202,7 @@ void drawIssues(EditorContext& editor) {
             editor.player.seek(rally.startSec);
         }
         ImGui::SameLine();
-        ImGui::PushStyleColor(ImGuiCol_Text, scorecolors::kAwayText);
+        ImGui::PushStyleColor(ImGuiCol_Text, colors::kAwayText);
         ImGui::TextWrapped("%s", issueText(issues[i]).c_str());
         ImGui::PopStyleColor();
         ImGui::PopID();

@@ -18,13 +18,6 @@ namespace rallinox::ui {
 namespace {
 
 constexpr float kHeight = 28.0f;
-const ImU32 kBackground = IM_COL32(30, 41, 59, 255);
-const ImU32 kHighlighted = IM_COL32(52, 211, 153, 255);
-const ImU32 kTicked = IM_COL32(16, 185, 129, 200);
-const ImU32 kUnticked = IM_COL32(120, 110, 100, 160);
-const ImU32 kUnscored = IM_COL32(251, 191, 36, 255);
-const ImU32 kHint = IM_COL32(90, 170, 255, 255);
-const ImU32 kOutline = IM_COL32(255, 255, 255, 200);
 
 struct Scale {
     float left;
@@ -40,16 +33,16 @@ void drawRallies(const EditorContext& editor, ImDrawList* draw, const Scale& sca
     for (const Rally& rally : rallies) {
         const float x0 = scale.x(rally.startSec);
         const float x1 = std::max(x0 + 1.5f, scale.x(rally.endSec));
-        const ImU32 colour = rally.id == editor.selectedRallyId ? kHighlighted : rally.selected ? kTicked : kUnticked;
+        const ImU32 colour = rally.id == editor.selectedRallyId ? colors::kRallyHighlighted : rally.selected ? colors::kRallyTicked : colors::kRallyUnticked;
         draw->AddRectFilled(ImVec2(x0, top + 3), ImVec2(x1, bottom - 3), colour, 2.0f);
         if (anyScored && rally.winner == Winner::None) {
-            draw->AddRectFilled(ImVec2(x0, bottom - 4), ImVec2(std::max(x0 + 3, x1), bottom), kUnscored, 1.0f);
+            draw->AddRectFilled(ImVec2(x0, bottom - 4), ImVec2(std::max(x0 + 3, x1), bottom), colors::kRallyUnscored, 1.0f);
         }
     }
     for (const ReviewHint& hint : editor.project.hints) {
         if (hint.done) continue;
         const float x0 = scale.x(hint.startSec);
-        draw->AddRectFilled(ImVec2(x0, top), ImVec2(std::max(x0 + 3, scale.x(hint.endSec)), top + 4), kHint);
+        draw->AddRectFilled(ImVec2(x0, top), ImVec2(std::max(x0 + 3, scale.x(hint.endSec)), top + 4), colors::kHintMark);
     }
 }
 
@@ -68,7 +61,7 @@ void handleMouse(EditorContext& editor, ImDrawList* draw, const Scale& scale, fl
     }
     const Rally& rally = rallies[size_t(index)];
     const float x0 = scale.x(rally.startSec);
-    draw->AddRect(ImVec2(x0, top + 3), ImVec2(std::max(x0 + 1.5f, scale.x(rally.endSec)), bottom - 3), kOutline,
+    draw->AddRect(ImVec2(x0, top + 3), ImVec2(std::max(x0 + 1.5f, scale.x(rally.endSec)), bottom - 3), colors::kMarkOutline,
                   2.0f, 0, 1.5f);
     ImGui::SetTooltip("%s  -  %s to %s (%s)\nClick to go there", rallyDisplayName(rally, size_t(index)).c_str(),
                       formatClock(rally.startSec).c_str(), formatClock(rally.endSec).c_str(),
@@ -87,7 +80,7 @@ void drawTimeline(EditorContext& editor, float width) {
     const Scale scale{at.x, width, duration};
     const float top = at.y;
     const float bottom = at.y + height;
-    draw->AddRectFilled(at, ImVec2(at.x + width, bottom), kBackground, 4.0f);
+    draw->AddRectFilled(at, ImVec2(at.x + width, bottom), colors::kTrackGround, 4.0f);
     // Marks past the video's end (a shorter file put in its place) stay on the bar.
     draw->PushClipRect(ImVec2(at.x, top - 3), ImVec2(at.x + width, bottom + 3), true);
     drawRallies(editor, draw, scale, top, bottom);

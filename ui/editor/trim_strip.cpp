@@ -25,15 +25,6 @@ constexpr float kMinTickGap = 3;
 // The picture follows a dragged handle once it moved by more than this.
 constexpr double kSeekStepSec = 0.001;
 
-const ImU32 kBackground = IM_COL32(30, 41, 59, 255);
-const ImU32 kOtherRally = IM_COL32(120, 110, 100, 120);
-const ImU32 kThisRally = IM_COL32(16, 185, 129, 210);
-const ImU32 kSecondTick = IM_COL32(150, 150, 160, 120);
-const ImU32 kLabelBox = IM_COL32(15, 23, 42, 220);
-const ImU32 kLabelText = IM_COL32(230, 230, 235, 255);
-const ImU32 kHandleIdle = IM_COL32(167, 243, 208, 255);
-const ImU32 kWhite = IM_COL32(255, 255, 255, 255);
-const ImU32 kHintText = IM_COL32(130, 135, 145, 255);
 
 // Maps times of the window onto the strip and back.
 struct StripGeometry {
@@ -57,7 +48,7 @@ void drawEmptyStrip(float width) {
     const char* text = "Pick a rally in the list or on the timeline to trim it here.";
     const ImVec2 textSize = ImGui::CalcTextSize(text);
     ImGui::GetWindowDrawList()->AddText(
-        ImVec2(at.x + (size.x - textSize.x) * 0.5f, at.y + (size.y - textSize.y) * 0.5f), kHintText, text);
+        ImVec2(at.x + (size.x - textSize.x) * 0.5f, at.y + (size.y - textSize.y) * 0.5f), colors::kTrackHint, text);
 }
 
 // A clock label in a dark box: right of `x` when `rightOf`, else left of it,
@@ -70,24 +61,24 @@ void drawTimeLabel(ImDrawList* draw, const StripGeometry& strip, float x, bool r
     left = rightOf ? std::min(left, strip.max.x - scaled(6) - boxWidth) : std::max(left, strip.min.x + scaled(6));
     const float top = (strip.min.y + strip.max.y - textSize.y) * 0.5f;
     draw->AddRectFilled(ImVec2(left, top - scaled(1)), ImVec2(left + boxWidth, top + textSize.y + scaled(1)),
-                        kLabelBox, scaled(3));
-    draw->AddText(ImVec2(left + scaled(4), top), kLabelText, text.c_str());
+                        colors::kTrackLabelBox, scaled(3));
+    draw->AddText(ImVec2(left + scaled(4), top), colors::kTrackLabel, text.c_str());
 }
 
 void drawStrip(const EditorContext& editor, const StripGeometry& strip, int index, double startSec, double endSec) {
     ImDrawList* draw = ImGui::GetWindowDrawList();
     const std::vector<Rally>& rallies = editor.project.rallies;
     const TrimWindow& window = strip.window;
-    draw->AddRectFilled(strip.min, strip.max, kBackground, scaled(4));
+    draw->AddRectFilled(strip.min, strip.max, colors::kTrackGround, scaled(4));
     draw->PushClipRect(strip.min, strip.max, true);
     for (size_t i = 0; i < rallies.size(); ++i) {
         const Rally& other = rallies[i];
         if (static_cast<int>(i) == index || other.endSec < window.lo || other.startSec > window.hi) continue;
         draw->AddRectFilled(ImVec2(strip.x(other.startSec), strip.min.y + scaled(8)),
-                            ImVec2(strip.x(other.endSec), strip.max.y - scaled(8)), kOtherRally, scaled(2));
+                            ImVec2(strip.x(other.endSec), strip.max.y - scaled(8)), colors::kRallyNeighbour, scaled(2));
     }
     draw->AddRectFilled(ImVec2(strip.x(startSec), strip.min.y + scaled(5)),
-                        ImVec2(strip.x(endSec), strip.max.y - scaled(5)), kThisRally, scaled(3));
+                        ImVec2(strip.x(endSec), strip.max.y - scaled(5)), colors::kRallyTrimmed, scaled(3));
     // Ticks closer than a few pixels would merge into a bar; such a window
     // (a very long rally) gets none, whatever its times.
     const double mostTicks = (strip.max.x - strip.min.x) / scaled(kMinTickGap);
@@ -96,7 +87,7 @@ void drawStrip(const EditorContext& editor, const StripGeometry& strip, int inde
         const int ticks = static_cast<int>(std::floor(window.hi) - firstSecond) + 1;
         for (int tick = 0; tick < ticks; ++tick) {
             const float x = strip.x(firstSecond + tick);
-            draw->AddLine(ImVec2(x, strip.max.y - scaled(4)), ImVec2(x, strip.max.y), kSecondTick);
+            draw->AddLine(ImVec2(x, strip.max.y - scaled(4)), ImVec2(x, strip.max.y), colors::kTrackTick);
         }
     }
     drawTimeLabel(draw, strip, strip.x(startSec) - scaled(kHandleBarWidth) * 0.5f, false, startSec);
@@ -104,7 +95,7 @@ void drawStrip(const EditorContext& editor, const StripGeometry& strip, int inde
     const double position = editor.player.position();
     if (position >= window.lo && position <= window.hi) {
         const float x = strip.x(position);
-        draw->AddLine(ImVec2(x, strip.min.y), ImVec2(x, strip.max.y), kWhite, scaled(2));
+        draw->AddLine(ImVec2(x, strip.min.y), ImVec2(x, strip.max.y), colors::kLine, scaled(2));
     }
     draw->PopClipRect();
 }
@@ -112,7 +103,7 @@ void drawStrip(const EditorContext& editor, const StripGeometry& strip, int inde
 void drawHandleBar(const StripGeometry& strip, float x, bool lit) {
     const float half = scaled(kHandleBarWidth) * 0.5f;
     ImGui::GetWindowDrawList()->AddRectFilled(ImVec2(x - half, strip.min.y), ImVec2(x + half, strip.max.y),
-                                              lit ? kWhite : kHandleIdle, scaled(2));
+                                              lit ? colors::kLine : colors::kTrimHandle, scaled(2));
 }
 
 // One handle: an invisible button centred on its time. Dragging moves the

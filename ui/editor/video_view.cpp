@@ -33,17 +33,17 @@ void drawOverlayText(EditorContext& editor, ImDrawList* draw, ImVec2 min, ImVec2
     const ImVec2 boxMin(left, min.y + margin);
     const ImVec2 boxMax(left + size.x + 2 * padding.x, boxMin.y + size.y + 2 * padding.y);
     draw->PushClipRect(min, max, true);
-    draw->AddRectFilled(boxMin, boxMax, IM_COL32(0, 0, 0, 160), scaled(6));
-    draw->AddText(ImVec2(boxMin.x + padding.x, boxMin.y + padding.y), IM_COL32(255, 255, 255, 235), text.c_str());
+    draw->AddRectFilled(boxMin, boxMax, colors::kCaptionBox, scaled(6));
+    draw->AddText(ImVec2(boxMin.x + padding.x, boxMin.y + padding.y), colors::kCaptionText, text.c_str());
     draw->PopClipRect();
 }
 
 void drawPlaySymbol(ImDrawList* draw, ImVec2 min, ImVec2 max) {
     const float r = scaled(26);
     const ImVec2 c((min.x + max.x) * 0.5f, (min.y + max.y) * 0.5f);
-    draw->AddCircleFilled(c, r, IM_COL32(0, 0, 0, 110));
+    draw->AddCircleFilled(c, r, colors::kPlayDisc);
     draw->AddTriangleFilled(ImVec2(c.x - 0.35f * r, c.y - 0.5f * r), ImVec2(c.x - 0.35f * r, c.y + 0.5f * r),
-                            ImVec2(c.x + 0.55f * r, c.y), IM_COL32(255, 255, 255, 220));
+                            ImVec2(c.x + 0.55f * r, c.y), colors::kPlayTriangle);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ void drawPicture(ProjectsContext& screen, const Project& project) {
         const ImVec2 size{height * 16 / 9, height};
         ImGui::Dummy(size);
         ImGui::GetWindowDrawList()->AddRectFilled(ImGui::GetItemRectMin(), ImGui::GetItemRectMax(),
-                                                  IM_COL32(30, 41, 59, 255), scaled(4));
+                                                  colors::kTrackGround, scaled(4));
     }
     if (project.state == ProjectState::Ready && ImGui::IsItemHovered()) {
         ImGui::SetMouseCursor(ImGuiMouseCursor_Hand);

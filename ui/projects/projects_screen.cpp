@@ -70,7 +70,7 @@ void drawFilter(const ProjectsContext& screen, ScreenState& state) {
 
 void drawCards(ProjectsContext& screen, ScreenState& state) {
     // The cards stand out on the window's own background.
-    ImGui::PushStyleColor(ImGuiCol_ChildBg, IM_COL32(0, 0, 0, 0));
+    ImGui::PushStyleColor(ImGuiCol_ChildBg, colors::kTransparent);
     ImGui::BeginChild("list");
     ImGui::PopStyleColor();
     // A card's buttons can read the project list again; the cards are drawn
