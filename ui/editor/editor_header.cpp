@@ -81,7 +81,7 @@ bool drawEditorHeader(EditorContext& editor) {
     ImGui::SameLine(ImGui::GetWindowContentRegionMax().x - scaled(360));
     if (ImGui::Button("Analyse again", ImVec2(scaled(150), 0))) {
         if (editor.analysing) {
-            // Refused at once, with the refusal's message.
+            // Another analysis runs: the request is refused at once, with its message.
             editor.actions.startAnalysis(editor.project);
         } else {
             ImGui::OpenPopup(kAnalyseAgainTitle);
