@@ -37,34 +37,37 @@ struct ListFacts {
 };
 
 void startRename(EditorContext& editor, int64_t id) {
+    RallyListState& list = editor.state.rallyList;
     const int index = editor.rallyEditor.indexOfId(id);
     if (index < 0) return;
     const std::string name = rallyDisplayName(editor.project.rallies[index], static_cast<size_t>(index));
-    std::snprintf(editor.state.rallyList.renameText, sizeof editor.state.rallyList.renameText, "%s", name.c_str());
-    editor.state.rallyList.renameTarget = id;
-    editor.state.rallyList.renameNeedsFocus = true;
+    std::snprintf(list.renameText, sizeof list.renameText, "%s", name.c_str());
+    list.renameTarget = id;
+    list.renameNeedsFocus = true;
 }
 
 void finishRename(EditorContext& editor) {
-    const int64_t id = editor.state.rallyList.renameTarget;
-    editor.state.rallyList.renameTarget = 0;
+    RallyListState& list = editor.state.rallyList;
+    const int64_t id = list.renameTarget;
+    list.renameTarget = 0;
     const int index = editor.rallyEditor.indexOfId(id);
     if (index < 0) return;
-    const std::string name = nameFromRenameText(editor.state.rallyList.renameText, static_cast<size_t>(index));
+    const std::string name = nameFromRenameText(list.renameText, static_cast<size_t>(index));
     if (editor.rallyEditor.renameRally(id, name)) editor.state.saveAtFrameEnd = true;
 }
 
 void drawRenameField(EditorContext& editor) {
-    if (editor.state.rallyList.renameNeedsFocus) {
+    RallyListState& list = editor.state.rallyList;
+    if (list.renameNeedsFocus) {
         ImGui::SetKeyboardFocusHere();
-        editor.state.rallyList.renameNeedsFocus = false;
+        list.renameNeedsFocus = false;
     }
     ImGui::SetNextItemWidth(-1);
     const bool entered =
-        ImGui::InputText("##rename", editor.state.rallyList.renameText, sizeof editor.state.rallyList.renameText,
+        ImGui::InputText("##rename", list.renameText, sizeof list.renameText,
                          ImGuiInputTextFlags_AutoSelectAll | ImGuiInputTextFlags_EnterReturnsTrue);
     if (keyPressed(Key::Escape)) {
-        editor.state.rallyList.renameTarget = 0;
+        list.renameTarget = 0;
     } else if (entered || ImGui::IsItemDeactivated()) {
         finishRename(editor);
     }
@@ -87,16 +90,17 @@ void drawRowMenu(EditorContext& editor, int64_t id) {
 // The name as a selectable spanning the row. The name is drawn over an
 // unlabelled selectable so that no name can be taken for an ID suffix.
 void drawNameCell(EditorContext& editor, const Rally& rally, size_t position) {
+    RallyListState& list = editor.state.rallyList;
     const bool highlighted = rally.id == editor.selectedRallyId;
-    if (highlighted && rally.id != editor.state.rallyList.lastScrolledToId) {
+    if (highlighted && rally.id != list.lastScrolledToId) {
         ImGui::SetScrollHereY(0.5f);
-        editor.state.rallyList.lastScrolledToId = rally.id;
+        list.lastScrolledToId = rally.id;
     }
     const ImVec2 textAt = ImGui::GetCursorScreenPos();
     if (ImGui::Selectable("##row", highlighted,
                           ImGuiSelectableFlags_SpanAllColumns | ImGuiSelectableFlags_AllowDoubleClick)) {
         goToRally(editor, rally.id);
-        editor.state.rallyList.lastScrolledToId = rally.id;  // it is in view: it was clicked
+        list.lastScrolledToId = rally.id;  // it is in view: it was clicked
         if (ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left)) editor.player.play();
     }
     // The selectable lies under the whole row; the other cells have tips of their own.
@@ -136,8 +140,8 @@ void drawScoreCell(const Rally& rally, const RallyScore& score, size_t position)
     }
     // The first rally always starts set 1; a mark on it means nothing.
     const bool startsSet = position > 0 && rally.setStart;
-    ImGui::TextColored(rally.winner == Winner::Home ? colors::kHomeText : colors::kAwayText, "%s%d-%d", startsSet ? "| " : "",
-                       score.homeAfter, score.awayAfter);
+    const ImVec4& winnerColor = rally.winner == Winner::Home ? colors::kHomeText : colors::kAwayText;
+    ImGui::TextColored(winnerColor, "%s%d-%d", startsSet ? "| " : "", score.homeAfter, score.awayAfter);
     char tip[48];
     std::snprintf(tip, sizeof tip, "Set %d%s", score.setAfter, startsSet ? " starts here" : "");
     hoverTip(tip);
@@ -262,9 +266,9 @@ void drawRallyList(EditorContext& editor) {
     ImGui::TextUnformatted("Ticked rallies are exported");
 
     // A rally deleted or undone away while it was being renamed ends the rename.
-    RallyListState& state = editor.state.rallyList;
-    if (editor.rallyEditor.indexOfId(state.renameTarget) < 0) state.renameTarget = 0;
-    if (state.renameTarget == 0 && !shortcutsBlocked() && keyPressed(Key::F2) && highlightedIndex(editor) >= 0) {
+    RallyListState& list = editor.state.rallyList;
+    if (editor.rallyEditor.indexOfId(list.renameTarget) < 0) list.renameTarget = 0;
+    if (list.renameTarget == 0 && !shortcutsBlocked() && keyPressed(Key::F2) && highlightedIndex(editor) >= 0) {
         startRename(editor, editor.selectedRallyId);
     }
     drawTable(editor);

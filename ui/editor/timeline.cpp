@@ -33,16 +33,20 @@ void drawRallies(const EditorContext& editor, ImDrawList* draw, const Scale& sca
     for (const Rally& rally : rallies) {
         const float x0 = scale.x(rally.startSec);
         const float x1 = std::max(x0 + 1.5f, scale.x(rally.endSec));
-        const ImU32 colour = rally.id == editor.selectedRallyId ? colors::kRallyHighlighted : rally.selected ? colors::kRallyTicked : colors::kRallyUnticked;
+        const ImU32 colour = rally.id == editor.selectedRallyId ? colors::kRallyHighlighted
+                             : rally.selected                     ? colors::kRallyTicked
+                                                                  : colors::kRallyUnticked;
         draw->AddRectFilled(ImVec2(x0, top + 3), ImVec2(x1, bottom - 3), colour, 2.0f);
         if (anyScored && rally.winner == Winner::None) {
-            draw->AddRectFilled(ImVec2(x0, bottom - 4), ImVec2(std::max(x0 + 3, x1), bottom), colors::kRallyUnscored, 1.0f);
+            const ImVec2 markEnd(std::max(x0 + 3, x1), bottom);
+            draw->AddRectFilled(ImVec2(x0, bottom - 4), markEnd, colors::kRallyUnscored, 1.0f);
         }
     }
     for (const ReviewHint& hint : editor.project.hints) {
         if (hint.done) continue;
         const float x0 = scale.x(hint.startSec);
-        draw->AddRectFilled(ImVec2(x0, top), ImVec2(std::max(x0 + 3, scale.x(hint.endSec)), top + 4), colors::kHintMark);
+        const ImVec2 markEnd(std::max(x0 + 3, scale.x(hint.endSec)), top + 4);
+        draw->AddRectFilled(ImVec2(x0, top), markEnd, colors::kHintMark);
     }
 }
 
@@ -61,8 +65,8 @@ void handleMouse(EditorContext& editor, ImDrawList* draw, const Scale& scale, fl
     }
     const Rally& rally = rallies[size_t(index)];
     const float x0 = scale.x(rally.startSec);
-    draw->AddRect(ImVec2(x0, top + 3), ImVec2(std::max(x0 + 1.5f, scale.x(rally.endSec)), bottom - 3), colors::kMarkOutline,
-                  2.0f, 0, 1.5f);
+    const ImVec2 outlineEnd(std::max(x0 + 1.5f, scale.x(rally.endSec)), bottom - 3);
+    draw->AddRect(ImVec2(x0, top + 3), outlineEnd, colors::kMarkOutline, 2.0f, 0, 1.5f);
     ImGui::SetTooltip("%s  -  %s to %s (%s)\nClick to go there", rallyDisplayName(rally, size_t(index)).c_str(),
                       formatClock(rally.startSec).c_str(), formatClock(rally.endSec).c_str(),
                       formatDuration(rallyLengthSec(rally)).c_str());

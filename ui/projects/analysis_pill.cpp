@@ -30,7 +30,8 @@ void drawAnalysisPill(const AnalysisView& analysis, const std::vector<Project>& 
                                    ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav |
                                    ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoMove;
     if (ImGui::Begin("##jobpill", nullptr, flags)) {
-        ImGui::Text("Analysing %s  %d%%", projectName(projects, analysis.projectId).c_str(), static_cast<int>(fraction * 100));
+        const std::string name = projectName(projects, analysis.projectId);
+        ImGui::Text("Analysing %s  %d%%", name.c_str(), static_cast<int>(fraction * 100));
         ImGui::ProgressBar(fraction, ImVec2(scaled(220), scaled(6)), "");
         if (ImGui::IsWindowHovered()) ImGui::SetTooltip("Runs in the background. See or cancel it on the projects screen.");
     }
