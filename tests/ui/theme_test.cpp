@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/core/project.h"
 #include "ui/kit/widgets.h"
 
 namespace rallinox::ui {

@@ -1,5 +1,6 @@
 #include "ui/kit/theme.h"
 
+#include "app/core/project.h"
 #include "ui/kit/fonts.h"
 
 namespace rallinox::ui {

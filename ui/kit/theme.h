@@ -1,10 +1,12 @@
-// One look for every screen: the display scale, the style and colours, and
-// the named colours of the shared widgets.
+// One look for every screen: the display scale, the style, and the named
+// colours the widgets and screens draw with.
 #pragma once
 
 #include <imgui.h>
 
-#include "app/core/project.h"
+namespace rallinox {
+enum class HintKind : int;
+}
 
 namespace rallinox::ui {
 
