@@ -236,19 +236,38 @@ std::optional<ui::AnalysisView> App::analysisView() const {
 }
 
 ui::EditorContext App::editorContext() {
-    return {*openProject, *rallyEditor, player,   playerTexture, selectedRallyId, settings, editor,
-            *this,        jobs->analysisJob != nullptr, jobs->exportJob != nullptr, fileDialogs.isOpen()};
+    return {.project = *openProject,
+            .rallyEditor = *rallyEditor,
+            .player = player,
+            .picture = playerTexture,
+            .selectedRallyId = selectedRallyId,
+            .settings = settings,
+            .state = editor,
+            .actions = *this,
+            .analysing = jobs->analysisJob != nullptr,
+            .exporting = jobs->exportJob != nullptr,
+            .fileDialogOpen = fileDialogs.isOpen()};
 }
 
 ui::ExportDialogContext App::exportDialogContext() {
-    return {*openProject, selectedRallyId, settings, paths.defaultExportDir, fileDialogs, jobs->exportJob.get(),
-            lastExport,   *this};
+    return {.project = *openProject,
+            .selectedRallyId = selectedRallyId,
+            .settings = settings,
+            .defaultExportDir = paths.defaultExportDir,
+            .fileDialogs = fileDialogs,
+            .running = jobs->exportJob.get(),
+            .lastExport = lastExport,
+            .actions = *this};
 }
 
 void App::drawScreen() {
     switch (screen) {
         case ui::Screen::Projects: {
-            ui::ProjectsContext context{projects, analysisView(), thumbnails, fileDialogs, *this};
+            ui::ProjectsContext context{.projects = projects,
+                                        .analysis = analysisView(),
+                                        .thumbnails = thumbnails,
+                                        .fileDialogs = fileDialogs,
+                                        .actions = *this};
             ui::drawProjectsScreen(context);
             break;
         }
