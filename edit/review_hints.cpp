@@ -17,24 +17,6 @@ constexpr double kUnknownVideoEndSec = 1e9;
 
 }  // namespace
 
-const char* hintTitle(HintKind kind) {
-    switch (kind) {
-        case HintKind::Missed: return "Missed rally?";
-        case HintKind::Doubtful: return "Not a rally?";
-        case HintKind::Joined: return "Two rallies joined?";
-    }
-    return "";
-}
-
-HintColour hintColour(HintKind kind) {
-    switch (kind) {
-        case HintKind::Missed: return {0.38f, 0.65f, 0.98f};
-        case HintKind::Doubtful: return {0.984f, 0.749f, 0.141f};
-        case HintKind::Joined: return {0.75f, 0.52f, 0.99f};
-    }
-    return {};
-}
-
 const char* hintInstruction(HintKind kind) {
     switch (kind) {
         case HintKind::Missed:

@@ -16,14 +16,6 @@ struct TimeSpan {
     bool operator==(const TimeSpan&) const = default;
 };
 
-struct HintColour {
-    float red = 0;
-    float green = 0;
-    float blue = 0;
-};
-
-const char* hintTitle(HintKind kind);
-HintColour hintColour(HintKind kind);
 // What the user should look for, shown above the answers.
 const char* hintInstruction(HintKind kind);
 

@@ -4,9 +4,11 @@
 
 #include "app/core/file_io.h"
 #include "app/core/log.h"
+#include "app/jobs/background_jobs.h"
 #include "app/jobs/project_flows.h"
 #include "platform/app_window.h"
 #include "platform/window_flash.h"
+#include "video/frame_source.h"
 #include "ui/dialogs/about_screen.h"
 #include "ui/projects/analysis_pill.h"
 #include "ui/editor/editor_screen.h"
@@ -29,7 +31,11 @@ constexpr const char* kTitle = "Rallinox";
 }  // namespace
 
 App::App(AppWindow& appWindow, ui::FileDialogs::Backends dialogBackends)
-    : paths(DataPaths::compute()), store(paths.projectsDir), window(appWindow), fileDialogs(dialogBackends) {
+    : paths(DataPaths::compute()),
+      store(paths.projectsDir),
+      window(appWindow),
+      fileDialogs(dialogBackends),
+      jobs(std::make_unique<BackgroundJobs>(store)) {
     openLog(paths.logFile);
     logStartLine();
     settings.load(paths.settingsFile);
@@ -58,6 +64,8 @@ void App::saveUnsavedAnalysis() {
     if (store.save(open ? *openProject : *unsavedAnalysis)) unsavedAnalysis.reset();
 }
 
+void App::saveSettings() { settings.save(paths.settingsFile); }
+
 void App::showError(const std::string& text) { errorText = text; }
 
 void App::showToast(const std::string& text) {
@@ -65,7 +73,7 @@ void App::showToast(const std::string& text) {
     toastUntil = ImGui::GetTime() + kToastSec;
 }
 
-bool App::hasJobs() const { return jobs.any(); }
+bool App::hasJobs() const { return jobs->any(); }
 
 void App::onWindowClosing() {
     // The last chance for a result the disk refused; every change of the open project is saved already.
@@ -74,7 +82,7 @@ void App::onWindowClosing() {
 }
 
 void App::newProjectFromVideo(const std::string& path) {
-    setScreen(Screen::projects);
+    setScreen(ui::Screen::Projects);
     NewProjectResult created = createProjectFromVideo(store, settings, path);
     if (!created.project) {
         showError(created.error);
@@ -102,20 +110,18 @@ void App::openProjectById(const std::string& id) {
     openProject = unsavedAnalysis && unsavedAnalysis->id == id ? *unsavedAnalysis : std::move(*loaded.project);
     rallyEditor = std::make_unique<RallyEditor>(*openProject);
     selectedRallyId = openProject->rallies.empty() ? 0 : openProject->rallies.front().id;
-    editor.lastPlayerTime = -1.0;
-    editor.trim = {};
-    editor.renameTarget = 0;
-    // Rally ids repeat between projects: a clip must not carry over.
-    editor.decidingClip.end();
+    editor.forgetProject();
     player.open(openProject->videoPath);
     player.setRate(ui::kPlaybackSpeeds[editor.speedIndex]);
     player.setMuted(!editor.sound);
     window.setTitle(openProject->name + "  -  " + kTitle);
-    setScreen(Screen::editor);
+    setScreen(ui::Screen::Editor);
 }
 
+bool App::isProjectOpen(const std::string& id) const { return openProject && openProject->id == id; }
+
 void App::deleteProject(const std::string& id) {
-    if (jobs.isAnalysing(id)) cancelAnalysis();
+    if (jobs->isAnalysing(id)) cancelAnalysis();
     if (unsavedAnalysis && unsavedAnalysis->id == id) unsavedAnalysis.reset();
     thumbnails.drop(id);
     store.remove(id);
@@ -123,21 +129,21 @@ void App::deleteProject(const std::string& id) {
 }
 
 void App::startAnalysis(Project& project) {
-    if (std::string refused = jobs.startAnalysis(project); !refused.empty()) showError(refused);
+    if (std::string refused = jobs->startAnalysis(project); !refused.empty()) showError(refused);
 }
 
 void App::cancelAnalysis() {
-    jobs.cancelAnalysis();
+    jobs->cancelAnalysis();
     reloadProjects();
 }
 
-void App::startExport(ExportRequest request, ExportJob::Body body) {
-    jobs.startExport(std::move(request), std::move(body));
+void App::startExport(ExportRequest request, ExportBody body) {
+    jobs->startExport(std::move(request), std::move(body));
 }
 
 void App::pollJobs() {
-    if (std::optional<FinishedAnalysis> finished = jobs.pollAnalysis()) takeOver(*finished);
-    if (std::optional<ExportResult> exported = jobs.pollExport()) {
+    if (std::optional<FinishedAnalysis> finished = jobs->pollAnalysis()) takeOver(*finished);
+    if (std::optional<ExportResult> exported = jobs->pollExport()) {
         lastExport = std::move(exported);
         flashUnlessFocused(window.sdlWindow());
     }
@@ -158,7 +164,7 @@ void App::takeOver(const FinishedAnalysis& finished) {
         unsavedAnalysis = finished.project;
         showError(finished.error);
     }
-    const bool nothingOpen = !openProject && screen == Screen::projects;
+    const bool nothingOpen = !openProject && screen == ui::Screen::Projects;
     const bool thisOneOpen = openProject && openProject->id == finished.projectId;
     // Reopening shows the new rallies with a fresh history.
     if (nothingOpen || thisOneOpen) openProjectById(finished.projectId);
@@ -172,11 +178,13 @@ void App::closeProject() {
     openProject.reset();
     selectedRallyId = 0;
     window.setTitle(kTitle);
-    setScreen(Screen::projects);
+    setScreen(ui::Screen::Projects);
     reloadProjects();
 }
 
-void App::setScreen(Screen next) { screen = next; }
+void App::setScreen(ui::Screen next) { screen = next; }
+
+void App::setWindowTitle(const std::string& title) { window.setTitle(title); }
 
 void App::noteNameGlyphs() const {
     for (const Project& project : projects) {
@@ -198,33 +206,85 @@ void App::handleShortcuts() {
     if (ui::shortcutsBlocked() || fileDialogs.isOpen()) return;
     if (ui::ctrlDown() && ui::keyPressed(Key::O)) {
         fileDialogs.chooseVideoFile([this](const std::string& path) { newProjectFromVideo(path); });
-    } else if (ui::ctrlDown() && ui::keyPressed(Key::E) && screen == Screen::editor && !jobs.exportJob) {
-        ui::openExportDialog(*this);
-    } else if (ui::ctrlDown() && ui::keyPressed(Key::Comma) && screen != Screen::editor) {
-        setScreen(Screen::settings);
+    } else if (ui::ctrlDown() && ui::keyPressed(Key::E) && screen == ui::Screen::Editor && !jobs->exportJob) {
+        ui::openExportDialog(selectedRallyId);
+    } else if (ui::ctrlDown() && ui::keyPressed(Key::Comma) && screen != ui::Screen::Editor) {
+        setScreen(ui::Screen::Settings);
     } else if (ui::keyPressed(Key::Escape)) {
-        if (screen == Screen::settings || screen == Screen::about) {
-            settings.save(paths.settingsFile);
-            setScreen(Screen::projects);
-        } else if (screen == Screen::editor) {
+        if (screen == ui::Screen::Settings || screen == ui::Screen::About) {
+            saveSettings();
+            setScreen(ui::Screen::Projects);
+        } else if (screen == ui::Screen::Editor) {
             closeProject();
         }
     }
 }
 
+std::optional<ui::AnalysisView> App::analysisView() const {
+    const AnalysisJob* job = jobs->analysisJob.get();
+    if (!job) return std::nullopt;
+    const AnalysisProgress& progress = job->progress;
+    const int stage = progress.stage.load();
+    return ui::AnalysisView{job->projectId,
+                            progress.fraction.load(),
+                            analysisStageName(stage),
+                            stage == 1,
+                            job->elapsedSec(),
+                            progress.videoSecDone.load(),
+                            progress.framesPerSec.load(),
+                            decoderName(progress.decoder.load())};
+}
+
+ui::EditorContext App::editorContext() {
+    return {.project = *openProject,
+            .rallyEditor = *rallyEditor,
+            .player = player,
+            .picture = playerTexture,
+            .selectedRallyId = selectedRallyId,
+            .settings = settings,
+            .state = editor,
+            .actions = *this,
+            .analysing = jobs->analysisJob != nullptr,
+            .exporting = jobs->exportJob != nullptr,
+            .fileDialogOpen = fileDialogs.isOpen()};
+}
+
+ui::ExportDialogContext App::exportDialogContext() {
+    return {.project = *openProject,
+            .selectedRallyId = selectedRallyId,
+            .settings = settings,
+            .defaultExportDir = paths.defaultExportDir,
+            .fileDialogs = fileDialogs,
+            .running = jobs->exportJob.get(),
+            .lastExport = lastExport,
+            .actions = *this};
+}
+
 void App::drawScreen() {
     switch (screen) {
-        case Screen::projects:
-            ui::drawProjectsScreen(*this);
+        case ui::Screen::Projects: {
+            ui::ProjectsContext context{.projects = projects,
+                                        .analysis = analysisView(),
+                                        .thumbnails = thumbnails,
+                                        .fileDialogs = fileDialogs,
+                                        .actions = *this};
+            ui::drawProjectsScreen(context);
             break;
-        case Screen::editor:
-            ui::drawEditorScreen(*this);
+        }
+        case ui::Screen::Editor: {
+            if (!openProject) {
+                setScreen(ui::Screen::Projects);
+                break;
+            }
+            ui::EditorContext context = editorContext();
+            ui::drawEditorScreen(context);
             break;
-        case Screen::settings:
-            ui::drawSettingsScreen(*this);
+        }
+        case ui::Screen::Settings:
+            ui::drawSettingsScreen(settings, paths, fileDialogs, *this);
             break;
-        case Screen::about:
-            ui::drawAboutScreen(*this);
+        case ui::Screen::About:
+            ui::drawAboutScreen(paths, *this);
             break;
     }
 }
@@ -233,7 +293,7 @@ void App::frame() {
     pollJobs();
     noteNameGlyphs();
     handleShortcuts();
-    taskbar.set(jobs.progressValue());
+    taskbar.set(jobs->progressValue());
     playerTexture.update(player);
 
     const ImGuiViewport* viewport = ImGui::GetMainViewport();
@@ -246,14 +306,19 @@ void App::frame() {
     ImGui::Begin("##main", nullptr, mainFlags);
     ImGui::PopStyleVar();
     drawScreen();
-    if (openProject) ui::drawExportDialog(*this);
+    if (openProject) {
+        ui::ExportDialogContext context = exportDialogContext();
+        ui::drawExportDialog(context);
+    }
     fileDialogs.draw();
     ui::drawErrorDialog(errorText);
     ImGui::End();
-    ui::drawAnalysisPill(*this);
+    if (const std::optional<ui::AnalysisView> analysis = analysisView(); analysis && screen != ui::Screen::Projects) {
+        ui::drawAnalysisPill(*analysis, projects);
+    }
     if (!locateRequest.empty()) {
         ImGui::Begin("##main", nullptr, mainFlags);
-        ui::drawLocateVideoDialog(*this);
+        ui::drawLocateVideoDialog(locateRequest, store, fileDialogs, *this);
         ImGui::End();
     }
 

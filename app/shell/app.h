@@ -8,26 +8,28 @@
 #include <string>
 #include <vector>
 
-#include "app/jobs/background_jobs.h"
 #include "app/core/data_paths.h"
 #include "app/core/project.h"
 #include "app/core/project_store.h"
 #include "app/core/settings.h"
 #include "edit/rally_editor.h"
+#include "export/export_request.h"
 #include "platform/launcher_progress.h"
-#include "ui/editor/editor_state.h"
-#include "ui/kit/file_dialogs.h"
+#include "ui/dialogs/export_dialog.h"
+#include "ui/editor/editor_context.h"
 #include "ui/editor/player_texture.h"
+#include "ui/kit/app_actions.h"
+#include "ui/kit/file_dialogs.h"
 #include "ui/projects/thumbnail_cache.h"
 #include "video/preview_player.h"
 
 namespace rallinox {
 
 class AppWindow;
+class BackgroundJobs;
+struct FinishedAnalysis;
 
-enum class Screen : int { projects = 0, editor = 1, settings = 2, about = 3 };
-
-class App {
+class App final : public ui::AppActions {
 public:
     // Opens the log, loads the settings and reads the project list.
     App(AppWindow& window, ui::FileDialogs::Backends dialogBackends = ui::FileDialogs::Backends::Desktop);
@@ -38,28 +40,23 @@ public:
     // One frame of GUI, between the GUI library's new-frame and render calls.
     void frame();
 
-    // Makes a project from the video and starts its analysis; the projects
-    // screen is shown.
-    void newProjectFromVideo(const std::string& path);
-    // Saves and closes the project shown in the editor.
-    void closeProject();
-    // Opens the project in the editor; asks where the video is when it moved.
-    void openProjectById(const std::string& id);
-    // Cancels its analysis first; the video stays.
-    void deleteProject(const std::string& id);
-    // Analyses the project with its own settings; refused while another runs.
-    void startAnalysis(Project& project);
-    void cancelAnalysis();
-    // Dropped while an export runs.
-    void startExport(ExportRequest request, ExportJob::Body body);
-    // Reads the project list from disk again.
-    void reloadProjects();
-    // Saves the open project and a result the disk refused before; a
-    // failure goes to the error dialog.
-    void saveOpenProject();
-
-    void showError(const std::string& text);
-    void showToast(const std::string& text);
+    void showError(const std::string& text) override;
+    void showToast(const std::string& text) override;
+    void setScreen(ui::Screen next) override;
+    void setWindowTitle(const std::string& title) override;
+    // The projects screen is shown.
+    void newProjectFromVideo(const std::string& path) override;
+    void openProjectById(const std::string& id) override;
+    bool isProjectOpen(const std::string& id) const override;
+    void closeProject() override;
+    void deleteProject(const std::string& id) override;
+    void reloadProjects() override;
+    // Also saves a result the disk refused before.
+    void saveOpenProject() override;
+    void saveSettings() override;
+    void startAnalysis(Project& project) override;
+    void cancelAnalysis() override;
+    void startExport(ExportRequest request, ExportBody body) override;
 
     // Whether closing the window would stop an analysis or an export.
     bool hasJobs() const;
@@ -80,7 +77,7 @@ public:
     ui::EditorState editor;
     PreviewPlayer player;
     ui::PlayerTexture playerTexture;
-    Screen screen = Screen::projects;
+    ui::Screen screen = ui::Screen::Projects;
     int64_t selectedRallyId = 0;
     AppWindow& window;
     ui::FileDialogs fileDialogs;
@@ -92,7 +89,7 @@ public:
     TaskbarProgress taskbar;
     std::optional<ExportResult> lastExport;
     // Last: destroyed first, so that every job has stopped before the rest goes.
-    BackgroundJobs jobs{store};
+    const std::unique_ptr<BackgroundJobs> jobs;
 
 private:
     void pollJobs();
@@ -102,7 +99,9 @@ private:
     void noteNameGlyphs() const;
     void handleShortcuts();
     void drawScreen();
-    void setScreen(Screen next);
+    std::optional<ui::AnalysisView> analysisView() const;
+    ui::EditorContext editorContext();
+    ui::ExportDialogContext exportDialogContext();
 };
 
 }  // namespace rallinox

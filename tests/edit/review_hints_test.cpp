@@ -63,11 +63,7 @@ TEST(ReviewHints, MissedStretchIsPlacedAmongTheRallies) {
     EXPECT_EQ(missedHintPlace(project.rallies, makeHint(HintKind::Missed, 55, 60), true), ", after the last rally");
 }
 
-TEST(ReviewHints, TitlesAndInstructionsPerKind) {
-    EXPECT_STREQ(hintTitle(HintKind::Missed), "Missed rally?");
-    EXPECT_STREQ(hintTitle(HintKind::Doubtful), "Not a rally?");
-    EXPECT_STREQ(hintTitle(HintKind::Joined), "Two rallies joined?");
-    EXPECT_FLOAT_EQ(hintColour(HintKind::Doubtful).green, 0.749f);
+TEST(ReviewHints, InstructionPerKind) {
     EXPECT_STREQ(hintInstruction(HintKind::Doubtful),
                  "Is this real play? If not, delete it; if it is, click It's a rally.");
 }

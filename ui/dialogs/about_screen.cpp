@@ -2,10 +2,11 @@
 
 #include <imgui.h>
 
-#include "app/shell/app.h"
+#include "app/core/data_paths.h"
 #include "app/core/file_io.h"
 #include "app/core/version.h"
 #include "platform/desktop.h"
+#include "ui/kit/app_actions.h"
 #include "ui/kit/widgets.h"
 
 namespace rallinox::ui {
@@ -16,20 +17,20 @@ std::string readThirdPartyNotices(const std::filesystem::path& appDir) {
     return *notices;
 }
 
-void drawAboutScreen(App& app) {
+void drawAboutScreen(const DataPaths& paths, AppActions& actions) {
     if (screenHeader("About Rallinox", true)) {
-        app.settings.save(app.paths.settingsFile);
-        app.screen = Screen::projects;
+        actions.saveSettings();
+        actions.setScreen(Screen::Projects);
         return;
     }
     ImGui::Text("Rallinox for Linux  %s", kAppVersion);
     mutedText("Finds the rallies in a volleyball match video and cuts out the rest. Runs fully on this PC.");
     ImGui::Spacing();
-    if (ImGui::Button("Open log folder")) shellOpen(app.paths.dataDir.string());
+    if (ImGui::Button("Open log folder")) shellOpen(paths.dataDir.string());
     hoverTip("Attach rallinox.log when you report a problem");
     sectionTitle("Third-party software");
     // Read once per run: a file added later shows after a restart.
-    static const std::string notices = readThirdPartyNotices(app.paths.appDir);
+    static const std::string notices = readThirdPartyNotices(paths.appDir);
     ImGui::BeginChild("notices", ImVec2(0, 0), true);
     ImGui::TextUnformatted(notices.c_str(), notices.c_str() + notices.size());
     ImGui::EndChild();

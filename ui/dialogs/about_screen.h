@@ -6,15 +6,17 @@
 #include <string>
 
 namespace rallinox {
-class App;
+struct DataPaths;
 }
 
 namespace rallinox::ui {
+
+class AppActions;
 
 // THIRD_PARTY_NOTICES.md from the program's folder, or the sentence that
 // says it is missing.
 std::string readThirdPartyNotices(const std::filesystem::path& appDir);
 
-void drawAboutScreen(App& app);
+void drawAboutScreen(const DataPaths& paths, AppActions& actions);
 
 }  // namespace rallinox::ui

@@ -5,13 +5,16 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/shell/app.h"
+#include "app/core/settings.h"
+#include "app/jobs/export_job.h"
 #include "export/export_body.h"
 #include "export/export_plan.h"
 #include "platform/desktop.h"
 #include "ui/dialogs/export_choice.h"
-#include "ui/kit/theme.h"
 #include "app/core/time_format.h"
+#include "ui/kit/app_actions.h"
+#include "ui/kit/file_dialogs.h"
+#include "ui/kit/theme.h"
 #include "ui/kit/widgets.h"
 
 namespace rallinox::ui {
@@ -19,15 +22,32 @@ namespace rallinox::ui {
 namespace {
 
 constexpr const char* kTitle = "Export rallies";
-const ImVec4 kReadyColor{0.35f, 0.78f, 0.45f, 1.0f};
-const ImVec4 kFailedColor{0.937f, 0.267f, 0.267f, 1.0f};
 
-ExportScope scopeOf(const App& app) { return ExportScope(app.editor.exportScope); }
+// The dialog's choices, kept for the session; the file (or folder) and start time of its export.
+struct DialogState {
+    bool open = false;
+    ExportScope scope = ExportScope::Ticked;
+    bool eachRally = false;
+    bool fast = false;
+    bool timeline = false;
+    TimelineFormat timelineFormat = TimelineFormat::Fcpxml;
+    bool rallyList = false;
+    std::string outputPath;
+    double startTime = 0;
+};
 
-void saveSettings(App& app) { app.settings.save(app.paths.settingsFile); }
+DialogState& dialogState() {
+    static DialogState state;
+    return state;
+}
 
-void closeDialog(App& app) {
-    app.editor.exportDialogOpen = false;
+void scopeButton(const std::string& label, ExportScope scope) {
+    ExportScope& chosen = dialogState().scope;
+    if (ImGui::RadioButton(label.c_str(), chosen == scope)) chosen = scope;
+}
+
+void closeDialog() {
+    dialogState().open = false;
     ImGui::CloseCurrentPopup();
 }
 
@@ -47,85 +67,86 @@ bool radioRow(const char* label, Choice& value, std::initializer_list<const char
     return changed;
 }
 
-void drawBoardOptions(App& app) {
+void drawBoardOptions(ExportDialogContext& dialog) {
     ImGui::Indent();
-    bool changed = radioRow("Look    ", app.settings.boardStyle, {"Two rows (TV)", "One bar"});
-    changed |= radioRow("Where   ", app.settings.boardPosition, {"Top left", "Top right", "Bottom left"});
-    changed |= radioRow("When    ", app.settings.boardTiming, {"Whole rally", "Start and end"});
+    bool changed = radioRow("Look    ", dialog.settings.boardStyle, {"Two rows (TV)", "One bar"});
+    changed |= radioRow("Where   ", dialog.settings.boardPosition, {"Top left", "Top right", "Bottom left"});
+    changed |= radioRow("When    ", dialog.settings.boardTiming, {"Whole rally", "Start and end"});
     mutedText("The score switches when the point ends; the winner's points light up for a moment.");
     ImGui::Unindent();
-    if (changed) saveSettings(app);
+    if (changed) dialog.actions.saveSettings();
 }
 
-void drawScoreOption(App& app) {
-    const bool scored = anyRallyScored(app.openProject->rallies);
-    bool shown = app.settings.boardEnabled && scored;
+void drawScoreOption(ExportDialogContext& dialog) {
+    const bool scored = anyRallyScored(dialog.project.rallies);
+    bool shown = dialog.settings.boardEnabled && scored;
     ImGui::BeginDisabled(!scored);
     if (ImGui::Checkbox("Show the score on the video", &shown)) {
-        app.settings.boardEnabled = shown;
-        saveSettings(app);
+        dialog.settings.boardEnabled = shown;
+        dialog.actions.saveSettings();
     }
     ImGui::EndDisabled();
     if (!scored) {
         ImGui::SameLine();
         mutedText("(score the rallies first, in the Score tab)");
     }
-    if (shown) drawBoardOptions(app);
+    if (shown) drawBoardOptions(dialog);
 }
 
 // Where the rally list and the timeline go: next to the video, or in the
 // folder of the rally files under the project's name.
-std::string besideExport(const App& app, const std::string& chosenPath, const char* extension) {
+std::string besideExport(const Project& project, const std::string& chosenPath, const char* extension) {
     namespace fs = std::filesystem;
-    if (!app.editor.exportEachRally) return fs::path(chosenPath).replace_extension(extension).string();
-    const std::string name = proposedFileName(*app.openProject, ExportScope::Ticked, 0);
+    if (!dialogState().eachRally) return fs::path(chosenPath).replace_extension(extension).string();
+    const std::string name = proposedFileName(project, ExportScope::Ticked, 0);
     return (fs::path(chosenPath) / fs::path(name).replace_extension(extension)).string();
 }
 
-void startExport(App& app, const std::vector<Rally>& chosen, const std::string& chosenPath) {
-    const EditorState& editor = app.editor;
+void startExport(const Project& project, const Settings& settings, AppActions& actions,
+                 const std::vector<Rally>& chosen, const std::string& chosenPath) {
+    DialogState& state = dialogState();
     ExportOptions options;
-    (editor.exportEachRally ? options.eachDir : options.outputPath) = chosenPath;
-    options.scoreboard = app.settings.boardEnabled;
-    options.keepSound = app.settings.includeAudio;
-    options.edl = app.settings.writeEdl;
-    options.fast = editor.exportFast;
-    if (editor.exportRallyList) options.csvPath = besideExport(app, chosenPath, ".csv");
-    if (editor.exportTimeline) {
-        const auto format = TimelineFormat(editor.exportTimelineFormat);
-        options.timelines.emplace_back(format, besideExport(app, chosenPath, timelineExtension(format)));
+    (state.eachRally ? options.eachDir : options.outputPath) = chosenPath;
+    options.scoreboard = settings.boardEnabled;
+    options.keepSound = settings.includeAudio;
+    options.edl = settings.writeEdl;
+    options.fast = state.fast;
+    if (state.rallyList) options.csvPath = besideExport(project, chosenPath, ".csv");
+    if (state.timeline) {
+        options.timelines.emplace_back(state.timelineFormat,
+                                       besideExport(project, chosenPath, timelineExtension(state.timelineFormat)));
     }
-    ExportPlan plan = planExport(*app.openProject, chosen, options, app.settings);
-    app.editor.exportOutputPath = chosenPath;
-    app.editor.exportStartTime = ImGui::GetTime();
-    app.startExport(std::move(plan.request), exportBody(boardOverlay(std::move(plan.boards))));
+    ExportPlan plan = planExport(project, chosen, options, settings);
+    state.outputPath = chosenPath;
+    state.startTime = ImGui::GetTime();
+    actions.startExport(std::move(plan.request), exportBody(boardOverlay(std::move(plan.boards))));
 }
 
-void chooseFileAndExport(App& app, const std::vector<Rally>& chosen) {
-    saveSettings(app);
-    const Project& project = *app.openProject;
-    const std::string fileName = proposedFileName(project, scopeOf(app), app.selectedRallyId);
+void chooseFileAndExport(ExportDialogContext& dialog, const std::vector<Rally>& chosen) {
+    dialog.actions.saveSettings();
+    const Project& project = dialog.project;
+    const std::string fileName = proposedFileName(project, dialogState().scope, dialog.selectedRallyId);
     const std::string startFolder =
-        app.settings.exportDir.empty() ? app.paths.defaultExportDir.string() : app.settings.exportDir;
+        dialog.settings.exportDir.empty() ? dialog.defaultExportDir.string() : dialog.settings.exportDir;
     std::error_code ignored;
     std::filesystem::create_directories(startFolder, ignored);
-    const std::string projectId = project.id;
-    auto onChosen = [&app, chosen, projectId](const std::string& path) {
-        if (app.openProject && app.openProject->id == projectId) startExport(app, chosen, path);
+    // The choice arrives in a later frame: the callback holds only what outlives this one.
+    auto onChosen = [project, &settings = dialog.settings, &actions = dialog.actions, chosen](const std::string& path) {
+        if (actions.isProjectOpen(project.id)) startExport(project, settings, actions, chosen, path);
     };
-    if (app.editor.exportEachRally)
-        app.fileDialogs.chooseFolder(startFolder, onChosen);
+    if (dialogState().eachRally)
+        dialog.fileDialogs.chooseFolder(startFolder, onChosen);
     else
-        app.fileDialogs.chooseSaveFile(startFolder, fileName, "MP4 video", "*.mp4", "mp4", onChosen);
+        dialog.fileDialogs.chooseSaveFile(startFolder, fileName, "MP4 video", "*.mp4", "mp4", onChosen);
 }
 
-void drawFileOptions(App& app) {
-    EditorState& editor = app.editor;
-    ImGui::Checkbox("One file per rally", &editor.exportEachRally);
+void drawFileOptions(ExportDialogContext& dialog) {
+    DialogState& state = dialogState();
+    ImGui::Checkbox("One file per rally", &state.eachRally);
     ImGui::SameLine();
     mutedText("(\"01 Rally 1.mp4\", ... in a folder you choose)");
-    ImGui::Checkbox("Fast, no re-encoding", &editor.exportFast);
-    if (editor.exportFast) {
+    ImGui::Checkbox("Fast, no re-encoding", &state.fast);
+    if (state.fast) {
         ImGui::Indent();
         mutedText("The picture is copied as it is: lossless and much faster.");
         mutedText("Each rally then starts at the key frame at or before its start,");
@@ -133,58 +154,61 @@ void drawFileOptions(App& app) {
         mutedText("video is re-encoded as usual.");
         ImGui::Unindent();
     }
-    ImGui::BeginDisabled(editor.exportEachRally);
-    if (ImGui::Checkbox("Also save an EDL for video editors (Resolve, Premiere)", &app.settings.writeEdl))
-        saveSettings(app);
+    ImGui::BeginDisabled(state.eachRally);
+    if (ImGui::Checkbox("Also save an EDL for video editors (Resolve, Premiere)", &dialog.settings.writeEdl))
+        dialog.actions.saveSettings();
     ImGui::EndDisabled();
-    ImGui::Checkbox("Timeline for video editors", &editor.exportTimeline);
-    if (editor.exportTimeline) {
+    ImGui::Checkbox("Timeline for video editors", &state.timeline);
+    if (state.timeline) {
         ImGui::SameLine();
         ImGui::SetNextItemWidth(scaled(250));
         const char* formats[] = {"FCPXML (Final Cut Pro, Resolve)", "FCP 7 XML (Premiere, Resolve)",
                                  "OpenTimelineIO (.otio)"};
-        ImGui::Combo("##timeline", &editor.exportTimelineFormat, formats, IM_ARRAYSIZE(formats));
+        int format = int(state.timelineFormat);
+        if (ImGui::Combo("##timeline", &format, formats, IM_ARRAYSIZE(formats))) {
+            state.timelineFormat = TimelineFormat(format);
+        }
     }
-    ImGui::Checkbox("Save the rally list (CSV)", &editor.exportRallyList);
+    ImGui::Checkbox("Save the rally list (CSV)", &state.rallyList);
 }
 
-void drawOptionsPanel(App& app) {
-    const Project& project = *app.openProject;
+void drawOptionsPanel(ExportDialogContext& dialog) {
+    const Project& project = dialog.project;
     const int ticked = int(std::count_if(project.rallies.begin(), project.rallies.end(),
                                          [](const Rally& rally) { return rally.selected; }));
     const std::string tickedLabel = "Ticked rallies (" + std::to_string(ticked) + ")";
     const std::string allLabel = "All rallies (" + std::to_string(project.rallies.size()) + ")";
-    const std::string onlyLabel = onlyRallyLabel(project, app.selectedRallyId);
-    ImGui::RadioButton(tickedLabel.c_str(), &app.editor.exportScope, int(ExportScope::Ticked));
-    ImGui::RadioButton(allLabel.c_str(), &app.editor.exportScope, int(ExportScope::All));
-    ImGui::RadioButton(onlyLabel.c_str(), &app.editor.exportScope, int(ExportScope::OnlyHighlighted));
+    const std::string onlyLabel = onlyRallyLabel(project, dialog.selectedRallyId);
+    scopeButton(tickedLabel, ExportScope::Ticked);
+    scopeButton(allLabel, ExportScope::All);
+    scopeButton(onlyLabel, ExportScope::OnlyHighlighted);
 
-    if (ImGui::Checkbox("Keep the sound", &app.settings.includeAudio)) saveSettings(app);
-    drawScoreOption(app);
-    drawFileOptions(app);
+    if (ImGui::Checkbox("Keep the sound", &dialog.settings.includeAudio)) dialog.actions.saveSettings();
+    drawScoreOption(dialog);
+    drawFileOptions(dialog);
 
     ImGui::Separator();
-    const std::vector<Rally> chosen = chosenRallies(project, scopeOf(app), app.selectedRallyId);
-    ImGui::TextWrapped("%s", exportSummary(project, chosen, app.editor.exportEachRally).c_str());
+    const std::vector<Rally> chosen = chosenRallies(project, dialogState().scope, dialog.selectedRallyId);
+    ImGui::TextWrapped("%s", exportSummary(project, chosen, dialogState().eachRally).c_str());
     ImGui::Separator();
     ImGui::BeginDisabled(chosen.empty());
-    const char* exportLabel = app.editor.exportEachRally ? "Choose folder and export" : "Choose file and export";
+    const char* exportLabel = dialogState().eachRally ? "Choose folder and export" : "Choose file and export";
     if (accentButton(exportLabel, ImVec2(scaled(230), 0))) {
         ImGui::CloseCurrentPopup();
-        chooseFileAndExport(app, chosen);
+        chooseFileAndExport(dialog, chosen);
     }
     ImGui::EndDisabled();
     ImGui::SameLine();
-    if (ImGui::Button("Cancel", ImVec2(scaled(120), 0))) closeDialog(app);
+    if (ImGui::Button("Cancel", ImVec2(scaled(120), 0))) closeDialog();
 }
 
-void drawProgressPanel(App& app, ExportJob& job) {
+void drawProgressPanel(ExportDialogContext& dialog, ExportJob& job) {
     const int32_t rally = job.request.eachPaths.empty() ? job.progress.currentCut.load() : job.progress.currentFile.load();
     ImGui::Text("Exporting rally %d of %zu...", rally + 1, job.request.rallies.size());
     const double fraction = overallFraction(job.request, job.progress);
     ImGui::ProgressBar(float(fraction), ImVec2(-FLT_MIN, 0));
     if (fraction > 0.03f) {
-        const double elapsed = ImGui::GetTime() - app.editor.exportStartTime;
+        const double elapsed = ImGui::GetTime() - dialogState().startTime;
         ImGui::Text("About %s left", formatClock(elapsed * (1.0 / fraction - 1.0)).c_str());
     } else {
         ImGui::TextUnformatted("Starting...");
@@ -193,17 +217,17 @@ void drawProgressPanel(App& app, ExportJob& job) {
     if (ImGui::Button("Cancel", ImVec2(scaled(120), 0))) job.cancel();
 }
 
-void drawResultPanel(App& app, const ExportResult& result) {
-    const std::string& path = app.editor.exportOutputPath;
-    const bool eachRally = app.editor.exportEachRally;
+void drawResultPanel(ExportDialogContext& dialog, const ExportResult& result) {
+    const std::string& path = dialogState().outputPath;
+    const bool eachRally = dialogState().eachRally;
     if (result.ok) {
-        ImGui::TextColored(kReadyColor, eachRally ? "Your rally videos are ready." : "Your rallies video is ready.");
+        ImGui::TextColored(colors::kReadyText, eachRally ? "Your rally videos are ready." : "Your rallies video is ready.");
         ImGui::TextWrapped("%s", path.c_str());
         if (result.noSound) ImGui::TextWrapped("The source audio format is not supported, so the video has no sound.");
     } else if (result.cancelled) {
         ImGui::TextWrapped("Export cancelled.");
     } else {
-        ImGui::TextColored(kFailedColor, "The export did not finish.");
+        ImGui::TextColored(colors::kFailedText, "The export did not finish.");
     }
     if (!result.cancelled && !result.message.empty()) ImGui::TextWrapped("%s", result.message.c_str());
     ImGui::Separator();
@@ -216,41 +240,36 @@ void drawResultPanel(App& app, const ExportResult& result) {
         ImGui::SameLine();
     }
     if (ImGui::Button("Close", ImVec2(scaled(120), 0))) {
-        app.lastExport.reset();
-        closeDialog(app);
+        dialog.lastExport.reset();
+        closeDialog();
     }
 }
 
 }  // namespace
 
-void openExportDialog(App& app, int64_t onlyRallyId) {
-    if (!app.openProject) return;
+void openExportDialog(int64_t& selectedRallyId, int64_t onlyRallyId) {
     if (onlyRallyId != 0) {
-        app.selectedRallyId = onlyRallyId;
-        app.editor.exportScope = int(ExportScope::OnlyHighlighted);
+        selectedRallyId = onlyRallyId;
+        dialogState().scope = ExportScope::OnlyHighlighted;
     }
-    app.editor.exportDialogOpen = true;
+    dialogState().open = true;
 }
 
-void drawExportDialog(App& app) {
-    if (!app.editor.exportDialogOpen) return;
-    if (!app.openProject) {
-        app.editor.exportDialogOpen = false;
-        return;
-    }
+void drawExportDialog(ExportDialogContext& dialog) {
+    if (!dialogState().open) return;
     // The file dialog is a window of its own; this one waits behind it.
-    if (app.fileDialogs.isOpen()) return;
+    if (dialog.fileDialogs.isOpen()) return;
     if (!ImGui::IsPopupOpen(kTitle)) ImGui::OpenPopup(kTitle);
     ImGui::SetNextWindowSize(ImVec2(scaled(520), 0));
     ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
     if (!ImGui::BeginPopupModal(kTitle, nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings))
         return;
-    if (app.jobs.exportJob) {
-        drawProgressPanel(app, *app.jobs.exportJob);
-    } else if (app.lastExport) {
-        drawResultPanel(app, *app.lastExport);
+    if (dialog.running) {
+        drawProgressPanel(dialog, *dialog.running);
+    } else if (dialog.lastExport) {
+        drawResultPanel(dialog, *dialog.lastExport);
     } else {
-        drawOptionsPanel(app);
+        drawOptionsPanel(dialog);
     }
     ImGui::EndPopup();
 }

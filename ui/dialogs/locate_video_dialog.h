@@ -2,13 +2,19 @@
 // project says; lets the user point at its new place.
 #pragma once
 
+#include <string>
+
 namespace rallinox {
-class App;
+class ProjectStore;
 }
 
 namespace rallinox::ui {
 
-// Drawn every frame while the application's locate request is set.
-void drawLocateVideoDialog(App& app);
+class AppActions;
+class FileDialogs;
+
+// Drawn every frame while the request (the project's id) is set; cleared when
+// the user answers.
+void drawLocateVideoDialog(std::string& request, ProjectStore& store, FileDialogs& fileDialogs, AppActions& actions);
 
 }  // namespace rallinox::ui

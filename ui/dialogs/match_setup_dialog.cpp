@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/shell/app.h"
+#include "app/core/project.h"
+#include "ui/kit/app_actions.h"
 #include "ui/kit/keys.h"
-#include "ui/editor/score_colors.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/widgets.h"
 
@@ -17,6 +17,17 @@ namespace rallinox::ui {
 namespace {
 
 constexpr const char* kTitle = "Match setup";
+
+// The team names while the dialog is open.
+struct TeamNames {
+    char home[64] = {};
+    char away[64] = {};
+};
+
+TeamNames& teamNames() {
+    static TeamNames names;
+    return names;
+}
 
 void copyName(char (&buffer)[64], const std::string& name) {
     std::strncpy(buffer, name.c_str(), sizeof buffer - 1);
@@ -59,30 +70,30 @@ void drawRules(MatchSetup& match) {
 
 }  // namespace
 
-void openMatchSetup(App& app) {
-    copyName(app.editor.homeName, app.openProject->match.homeName);
-    copyName(app.editor.awayName, app.openProject->match.awayName);
+void openMatchSetup(const MatchSetup& match) {
+    copyName(teamNames().home, match.homeName);
+    copyName(teamNames().away, match.awayName);
     ImGui::OpenPopup(kTitle);
 }
 
-void drawMatchSetup(App& app) {
+void drawMatchSetup(MatchSetup& match, AppActions& actions) {
     // The size constraint must not reach another window while the dialog is closed.
     if (!ImGui::IsPopupOpen(kTitle)) return;
     ImGui::SetNextWindowSizeConstraints(ImVec2(scaled(440), 0), ImVec2(scaled(440), FLT_MAX));
     if (!ImGui::BeginPopupModal(kTitle, nullptr, ImGuiWindowFlags_AlwaysAutoResize)) return;
-    MatchSetup& match = app.openProject->match;
+    TeamNames& names = teamNames();
     // Leaves room for the longest label beside the fields.
     ImGui::PushItemWidth(scaled(220));
     sectionTitle("Teams");
-    teamField("Home team", app.editor.homeName, scorecolors::kHomeText);
-    teamField("Away team", app.editor.awayName, scorecolors::kAwayText);
+    teamField("Home team", names.home, colors::kHomeText);
+    teamField("Away team", names.away, colors::kAwayText);
     drawRules(match);
     ImGui::PopItemWidth();
     ImGui::Separator();
     if (accentButton("Done", ImVec2(scaled(120), 0)) || keyPressed(Key::Enter) || keyPressed(Key::KeypadEnter)) {
-        match.homeName = nameOrDefault(app.editor.homeName, "Home");
-        match.awayName = nameOrDefault(app.editor.awayName, "Away");
-        app.saveOpenProject();
+        match.homeName = nameOrDefault(names.home, "Home");
+        match.awayName = nameOrDefault(names.away, "Away");
+        actions.saveOpenProject();
         ImGui::CloseCurrentPopup();
     }
     ImGui::EndPopup();

@@ -2,15 +2,17 @@
 #pragma once
 
 namespace rallinox {
-class App;
+struct MatchSetup;
 }
 
 namespace rallinox::ui {
 
+class AppActions;
+
 // Copies the team names into the dialog's fields and opens it.
-void openMatchSetup(App& app);
+void openMatchSetup(const MatchSetup& match);
 // Every frame while the Score tab is shown. The rules apply at once; the
 // names, and the saving, on "Done".
-void drawMatchSetup(App& app);
+void drawMatchSetup(MatchSetup& match, AppActions& actions);
 
 }  // namespace rallinox::ui

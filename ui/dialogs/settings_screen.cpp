@@ -4,8 +4,11 @@
 
 #include <filesystem>
 
-#include "app/shell/app.h"
+#include "app/core/data_paths.h"
+#include "app/core/settings.h"
 #include "platform/desktop.h"
+#include "ui/kit/app_actions.h"
+#include "ui/kit/file_dialogs.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/widgets.h"
 
@@ -37,7 +40,7 @@ void drawClipPicture(float before, float after) {
     draw->AddRectFilled({rallyRight, origin.y}, {origin.x + width, bottom}, accentWithAlpha(0x5A), scaled(3));
     const ImVec2 label = ImGui::CalcTextSize("the rally");
     draw->AddText({(rallyLeft + rallyRight - label.x) * 0.5f, origin.y + (height - label.y) * 0.5f},
-                  IM_COL32(20, 20, 24, 255), "the rally");
+                  colors::kOnAccent, "the rally");
     ImGui::Dummy(ImVec2(width, height));
     mutedText("An 8 s rally becomes a %.1f s clip: %.1f s before, %.1f s after.", total, before, after);
 }
@@ -69,15 +72,15 @@ bool drawRallyDetection(Settings& settings) {
 }
 
 // True when a checkbox changed; a chosen folder is saved when it arrives.
-bool drawExport(App& app) {
+bool drawExport(Settings& settings, const DataPaths& paths, FileDialogs& fileDialogs, AppActions& actions) {
     sectionTitle("Export");
     const std::string shown =
-        app.settings.exportDir.empty() ? app.paths.defaultExportDir.string() : app.settings.exportDir;
+        settings.exportDir.empty() ? paths.defaultExportDir.string() : settings.exportDir;
     mutedText("Save videos in: %s", shown.c_str());
     if (ImGui::Button("Change folder...")) {
-        app.fileDialogs.chooseFolder(shown, [&app](const std::string& folder) {
-            app.settings.exportDir = folder;
-            app.settings.save(app.paths.settingsFile);
+        fileDialogs.chooseFolder(shown, [&settings, &actions](const std::string& folder) {
+            settings.exportDir = folder;
+            actions.saveSettings();
         });
     }
     ImGui::SameLine();
@@ -86,33 +89,33 @@ bool drawExport(App& app) {
         std::filesystem::create_directories(shown, ignored);
         shellOpen(shown);
     }
-    bool changed = ImGui::Checkbox("Keep the sound in exported videos", &app.settings.includeAudio);
-    changed |= ImGui::Checkbox("Save an EDL next to each export", &app.settings.writeEdl);
+    bool changed = ImGui::Checkbox("Keep the sound in exported videos", &settings.includeAudio);
+    changed |= ImGui::Checkbox("Save an EDL next to each export", &settings.writeEdl);
     mutedText("An EDL lets DaVinci Resolve, Premiere or Final Cut open the cut list on the original video.");
     return changed;
 }
 
-void drawStorage(const App& app) {
+void drawStorage(const DataPaths& paths) {
     sectionTitle("Storage");
     mutedText("Esc goes back.");
-    mutedText("Projects are kept in %s", app.paths.projectsDir.string().c_str());
+    mutedText("Projects are kept in %s", paths.projectsDir.string().c_str());
     mutedText("Your videos are never copied or changed.");
 }
 
 }  // namespace
 
-void drawSettingsScreen(App& app) {
+void drawSettingsScreen(Settings& settings, const DataPaths& paths, FileDialogs& fileDialogs, AppActions& actions) {
     if (screenHeader("Settings", true)) {
-        app.settings.save(app.paths.settingsFile);
-        app.screen = Screen::projects;
+        actions.saveSettings();
+        actions.setScreen(Screen::Projects);
         return;
     }
     ImGui::PushItemWidth(scaled(320));
-    bool changed = drawRallyDetection(app.settings);
-    changed |= drawExport(app);
-    drawStorage(app);
+    bool changed = drawRallyDetection(settings);
+    changed |= drawExport(settings, paths, fileDialogs, actions);
+    drawStorage(paths);
     ImGui::PopItemWidth();
-    if (changed) app.settings.save(app.paths.settingsFile);
+    if (changed) actions.saveSettings();
 }
 
 }  // namespace rallinox::ui

@@ -3,11 +3,16 @@
 #pragma once
 
 namespace rallinox {
-class App;
-}
+struct DataPaths;
+struct Settings;
+}  // namespace rallinox
 
 namespace rallinox::ui {
 
-void drawSettingsScreen(App& app);
+class AppActions;
+class FileDialogs;
+
+// Every change is saved at once.
+void drawSettingsScreen(Settings& settings, const DataPaths& paths, FileDialogs& fileDialogs, AppActions& actions);
 
 }  // namespace rallinox::ui

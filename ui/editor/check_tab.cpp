@@ -6,23 +6,33 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/app.h"
+#include "ui/editor/editor_context.h"
 #include "edit/hint_review.h"
 #include "edit/review_hints.h"
 #include "ui/kit/theme.h"
 #include "app/core/time_format.h"
 #include "ui/kit/widgets.h"
+#include "video/preview_player.h"
 
 namespace rallinox::ui {
 
 namespace {
 
-const ImVec4 kCardBackground{0.12f, 0.16f, 0.23f, 1.0f};
 constexpr float kShortDescriptionX = 150;
 
+const char* hintTitle(HintKind kind) {
+    switch (kind) {
+        case HintKind::Missed: return "Missed rally?";
+        case HintKind::Doubtful: return "Not a rally?";
+        case HintKind::Joined: return "Two rallies joined?";
+    }
+    return "";
+}
+
 ImVec4 kindColor(HintKind kind, float alpha = 1.0f) {
-    const HintColour colour = hintColour(kind);
-    return {colour.red, colour.green, colour.blue, alpha};
+    ImVec4 color = colors::hint(kind);
+    color.w = alpha;
+    return color;
 }
 
 ImU32 kindColorU32(HintKind kind, int alpha) { return ImGui::ColorConvertFloat4ToU32(kindColor(kind, alpha / 255.0f)); }
@@ -49,63 +59,65 @@ std::string shortDescription(const Project& project, const ReviewHint& hint) {
 }
 
 // The review's marks are drawn only while the tab is in front.
-bool checkTabShown(const App& app) { return ImGui::GetFrameCount() - app.editor.checkTabFrame <= 1; }
-
-const ReviewHint* focusedOpenHint(const App& app) {
-    return app.openProject ? app.editor.hintReview.openCurrent(*app.openProject) : nullptr;
+bool checkTabShown(const EditorContext& editor) {
+    return ImGui::GetFrameCount() - editor.state.checkTab.lastDrawnFrame <= 1;
 }
 
-void playHintWindow(App& app) {
-    HintReview& review = app.editor.hintReview;
+const ReviewHint* focusedOpenHint(const EditorContext& editor) {
+    return editor.state.checkTab.hintReview.openCurrent(editor.project);
+}
+
+void playHintWindow(EditorContext& editor) {
+    HintReview& review = editor.state.checkTab.hintReview;
     if (!review.playWindow()) return;
-    app.editor.ralliesOnly = false;  // it would skip the stretch between rallies
+    editor.state.ralliesOnly = false;  // it would skip the stretch between rallies
     review.armAutoStop();
-    app.player.seek(review.playWindow()->fromSec);
-    app.player.play();
+    editor.player.seek(review.playWindow()->fromSec);
+    editor.player.play();
 }
 
-void focusHint(App& app, int index, bool play) {
-    const int64_t related = app.editor.hintReview.focus(*app.openProject, index);
-    if (related != 0) app.selectedRallyId = related;
-    if (play) playHintWindow(app);
+void focusHint(EditorContext& editor, int index, bool play) {
+    const int64_t related = editor.state.checkTab.hintReview.focus(editor.project, index);
+    if (related != 0) editor.selectedRallyId = related;
+    if (play) playHintWindow(editor);
 }
 
-HintAnswer drawMissedAnswers(App& app) {
-    HintReview& review = app.editor.hintReview;
+HintAnswer drawMissedAnswers(EditorContext& editor) {
+    HintReview& review = editor.state.checkTab.hintReview;
     HintAnswer answer;
     if (const std::optional<TimeSpan>& toAdd = review.rallyToAdd()) {
         ImGui::Text("Rally to add: %s to %s (%s)", formatClock(toAdd->fromSec).c_str(),
                     formatClock(toAdd->toSec).c_str(), formatDuration(toAdd->toSec - toAdd->fromSec).c_str());
     }
-    if (ImGui::Button("Start here")) review.startRallyToAddAt(app.player.position());
+    if (ImGui::Button("Start here")) review.startRallyToAddAt(editor.player.position());
     hoverTip("The rally to add starts at the playhead");
     ImGui::SameLine();
-    if (ImGui::Button("End here")) review.endRallyToAddAt(app.player.position());
+    if (ImGui::Button("End here")) review.endRallyToAddAt(editor.player.position());
     hoverTip("The rally to add ends at the playhead");
-    if (accentButton("Add as rally")) answer = review.addAsRally(*app.openProject, *app.rallyEditor);
+    if (accentButton("Add as rally")) answer = review.addAsRally(editor.project, editor.rallyEditor);
     ImGui::SameLine();
-    if (ImGui::Button("Not a rally")) answer = review.dismiss(*app.openProject);
+    if (ImGui::Button("Not a rally")) answer = review.dismiss(editor.project);
     return answer;
 }
 
-HintAnswer drawDoubtfulAnswers(App& app, const ReviewHint& hint) {
-    HintReview& review = app.editor.hintReview;
+HintAnswer drawDoubtfulAnswers(EditorContext& editor, const ReviewHint& hint) {
+    HintReview& review = editor.state.checkTab.hintReview;
     HintAnswer answer;
-    ImGui::BeginDisabled(relatedRallyIndex(app.openProject->rallies, hint) < 0);
-    if (dangerButton("Delete this rally")) answer = review.deleteRelatedRally(*app.openProject, *app.rallyEditor);
+    ImGui::BeginDisabled(relatedRallyIndex(editor.project.rallies, hint) < 0);
+    if (dangerButton("Delete this rally")) answer = review.deleteRelatedRally(editor.project, editor.rallyEditor);
     ImGui::EndDisabled();
     ImGui::SameLine();
-    if (accentButton("It's a rally")) answer = review.dismiss(*app.openProject);
+    if (accentButton("It's a rally")) answer = review.dismiss(editor.project);
     return answer;
 }
 
-HintAnswer drawJoinedAnswers(App& app, const ReviewHint& hint) {
-    HintReview& review = app.editor.hintReview;
-    Project& project = *app.openProject;
+HintAnswer drawJoinedAnswers(EditorContext& editor, const ReviewHint& hint) {
+    HintReview& review = editor.state.checkTab.hintReview;
+    Project& project = editor.project;
     const bool usable = pauseUsable(project.rallies, hint);
     HintAnswer answer;
     ImGui::BeginDisabled(!usable);
-    if (accentButton("Split at the pause")) answer = review.splitAtPause(project, *app.rallyEditor);
+    if (accentButton("Split at the pause")) answer = review.splitAtPause(project, editor.rallyEditor);
     ImGui::EndDisabled();
     ImGui::SameLine();
     if (ImGui::Button("It's one rally")) answer = review.dismiss(project);
@@ -118,22 +130,22 @@ HintAnswer drawJoinedAnswers(App& app, const ReviewHint& hint) {
     ImGui::TextUnformatted("Only one side is real play? Keep it and drop the rest:");
     const std::string first = "Keep first part (" + formatDuration(hint.pauseSec - rally.startSec) + ")";
     const std::string second = "Keep second part (" + formatDuration(rally.endSec - hint.pauseSec) + ")";
-    if (ImGui::Button(first.c_str())) answer = review.keepPart(project, *app.rallyEditor, true);
+    if (ImGui::Button(first.c_str())) answer = review.keepPart(project, editor.rallyEditor, true);
     ImGui::SameLine();
-    if (ImGui::Button(second.c_str())) answer = review.keepPart(project, *app.rallyEditor, false);
+    if (ImGui::Button(second.c_str())) answer = review.keepPart(project, editor.rallyEditor, false);
     return answer;
 }
 
 // The hint in focus with its answers; returns what an answer did.
-HintAnswer drawFocusCard(App& app, const std::vector<size_t>& open) {
-    HintReview& review = app.editor.hintReview;
-    const ReviewHint hint = app.openProject->hints[static_cast<size_t>(review.currentHint())];
+HintAnswer drawFocusCard(EditorContext& editor, const std::vector<size_t>& open) {
+    HintReview& review = editor.state.checkTab.hintReview;
+    const ReviewHint hint = editor.project.hints[static_cast<size_t>(review.currentHint())];
     const size_t position =
         static_cast<size_t>(std::find(open.begin(), open.end(), static_cast<size_t>(review.currentHint())) - open.begin());
 
     // A child cannot size itself to its content: it takes the height the card had last frame.
     static float cardHeight = scaled(240);
-    ImGui::PushStyleColor(ImGuiCol_ChildBg, kCardBackground);
+    ImGui::PushStyleColor(ImGuiCol_ChildBg, colors::kCardBg);
     ImGui::PushStyleVar(ImGuiStyleVar_ChildRounding, scaled(6));
     ImGui::BeginChild("focus", ImVec2(0, cardHeight), false, ImGuiWindowFlags_AlwaysUseWindowPadding);
 
@@ -149,10 +161,10 @@ HintAnswer drawFocusCard(App& app, const std::vector<size_t>& open) {
     ImGui::EndDisabled();
 
     ImGui::TextColored(kindColor(hint.kind), "%s", hintTitle(hint.kind));
-    ImGui::TextWrapped("%s", longDescription(*app.openProject, hint).c_str());
+    ImGui::TextWrapped("%s", longDescription(editor.project, hint).c_str());
     mutedTextWrapped("%s", hintInstruction(hint.kind));
 
-    if (ImGui::Button("Play it again")) playHintWindow(app);
+    if (ImGui::Button("Play it again")) playHintWindow(editor);
     if (const std::optional<TimeSpan>& window = review.playWindow()) {
         ImGui::SameLine();
         // Wrapped: the side panel is narrow at its smallest width.
@@ -162,13 +174,13 @@ HintAnswer drawFocusCard(App& app, const std::vector<size_t>& open) {
 
     HintAnswer answer;
     switch (hint.kind) {
-        case HintKind::Missed: answer = drawMissedAnswers(app); break;
-        case HintKind::Doubtful: answer = drawDoubtfulAnswers(app, hint); break;
-        case HintKind::Joined: answer = drawJoinedAnswers(app, hint); break;
+        case HintKind::Missed: answer = drawMissedAnswers(editor); break;
+        case HintKind::Doubtful: answer = drawDoubtfulAnswers(editor, hint); break;
+        case HintKind::Joined: answer = drawJoinedAnswers(editor, hint); break;
     }
     if (step != 0 && !answer.done) {
-        const int neighbour = review.neighbour(*app.openProject, step);
-        if (neighbour >= 0) focusHint(app, neighbour, true);
+        const int neighbour = review.neighbour(editor.project, step);
+        if (neighbour >= 0) focusHint(editor, neighbour, true);
     }
 
     cardHeight = ImGui::GetCursorPosY() + ImGui::GetStyle().WindowPadding.y - ImGui::GetStyle().ItemSpacing.y;
@@ -178,75 +190,76 @@ HintAnswer drawFocusCard(App& app, const std::vector<size_t>& open) {
     return answer;
 }
 
-void takeAnswer(App& app, const HintAnswer& answer, double answeredStartSec) {
-    if (!answer.message.empty()) app.showToast(answer.message);
+void takeAnswer(EditorContext& editor, const HintAnswer& answer, double answeredStartSec) {
+    if (!answer.message.empty()) editor.actions.showToast(answer.message);
     if (!answer.done) return;
-    if (answer.highlightRallyId != 0) app.selectedRallyId = answer.highlightRallyId;
-    const int next = HintReview::nextAfterAnswer(*app.openProject, answeredStartSec);
+    if (answer.highlightRallyId != 0) editor.selectedRallyId = answer.highlightRallyId;
+    const int next = HintReview::nextAfterAnswer(editor.project, answeredStartSec);
     if (next >= 0) {
-        focusHint(app, next, true);
+        focusHint(editor, next, true);
     } else {
-        app.editor.hintReview.focus(*app.openProject, -1);
-        app.player.pause();
+        editor.state.checkTab.hintReview.focus(editor.project, -1);
+        editor.player.pause();
     }
-    app.saveOpenProject();
+    editor.actions.saveOpenProject();
 }
 
-void drawHintList(App& app, const std::vector<size_t>& open) {
+void drawHintList(EditorContext& editor, const std::vector<size_t>& open) {
     sectionTitle("All to check");
     ImGui::BeginChild("hints");
     for (size_t index : open) {
-        const ReviewHint& hint = app.openProject->hints[index];
+        const ReviewHint& hint = editor.project.hints[index];
         ImGui::PushID(static_cast<int>(index));
         ImGui::PushStyleColor(ImGuiCol_Text, kindColor(hint.kind));
         const std::string label = std::string(hintTitle(hint.kind)) + "##row";
         const bool clicked =
-            ImGui::Selectable(label.c_str(), static_cast<int>(index) == app.editor.hintReview.currentHint());
+            ImGui::Selectable(label.c_str(), static_cast<int>(index) == editor.state.checkTab.hintReview.currentHint());
         ImGui::PopStyleColor();
         ImGui::SameLine(scaled(kShortDescriptionX));
-        ImGui::TextUnformatted(shortDescription(*app.openProject, hint).c_str());
+        ImGui::TextUnformatted(shortDescription(editor.project, hint).c_str());
         ImGui::PopID();
-        if (clicked) focusHint(app, static_cast<int>(index), true);
+        if (clicked) focusHint(editor, static_cast<int>(index), true);
     }
     ImGui::EndChild();
 }
 
 }  // namespace
 
-std::string checkTabTitle(const App& app) {
-    const size_t open = app.openProject ? openHints(app.openProject->hints).size() : 0;
+std::string checkTabTitle(const EditorContext& editor) {
+    const size_t open = openHints(editor.project.hints).size();
     return "To check (" + std::to_string(open) + ")###check";
 }
 
-void drawCheckTab(App& app) {
-    app.editor.checkTabFrame = ImGui::GetFrameCount();
-    const std::vector<size_t> open = openHints(app.openProject->hints);
+void drawCheckTab(EditorContext& editor) {
+    editor.state.checkTab.lastDrawnFrame = ImGui::GetFrameCount();
+    const std::vector<size_t> open = openHints(editor.project.hints);
     if (open.empty()) {
         ImGui::Separator();
         ImGui::TextUnformatted("Nothing left to check.");
         mutedText("Hints appear here when the analysis is unsure about a rally.");
         return;
     }
-    HintReview& review = app.editor.hintReview;
-    if (review.needsRefocus(*app.openProject)) focusHint(app, static_cast<int>(open.front()), false);
+    HintReview& review = editor.state.checkTab.hintReview;
+    if (review.needsRefocus(editor.project)) focusHint(editor, static_cast<int>(open.front()), false);
     mutedTextWrapped("The analysis was unsure about these. Nothing changes until you answer.");
 
-    const double answeredStartSec = app.openProject->hints[static_cast<size_t>(review.currentHint())].startSec;
-    const HintAnswer answer = drawFocusCard(app, open);
-    takeAnswer(app, answer, answeredStartSec);
-    drawHintList(app, openHints(app.openProject->hints));
+    const double answeredStartSec = editor.project.hints[static_cast<size_t>(review.currentHint())].startSec;
+    const HintAnswer answer = drawFocusCard(editor, open);
+    takeAnswer(editor, answer, answeredStartSec);
+    drawHintList(editor, openHints(editor.project.hints));
 }
 
-void updateHintReview(App& app) {
-    if (!app.openProject) return;
-    if (app.editor.hintReview.autoStopShouldPause(*app.openProject, app.player.position(), app.player.playing())) {
-        app.player.pause();
+void updateHintReview(EditorContext& editor) {
+    const PreviewPlayer& player = editor.player;
+    if (editor.state.checkTab.hintReview.autoStopShouldPause(editor.project, player.position(), player.playing())) {
+        editor.player.pause();
     }
 }
 
-void drawHintTimelineMarks(const App& app, ImDrawList* draw, ImVec2 topLeft, ImVec2 size, double durationSec) {
-    const ReviewHint* hint = focusedOpenHint(app);
-    if (!hint || !checkTabShown(app) || durationSec <= 0) return;
+void drawHintTimelineMarks(const EditorContext& editor, ImDrawList* draw, ImVec2 topLeft, ImVec2 size,
+                           double durationSec) {
+    const ReviewHint* hint = focusedOpenHint(editor);
+    if (!hint || !checkTabShown(editor) || durationSec <= 0) return;
     auto x = [&](double t) { return topLeft.x + static_cast<float>(t / durationSec) * size.x; };
     const float left = x(hint->startSec);
     const ImVec2 min(left, topLeft.y);
@@ -259,11 +272,11 @@ void drawHintTimelineMarks(const App& app, ImDrawList* draw, ImVec2 topLeft, ImV
     }
 }
 
-void drawHintPictureMarks(const App& app, ImDrawList* draw, ImVec2 imageMin, ImVec2 imageMax) {
-    const ReviewHint* hint = focusedOpenHint(app);
-    const std::optional<TimeSpan>& window = app.editor.hintReview.playWindow();
-    const double position = app.player.position();
-    if (!hint || !window || !checkTabShown(app) || window->toSec <= window->fromSec) return;
+void drawHintPictureMarks(const EditorContext& editor, ImDrawList* draw, ImVec2 imageMin, ImVec2 imageMax) {
+    const ReviewHint* hint = focusedOpenHint(editor);
+    const std::optional<TimeSpan>& window = editor.state.checkTab.hintReview.playWindow();
+    const double position = editor.player.position();
+    if (!hint || !window || !checkTabShown(editor) || window->toSec <= window->fromSec) return;
     if (position < window->fromSec - 1 || position > window->toSec + 1) return;
 
     std::string status;
@@ -274,8 +287,8 @@ void drawHintPictureMarks(const App& app, ImDrawList* draw, ImVec2 imageMin, ImV
                  : untilPause > -0.3 ? "the pause is now"
                                      : "after the pause";
     } else {
-        if (hint->kind == HintKind::Missed && app.editor.hintReview.rallyToAdd()) {
-            stretch = *app.editor.hintReview.rallyToAdd();
+        if (hint->kind == HintKind::Missed && editor.state.checkTab.hintReview.rallyToAdd()) {
+            stretch = *editor.state.checkTab.hintReview.rallyToAdd();
         }
         status = position < stretch.fromSec  ? "starts in " + formatDuration(stretch.fromSec - position)
                  : position <= stretch.toSec ? "in the stretch to check"
@@ -290,8 +303,8 @@ void drawHintPictureMarks(const App& app, ImDrawList* draw, ImVec2 imageMin, ImV
     const float height = textSize.y + barHeight + padding.y * 3;
     const float left = std::max(imageMin.x, (imageMin.x + imageMax.x - width) * 0.5f);
     const float top = imageMax.y - scaled(12) - height;
-    draw->AddRectFilled({left, top}, {left + width, top + height}, IM_COL32(0, 0, 0, 0xAA), scaled(6));
-    draw->AddText({left + padding.x, top + padding.y}, IM_COL32(255, 255, 255, 235), text.c_str());
+    draw->AddRectFilled({left, top}, {left + width, top + height}, colors::kHintCaptionBox, scaled(6));
+    draw->AddText({left + padding.x, top + padding.y}, colors::kCaptionText, text.c_str());
 
     const float barLeft = left + padding.x;
     const float barWidth = width - padding.x * 2;
@@ -300,18 +313,18 @@ void drawHintPictureMarks(const App& app, ImDrawList* draw, ImVec2 imageMin, ImV
         const double share = std::clamp((t - window->fromSec) / (window->toSec - window->fromSec), 0.0, 1.0);
         return barLeft + static_cast<float>(share) * barWidth;
     };
-    draw->AddRectFilled({barLeft, barTop}, {barLeft + barWidth, barTop + barHeight}, IM_COL32(255, 255, 255, 0x32));
+    draw->AddRectFilled({barLeft, barTop}, {barLeft + barWidth, barTop + barHeight}, colors::kCaptionBar);
     draw->AddRectFilled({x(stretch.fromSec), barTop}, {x(stretch.toSec), barTop + barHeight},
                         kindColorU32(hint->kind, hint->kind == HintKind::Joined ? 0x60 : 0xB0));
     if (hint->kind == HintKind::Joined) {
         const ImVec2 pauseMin(x(hint->pauseSec) - scaled(3), barTop - scaled(2));
         const ImVec2 pauseMax(x(hint->pauseSec) + scaled(3), barTop + barHeight + scaled(2));
         draw->AddRectFilled(pauseMin, pauseMax, kindColorU32(hint->kind, 0xFF));
-        draw->AddRect(pauseMin, pauseMax, IM_COL32(255, 255, 255, 255));
+        draw->AddRect(pauseMin, pauseMax, colors::kLine);
     }
     const float playhead = x(position);
     draw->AddLine({playhead, barTop - scaled(3)}, {playhead, barTop + barHeight + scaled(3)},
-                  IM_COL32(255, 255, 255, 255), 2.0f);
+                  colors::kLine, 2.0f);
 }
 
 }  // namespace rallinox::ui

@@ -7,9 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/shell/app.h"
 #include "edit/rally_queries.h"
-#include "platform/app_window.h"
+#include "ui/editor/editor_context.h"
 #include "ui/dialogs/export_dialog.h"
 #include "ui/kit/keys.h"
 #include "ui/kit/theme.h"
@@ -22,9 +21,9 @@ namespace {
 
 constexpr const char* kAnalyseAgainTitle = "Analyse again?";
 
-void drawProjectName(App& app) {
-    EditorState& state = app.editor;
-    Project& project = *app.openProject;
+void drawProjectName(EditorContext& editor) {
+    EditorState& state = editor.state;
+    Project& project = editor.project;
     if (!state.editingProjectName) {
         largeText(project.name.c_str(), 1.2f);
         hoverTip("Double-click to rename the project");
@@ -51,8 +50,8 @@ void drawProjectName(App& app) {
     const std::string name = state.projectName;
     if (name.empty() || name == project.name) return;
     project.name = name;
-    app.saveOpenProject();
-    app.window.setTitle(name + "  -  Rallinox");
+    editor.actions.saveOpenProject();
+    editor.actions.setWindowTitle(name + "  -  Rallinox");
 }
 
 void figure(const std::string& value, const char* caption, float minWidth) {
@@ -72,61 +71,64 @@ void figure(const std::string& value, const char* caption, float minWidth) {
 
 }  // namespace
 
-bool drawEditorHeader(App& app) {
+bool drawEditorHeader(EditorContext& editor) {
     if (ImGui::Button("< Projects")) {
-        app.closeProject();
+        editor.actions.closeProject();
         return false;
     }
     ImGui::SameLine();
-    drawProjectName(app);
+    drawProjectName(editor);
     ImGui::SameLine(ImGui::GetWindowContentRegionMax().x - scaled(360));
     if (ImGui::Button("Analyse again", ImVec2(scaled(150), 0))) {
-        if (app.jobs.analysisJob) {
-            app.showError(kAnotherAnalysisMessage);
+        if (editor.analysing) {
+            // Another analysis runs: the request is refused at once, with its message.
+            editor.actions.startAnalysis(editor.project);
         } else {
             ImGui::OpenPopup(kAnalyseAgainTitle);
         }
     }
     hoverTip("Run the analysis again with the paddings from Settings. Your edits are replaced.");
-    drawAnalyseAgainDialog(app);
-    if (!app.openProject) return false;
+    if (drawAnalyseAgainDialog(editor)) return false;
     ImGui::SameLine();
-    ImGui::BeginDisabled(app.jobs.exportJob != nullptr);
-    if (accentButton("Export video...", ImVec2(scaled(170), 0))) openExportDialog(app);
+    ImGui::BeginDisabled(editor.exporting);
+    if (accentButton("Export video...", ImVec2(scaled(170), 0))) openExportDialog(editor.selectedRallyId);
     ImGui::EndDisabled();
     hoverTip("Save the rallies as one video  [Ctrl+E]");
     return true;
 }
 
-void drawAnalyseAgainDialog(App& app) {
+bool drawAnalyseAgainDialog(EditorContext& editor) {
     ImGui::SetNextWindowSize(ImVec2(scaled(460), 0));
     ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
     if (!ImGui::BeginPopupModal(kAnalyseAgainTitle, nullptr,
                                 ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings)) {
-        return;
+        return false;
     }
     ImGui::TextWrapped(
         "The rallies are found again with the paddings from Settings (%.1f s before, %.1f s after). Your edits, "
         "names and answers in \"To check\" are replaced.",
-        app.settings.startPaddingSec, app.settings.endPaddingSec);
+        editor.settings.startPaddingSec, editor.settings.endPaddingSec);
     ImGui::Separator();
+    bool closed = false;
     if (accentButton("Analyse again", ImVec2(scaled(150), 0))) {
-        Project copy = *app.openProject;
-        copy.settings = {app.settings.startPaddingSec, app.settings.endPaddingSec, app.settings.minRallySec};
+        Project copy = editor.project;
+        copy.settings = {editor.settings.startPaddingSec, editor.settings.endPaddingSec, editor.settings.minRallySec};
         ImGui::CloseCurrentPopup();
-        app.closeProject();
-        app.startAnalysis(copy);
-        app.reloadProjects();
+        editor.actions.closeProject();
+        editor.actions.startAnalysis(copy);
+        editor.actions.reloadProjects();
+        closed = true;
     }
     ImGui::SameLine();
     if (ImGui::Button("Keep my edits", ImVec2(scaled(150), 0)) || keyPressed(Key::Escape)) {
         ImGui::CloseCurrentPopup();
     }
     ImGui::EndPopup();
+    return closed;
 }
 
-void drawFiguresRow(App& app) {
-    const Project& project = *app.openProject;
+void drawFiguresRow(EditorContext& editor) {
+    const Project& project = editor.project;
     const RallyStats stats = rallyStats(project.rallies, project.videoDurationSec);
     figure(std::to_string(stats.count), "rallies", 110);
     figure(formatClock(stats.totalSec), "play time", 120);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/shell/app.h"
+#include "ui/editor/editor_context.h"
 #include "edit/playhead_follow.h"
 #include "ui/editor/check_tab.h"
 #include "ui/editor/deciding_clip.h"
@@ -21,6 +21,7 @@
 #include "ui/editor/timeline.h"
 #include "ui/editor/trim_strip.h"
 #include "ui/editor/video_view.h"
+#include "video/preview_player.h"
 
 namespace rallinox::ui {
 
@@ -28,45 +29,45 @@ namespace {
 
 // Highlights the rally under the playhead and, with "Rallies only", skips
 // the breaks while playing.
-void followPlayhead(App& app) {
-    if (decidingClipActive(app)) return;
-    PreviewPlayer& player = app.player;
+void followPlayhead(EditorContext& editor) {
+    if (decidingClipActive(editor)) return;
+    PreviewPlayer& player = editor.player;
     const double position = player.position();
-    const bool moved = std::abs(position - app.editor.lastPlayerTime) > 0.001;
-    app.editor.lastPlayerTime = position;
+    const bool moved = std::abs(position - editor.state.lastPlayerTime) > 0.001;
+    editor.state.lastPlayerTime = position;
     const FollowStep step =
-        rallinox::followPlayhead(app.openProject->rallies, position, moved, player.playing(), app.editor.ralliesOnly);
-    if (step.highlightId != 0) app.selectedRallyId = step.highlightId;
+        rallinox::followPlayhead(editor.project.rallies, position, moved, player.playing(), editor.state.ralliesOnly);
+    if (step.highlightId != 0) editor.selectedRallyId = step.highlightId;
     if (step.seekToSec >= 0) player.seek(step.seekToSec);
     if (step.pause) player.pause();
 }
 
-void drawPlayerColumn(App& app, float width) {
+void drawPlayerColumn(EditorContext& editor, float width) {
     const float videoHeight = std::max(ImGui::GetContentRegionAvail().y - scaled(170), scaled(120));
-    drawVideoView(app, width, videoHeight);
-    drawTimeline(app, width - 4);
-    drawTrimStrip(app, width - 4);
-    drawPlayerControls(app);
-    drawEditBar(app);
+    drawVideoView(editor, width, videoHeight);
+    drawTimeline(editor, width - 4);
+    drawTrimStrip(editor, width - 4);
+    drawPlayerControls(editor);
+    drawEditBar(editor);
 }
 
-void drawSidePanel(App& app) {
+void drawSidePanel(EditorContext& editor) {
     if (!ImGui::BeginTabBar("side")) return;
-    const Project& project = *app.openProject;
+    const Project& project = editor.project;
     const std::string rallies = "Rallies (" + std::to_string(project.rallies.size()) + ")###rallies";
     if (ImGui::BeginTabItem(rallies.c_str())) {
-        drawRallyList(app);
+        drawRallyList(editor);
         ImGui::EndTabItem();
     }
-    if (ImGui::BeginTabItem(checkTabTitle(app).c_str())) {
-        drawCheckTab(app);
+    if (ImGui::BeginTabItem(checkTabTitle(editor).c_str())) {
+        drawCheckTab(editor);
         ImGui::EndTabItem();
     }
     // Scoring from the keyboard brings the Score tab to the front.
-    const ImGuiTabItemFlags scoreFlags = app.editor.showScoreTab ? ImGuiTabItemFlags_SetSelected : 0;
-    app.editor.showScoreTab = false;
+    const ImGuiTabItemFlags scoreFlags = editor.state.scoreTab.bringToFront ? ImGuiTabItemFlags_SetSelected : 0;
+    editor.state.scoreTab.bringToFront = false;
     if (ImGui::BeginTabItem("Score###score", nullptr, scoreFlags)) {
-        drawScoreTab(app);
+        drawScoreTab(editor);
         ImGui::EndTabItem();
     }
     ImGui::EndTabBar();
@@ -74,37 +75,33 @@ void drawSidePanel(App& app) {
 
 }  // namespace
 
-void drawEditorScreen(App& app) {
-    if (!app.openProject) {
-        app.screen = Screen::projects;
-        return;
-    }
-    updateHintReview(app);
-    updateDecidingClip(app);
-    followPlayhead(app);
-    if (!drawEditorHeader(app)) return;
-    drawFiguresRow(app);
+void drawEditorScreen(EditorContext& editor) {
+    updateHintReview(editor);
+    updateDecidingClip(editor);
+    followPlayhead(editor);
+    if (!drawEditorHeader(editor)) return;
+    drawFiguresRow(editor);
     ImGui::Separator();
 
     const float spacing = ImGui::GetStyle().ItemSpacing.x;
     const float available = ImGui::GetContentRegionAvail().x;
     const float playerWidth = available - std::max(available * 0.3f, scaled(340)) - spacing;
     // The timeline and the trim strip bring their own dark ground.
-    ImGui::PushStyleColor(ImGuiCol_ChildBg, ImVec4(0, 0, 0, 0));
+    ImGui::PushStyleColor(ImGuiCol_ChildBg, colors::kTransparent);
     ImGui::BeginChild("player", ImVec2(playerWidth, 0));
-    drawPlayerColumn(app, ImGui::GetContentRegionAvail().x);
+    drawPlayerColumn(editor, ImGui::GetContentRegionAvail().x);
     ImGui::EndChild();
     ImGui::PopStyleColor();
     ImGui::SameLine();
     ImGui::BeginChild("rallies", ImVec2(0, 0), true);
-    drawSidePanel(app);
+    drawSidePanel(editor);
     ImGui::EndChild();
 
-    drawShortcutsWindow(app);
-    handleEditorKeys(app);
-    if (app.editor.saveAtFrameEnd) {
-        app.editor.saveAtFrameEnd = false;
-        app.saveOpenProject();
+    drawShortcutsWindow(editor);
+    handleEditorKeys(editor);
+    if (editor.state.saveAtFrameEnd) {
+        editor.state.saveAtFrameEnd = false;
+        editor.actions.saveOpenProject();
     }
 }
 

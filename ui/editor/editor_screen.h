@@ -3,12 +3,10 @@
 // places to check and the score.
 #pragma once
 
-namespace rallinox {
-class App;
-}
-
 namespace rallinox::ui {
 
-void drawEditorScreen(App& app);
+struct EditorContext;
+
+void drawEditorScreen(EditorContext& editor);
 
 }  // namespace rallinox::ui

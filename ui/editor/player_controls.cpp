@@ -2,11 +2,12 @@
 
 #include <imgui.h>
 
-#include "app/shell/app.h"
+#include "ui/editor/editor_context.h"
 #include "ui/editor/editor_keys.h"
 #include "ui/kit/theme.h"
 #include "app/core/time_format.h"
 #include "ui/kit/widgets.h"
+#include "video/preview_player.h"
 
 namespace rallinox::ui {
 
@@ -16,24 +17,24 @@ constexpr double kJumpSec = 5.0;
 
 }  // namespace
 
-void togglePlayback(App& app) {
-    if (app.player.playing()) {
-        app.player.pause();
+void togglePlayback(EditorContext& editor) {
+    if (editor.player.playing()) {
+        editor.player.pause();
     } else {
-        app.player.play();
+        editor.player.play();
     }
 }
 
-void drawPlayerControls(App& app) {
-    PreviewPlayer& player = app.player;
-    EditorState& state = app.editor;
-    if (ImGui::Button("< Prev")) goToPreviousRally(app);
+void drawPlayerControls(EditorContext& editor) {
+    PreviewPlayer& player = editor.player;
+    EditorState& state = editor.state;
+    if (ImGui::Button("< Prev")) goToPreviousRally(editor);
     hoverTip("Previous rally  [P or Up]");
     ImGui::SameLine();
-    if (accentButton(player.playing() ? "Pause" : "Play", ImVec2(scaled(80), 0))) togglePlayback(app);
+    if (accentButton(player.playing() ? "Pause" : "Play", ImVec2(scaled(80), 0))) togglePlayback(editor);
     hoverTip("Play / pause  [Space]");
     ImGui::SameLine();
-    if (ImGui::Button("Next >")) goToNextRally(app);
+    if (ImGui::Button("Next >")) goToNextRally(editor);
     hoverTip("Next rally  [N or Down]");
     ImGui::SameLine();
     if (ImGui::Button("-5s")) player.seek(player.position() - kJumpSec);

@@ -2,14 +2,12 @@
 // time, and the player's options.
 #pragma once
 
-namespace rallinox {
-class App;
-}
-
 namespace rallinox::ui {
 
-void drawPlayerControls(App& app);
+struct EditorContext;
+
+void drawPlayerControls(EditorContext& editor);
 // Play when paused, pause when playing.
-void togglePlayback(App& app);
+void togglePlayback(EditorContext& editor);
 
 }  // namespace rallinox::ui

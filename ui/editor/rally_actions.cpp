@@ -2,70 +2,73 @@
 
 #include <string>
 
-#include "app/shell/app.h"
 #include "edit/rally_editor.h"
+#include "ui/editor/editor_context.h"
+#include "video/preview_player.h"
 
 namespace rallinox::ui {
 
 namespace {
 
-void changed(App& app, bool didChange) {
-    if (didChange) app.editor.saveAtFrameEnd = true;
+void changed(EditorContext& editor, bool didChange) {
+    if (didChange) editor.state.saveAtFrameEnd = true;
 }
 
 }  // namespace
 
-int highlightedIndex(const App& app) {
-    if (!app.rallyEditor || app.selectedRallyId == 0) return -1;
-    return app.rallyEditor->indexOfId(app.selectedRallyId);
+int highlightedIndex(const EditorContext& editor) {
+    if (editor.selectedRallyId == 0) return -1;
+    return editor.rallyEditor.indexOfId(editor.selectedRallyId);
 }
 
-void goToRally(App& app, int64_t id) {
-    const int index = app.rallyEditor->indexOfId(id);
+void goToRally(EditorContext& editor, int64_t id) {
+    const int index = editor.rallyEditor.indexOfId(id);
     if (index < 0) return;
-    app.selectedRallyId = id;
-    app.player.seek(app.openProject->rallies[index].startSec);
+    editor.selectedRallyId = id;
+    editor.player.seek(editor.project.rallies[index].startSec);
 }
 
-void startHighlightedHere(App& app) {
-    changed(app, app.rallyEditor->changeStart(app.selectedRallyId, app.player.position()));
+void startHighlightedHere(EditorContext& editor) {
+    changed(editor, editor.rallyEditor.changeStart(editor.selectedRallyId, editor.player.position()));
 }
 
-void endHighlightedHere(App& app) {
-    changed(app, app.rallyEditor->changeEnd(app.selectedRallyId, app.player.position()));
+void endHighlightedHere(EditorContext& editor) {
+    changed(editor, editor.rallyEditor.changeEnd(editor.selectedRallyId, editor.player.position()));
 }
 
-void splitHighlightedHere(App& app) {
-    changed(app, app.rallyEditor->splitAt(app.selectedRallyId, app.player.position()));
+void splitHighlightedHere(EditorContext& editor) {
+    changed(editor, editor.rallyEditor.splitAt(editor.selectedRallyId, editor.player.position()));
 }
 
-void joinHighlightedWithNext(App& app) { changed(app, app.rallyEditor->joinWithNext(app.selectedRallyId)); }
+void joinHighlightedWithNext(EditorContext& editor) {
+    changed(editor, editor.rallyEditor.joinWithNext(editor.selectedRallyId));
+}
 
-void deleteRallyWithMessage(App& app, int64_t id) {
-    const int index = app.rallyEditor->indexOfId(id);
+void deleteRallyWithMessage(EditorContext& editor, int64_t id) {
+    const int index = editor.rallyEditor.indexOfId(id);
     if (index < 0) return;
-    const std::string name = rallyDisplayName(app.openProject->rallies[index], static_cast<size_t>(index));
-    if (!app.rallyEditor->deleteRally(id)) return;
-    if (app.selectedRallyId == id) app.selectedRallyId = 0;
-    changed(app, true);
-    app.showToast(name + " deleted  -  Ctrl+Z brings it back");
+    const std::string name = rallyDisplayName(editor.project.rallies[index], static_cast<size_t>(index));
+    if (!editor.rallyEditor.deleteRally(id)) return;
+    if (editor.selectedRallyId == id) editor.selectedRallyId = 0;
+    changed(editor, true);
+    editor.actions.showToast(name + " deleted  -  Ctrl+Z brings it back");
 }
 
-void addRallyAtPlayhead(App& app) {
-    const int64_t id = addRallyHere(*app.rallyEditor, app.player.position());
+void addRallyAtPlayhead(EditorContext& editor) {
+    const int64_t id = addRallyHere(editor.rallyEditor, editor.player.position());
     if (id == 0) {
-        app.showToast("No room for a rally here: it overlaps another one");
+        editor.actions.showToast("No room for a rally here: it overlaps another one");
         return;
     }
-    app.selectedRallyId = id;
-    changed(app, true);
+    editor.selectedRallyId = id;
+    changed(editor, true);
 }
 
-void undoWithMessage(App& app) {
-    const std::string label = app.rallyEditor->undoLabel();
-    if (!app.rallyEditor->undo()) return;
-    changed(app, true);
-    app.showToast("Undone: " + label);
+void undoWithMessage(EditorContext& editor) {
+    const std::string label = editor.rallyEditor.undoLabel();
+    if (!editor.rallyEditor.undo()) return;
+    changed(editor, true);
+    editor.actions.showToast("Undone: " + label);
 }
 
 }  // namespace rallinox::ui

@@ -5,27 +5,25 @@
 
 #include <cstdint>
 
-namespace rallinox {
-class App;
-}
-
 namespace rallinox::ui {
 
+struct EditorContext;
+
 // List position of the highlighted rally, or -1 when none is highlighted.
-int highlightedIndex(const App& app);
+int highlightedIndex(const EditorContext& editor);
 // Highlights the rally and moves the player to its start; playback goes on
 // if it was running.
-void goToRally(App& app, int64_t id);
+void goToRally(EditorContext& editor, int64_t id);
 
-void startHighlightedHere(App& app);
-void endHighlightedHere(App& app);
-void splitHighlightedHere(App& app);
-void joinHighlightedWithNext(App& app);
+void startHighlightedHere(EditorContext& editor);
+void endHighlightedHere(EditorContext& editor);
+void splitHighlightedHere(EditorContext& editor);
+void joinHighlightedWithNext(EditorContext& editor);
 // "<name> deleted  -  Ctrl+Z brings it back".
-void deleteRallyWithMessage(App& app, int64_t id);
+void deleteRallyWithMessage(EditorContext& editor, int64_t id);
 // An 8 s rally from the current frame becomes the highlighted rally.
-void addRallyAtPlayhead(App& app);
+void addRallyAtPlayhead(EditorContext& editor);
 // "Undone: <what>".
-void undoWithMessage(App& app);
+void undoWithMessage(EditorContext& editor);
 
 }  // namespace rallinox::ui

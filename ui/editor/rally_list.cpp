@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/app.h"
+#include "ui/editor/editor_context.h"
 #include "edit/match_score.h"
 #include "edit/rally_editor.h"
 #include "edit/rally_queries.h"
 #include "ui/dialogs/export_dialog.h"
 #include "ui/kit/keys.h"
 #include "ui/editor/rally_actions.h"
-#include "ui/editor/score_colors.h"
 #include "ui/kit/theme.h"
 #include "app/core/time_format.h"
 #include "ui/kit/widgets.h"
+#include "video/preview_player.h"
 
 namespace rallinox::ui {
 
@@ -25,7 +25,7 @@ namespace {
 
 enum Column { kTickColumn, kRallyColumn, kStartColumn, kLengthColumn, kBreakColumn, kScoreColumn };
 
-const ImVec4 kWarning = scorecolors::kAwayText;
+const ImVec4 kWarning = colors::kAwayText;
 
 // What every row needs, computed once per frame.
 struct ListFacts {
@@ -34,74 +34,78 @@ struct ListFacts {
     bool scoreShown = false;
 };
 
-void startRename(App& app, int64_t id) {
-    const int index = app.rallyEditor->indexOfId(id);
+void startRename(EditorContext& editor, int64_t id) {
+    RallyListState& list = editor.state.rallyList;
+    const int index = editor.rallyEditor.indexOfId(id);
     if (index < 0) return;
-    const std::string name = rallyDisplayName(app.openProject->rallies[index], static_cast<size_t>(index));
-    std::snprintf(app.editor.renameText, sizeof app.editor.renameText, "%s", name.c_str());
-    app.editor.renameTarget = id;
-    app.editor.renameNeedsFocus = true;
+    const std::string name = rallyDisplayName(editor.project.rallies[index], static_cast<size_t>(index));
+    std::snprintf(list.renameText, sizeof list.renameText, "%s", name.c_str());
+    list.renameTarget = id;
+    list.renameNeedsFocus = true;
 }
 
-void finishRename(App& app) {
-    const int64_t id = app.editor.renameTarget;
-    app.editor.renameTarget = 0;
-    const int index = app.rallyEditor->indexOfId(id);
+void finishRename(EditorContext& editor) {
+    RallyListState& list = editor.state.rallyList;
+    const int64_t id = list.renameTarget;
+    list.renameTarget = 0;
+    const int index = editor.rallyEditor.indexOfId(id);
     if (index < 0) return;
-    const std::string name = nameFromRenameText(app.editor.renameText, static_cast<size_t>(index));
-    if (app.rallyEditor->renameRally(id, name)) app.editor.saveAtFrameEnd = true;
+    const std::string name = nameFromRenameText(list.renameText, static_cast<size_t>(index));
+    if (editor.rallyEditor.renameRally(id, name)) editor.state.saveAtFrameEnd = true;
 }
 
-void drawRenameField(App& app) {
-    if (app.editor.renameNeedsFocus) {
+void drawRenameField(EditorContext& editor) {
+    RallyListState& list = editor.state.rallyList;
+    if (list.renameNeedsFocus) {
         ImGui::SetKeyboardFocusHere();
-        app.editor.renameNeedsFocus = false;
+        list.renameNeedsFocus = false;
     }
     ImGui::SetNextItemWidth(-1);
     const bool entered =
-        ImGui::InputText("##rename", app.editor.renameText, sizeof app.editor.renameText,
+        ImGui::InputText("##rename", list.renameText, sizeof list.renameText,
                          ImGuiInputTextFlags_AutoSelectAll | ImGuiInputTextFlags_EnterReturnsTrue);
     if (keyPressed(Key::Escape)) {
-        app.editor.renameTarget = 0;
+        list.renameTarget = 0;
     } else if (entered || ImGui::IsItemDeactivated()) {
-        finishRename(app);
+        finishRename(editor);
     }
 }
 
-void drawRowMenu(App& app, int64_t id) {
-    if (ImGui::IsItemClicked(ImGuiMouseButton_Right)) app.selectedRallyId = id;
+void drawRowMenu(EditorContext& editor, int64_t id) {
+    if (ImGui::IsItemClicked(ImGuiMouseButton_Right)) editor.selectedRallyId = id;
     if (!ImGui::BeginPopupContextItem("rowmenu")) return;
     if (ImGui::MenuItem("Play from the start")) {
-        goToRally(app, id);
-        app.player.play();
+        goToRally(editor, id);
+        editor.player.play();
     }
-    if (ImGui::MenuItem("Rename", "F2")) startRename(app, id);
-    if (ImGui::MenuItem("Export only this rally...")) openExportDialog(app, id);
+    if (ImGui::MenuItem("Rename", "F2")) startRename(editor, id);
+    if (ImGui::MenuItem("Export only this rally...")) openExportDialog(editor.selectedRallyId, id);
     ImGui::Separator();
-    if (ImGui::MenuItem("Delete", "Del")) deleteRallyWithMessage(app, id);
+    if (ImGui::MenuItem("Delete", "Del")) deleteRallyWithMessage(editor, id);
     ImGui::EndPopup();
 }
 
 // The name as a selectable spanning the row. The name is drawn over an
 // unlabelled selectable so that no name can be taken for an ID suffix.
-void drawNameCell(App& app, const Rally& rally, size_t position) {
-    const bool highlighted = rally.id == app.selectedRallyId;
-    if (highlighted && rally.id != app.editor.lastScrolledToId) {
+void drawNameCell(EditorContext& editor, const Rally& rally, size_t position) {
+    RallyListState& list = editor.state.rallyList;
+    const bool highlighted = rally.id == editor.selectedRallyId;
+    if (highlighted && rally.id != list.lastScrolledToId) {
         ImGui::SetScrollHereY(0.5f);
-        app.editor.lastScrolledToId = rally.id;
+        list.lastScrolledToId = rally.id;
     }
     const ImVec2 textAt = ImGui::GetCursorScreenPos();
     if (ImGui::Selectable("##row", highlighted,
                           ImGuiSelectableFlags_SpanAllColumns | ImGuiSelectableFlags_AllowDoubleClick)) {
-        goToRally(app, rally.id);
-        app.editor.lastScrolledToId = rally.id;  // it is in view: it was clicked
-        if (ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left)) app.player.play();
+        goToRally(editor, rally.id);
+        list.lastScrolledToId = rally.id;  // it is in view: it was clicked
+        if (ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left)) editor.player.play();
     }
     // The selectable lies under the whole row; the other cells have tips of their own.
     if (ImGui::TableGetColumnFlags(kRallyColumn) & ImGuiTableColumnFlags_IsHovered) {
         hoverTip("Click: go to it   Double-click: play   Right-click: more");
     }
-    drawRowMenu(app, rally.id);
+    drawRowMenu(editor, rally.id);
     std::string label = rallyDisplayName(rally, position);
     if (rally.source == "manual") label += "  (added)";
     ImGui::SetCursorScreenPos(textAt);
@@ -134,8 +138,8 @@ void drawScoreCell(const Rally& rally, const RallyScore& score, size_t position)
     }
     // The first rally always starts set 1; a mark on it means nothing.
     const bool startsSet = position > 0 && rally.setStart;
-    ImGui::TextColored(rally.winner == Winner::Home ? scorecolors::kHomeText : scorecolors::kAwayText, "%s%d-%d", startsSet ? "| " : "",
-                       score.homeAfter, score.awayAfter);
+    const ImVec4& winnerColor = rally.winner == Winner::Home ? colors::kHomeText : colors::kAwayText;
+    ImGui::TextColored(winnerColor, "%s%d-%d", startsSet ? "| " : "", score.homeAfter, score.awayAfter);
     char tip[48];
     std::snprintf(tip, sizeof tip, "Set %d%s", score.setAfter, startsSet ? " starts here" : "");
     hoverTip(tip);
@@ -143,8 +147,8 @@ void drawScoreCell(const Rally& rally, const RallyScore& score, size_t position)
 
 // False when the row changed the number of rallies: the rest of the table
 // waits for the next frame.
-bool drawRow(App& app, const ListFacts& facts, size_t position) {
-    const std::vector<Rally>& rallies = app.openProject->rallies;
+bool drawRow(EditorContext& editor, const ListFacts& facts, size_t position) {
+    const std::vector<Rally>& rallies = editor.project.rallies;
     const size_t count = rallies.size();
     const Rally& rally = rallies[position];
     ImGui::TableNextRow();
@@ -153,15 +157,15 @@ bool drawRow(App& app, const ListFacts& facts, size_t position) {
     ImGui::TableSetColumnIndex(kTickColumn);
     bool ticked = rally.selected;
     if (ImGui::Checkbox("##sel", &ticked)) {
-        app.rallyEditor->setSelected(rally.id, ticked);
-        app.editor.saveAtFrameEnd = true;
+        editor.rallyEditor.setSelected(rally.id, ticked);
+        editor.state.saveAtFrameEnd = true;
     }
 
     ImGui::TableSetColumnIndex(kRallyColumn);
-    if (app.editor.renameTarget == rally.id) {
-        drawRenameField(app);
+    if (editor.state.rallyList.renameTarget == rally.id) {
+        drawRenameField(editor);
     } else {
-        drawNameCell(app, rally, position);
+        drawNameCell(editor, rally, position);
     }
     bool stillThere = rallies.size() == count;
     if (stillThere) {
@@ -198,8 +202,8 @@ std::vector<size_t> sortedRows(const std::vector<Rally>& rallies) {
     return rallyRowOrder(rallies, key, descending);
 }
 
-void drawTable(App& app) {
-    const std::vector<Rally>& rallies = app.openProject->rallies;
+void drawTable(EditorContext& editor) {
+    const std::vector<Rally>& rallies = editor.project.rallies;
     const ListFacts facts{rallyBreaks(rallies), rallyScores(rallies), anyRallyScored(rallies)};
 
     const ImGuiTableFlags flags =
@@ -225,14 +229,14 @@ void drawTable(App& app) {
     // Slim frames keep the ticks as high as a line of text.
     ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(ImGui::GetStyle().FramePadding.x, scaled(1)));
     for (const size_t position : sortedRows(rallies)) {
-        if (!drawRow(app, facts, position)) break;
+        if (!drawRow(editor, facts, position)) break;
     }
     ImGui::PopStyleVar();
     ImGui::EndTable();
 }
 
-void drawTotals(const App& app) {
-    const Project& project = *app.openProject;
+void drawTotals(const EditorContext& editor) {
+    const Project& project = editor.project;
     if (project.rallies.empty()) {
         ImGui::TextUnformatted("No rallies. Use \"Add rally here\" while the video shows one.");
         return;
@@ -246,27 +250,27 @@ void drawTotals(const App& app) {
 
 }  // namespace
 
-void drawRallyList(App& app) {
-    if (!app.openProject || !app.rallyEditor) return;
-    if (ImGui::SmallButton("Tick all")) {
-        app.rallyEditor->setAllSelected(true);
-        app.editor.saveAtFrameEnd = true;
+void drawRallyList(EditorContext& editor) {
+        if (ImGui::SmallButton("Tick all")) {
+        editor.rallyEditor.setAllSelected(true);
+        editor.state.saveAtFrameEnd = true;
     }
     ImGui::SameLine();
     if (ImGui::SmallButton("Untick all")) {
-        app.rallyEditor->setAllSelected(false);
-        app.editor.saveAtFrameEnd = true;
+        editor.rallyEditor.setAllSelected(false);
+        editor.state.saveAtFrameEnd = true;
     }
     ImGui::SameLine();
     ImGui::TextUnformatted("Ticked rallies are exported");
 
     // A rally deleted or undone away while it was being renamed ends the rename.
-    if (app.rallyEditor->indexOfId(app.editor.renameTarget) < 0) app.editor.renameTarget = 0;
-    if (app.editor.renameTarget == 0 && !shortcutsBlocked() && keyPressed(Key::F2) && highlightedIndex(app) >= 0) {
-        startRename(app, app.selectedRallyId);
+    RallyListState& list = editor.state.rallyList;
+    if (editor.rallyEditor.indexOfId(list.renameTarget) < 0) list.renameTarget = 0;
+    if (list.renameTarget == 0 && !shortcutsBlocked() && keyPressed(Key::F2) && highlightedIndex(editor) >= 0) {
+        startRename(editor, editor.selectedRallyId);
     }
-    drawTable(app);
-    drawTotals(app);
+    drawTable(editor);
+    drawTotals(editor);
 }
 
 }  // namespace rallinox::ui

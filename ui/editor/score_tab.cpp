@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/app.h"
+#include "ui/editor/editor_context.h"
 #include "ui/editor/deciding_clip.h"
 #include "ui/dialogs/match_setup_dialog.h"
 #include "ui/editor/rally_actions.h"
-#include "ui/editor/score_colors.h"
 #include "ui/kit/theme.h"
 #include "app/core/time_format.h"
 #include "ui/kit/widgets.h"
+#include "video/preview_player.h"
 
 namespace rallinox::ui {
 
@@ -29,15 +29,16 @@ ImU32 withAlpha(ImVec4 color, float alpha) {
     return ImGui::ColorConvertFloat4ToU32(color);
 }
 
-const ImVec4& teamColor(Winner team) { return team == Winner::Home ? scorecolors::kHome : scorecolors::kAway; }
+const ImVec4& teamColor(Winner team) { return team == Winner::Home ? colors::kHome : colors::kAway; }
 
 const std::string& teamName(const MatchSetup& match, Winner team) {
     return team == Winner::Home ? match.homeName : match.awayName;
 }
 
 // The set and points the tab shows: after the highlighted rally, else the last set's end.
-SetScore displayedScore(const App& app, const std::vector<RallyScore>& scores, const std::vector<SetScore>& sets) {
-    const int index = highlightedIndex(app);
+SetScore displayedScore(const EditorContext& editor, const std::vector<RallyScore>& scores,
+                        const std::vector<SetScore>& sets) {
+    const int index = highlightedIndex(editor);
     if (index >= 0) {
         const RallyScore& score = scores[static_cast<size_t>(index)];
         return {score.setAfter, score.homeAfter, score.awayAfter};
@@ -53,7 +54,7 @@ void drawTeamCard(const char* name, int points, int sets, const ImVec4& color, b
     ImDrawList* draw = ImGui::GetWindowDrawList();
     draw->AddRectFilled(min, max, withAlpha(color, 0.16f), rounding);
     draw->AddRectFilled(min, {min.x + scaled(5), max.y}, withAlpha(color, 1.0f), rounding, ImDrawFlags_RoundCornersLeft);
-    draw->AddText({min.x + scaled(16), min.y + scaled(10)}, withAlpha(scorecolors::kCardName, 1.0f), name);
+    draw->AddText({min.x + scaled(16), min.y + scaled(10)}, withAlpha(colors::kCardName, 1.0f), name);
 
     const float pointsSize = ImGui::GetFontSize() * 2.4f;
     const std::string pointsText = std::to_string(points);
@@ -68,17 +69,17 @@ void drawTeamCard(const char* name, int points, int sets, const ImVec4& color, b
     ImGui::Dummy(ImVec2(width, height));
 }
 
-void drawCards(const App& app, const SetScore& shown, const std::vector<SetScore>& sets) {
-    const MatchSetup& match = app.openProject->match;
+void drawCards(const EditorContext& editor, const SetScore& shown, const std::vector<SetScore>& sets) {
+    const MatchSetup& match = editor.project.match;
     const SetsWon led = setsLedBefore(sets, shown.set);
-    const int index = highlightedIndex(app);
+    const int index = highlightedIndex(editor);
     const Winner highlightedWinner =
-        index >= 0 ? app.openProject->rallies[static_cast<size_t>(index)].winner : Winner::None;
+        index >= 0 ? editor.project.rallies[static_cast<size_t>(index)].winner : Winner::None;
     const float width = (ImGui::GetContentRegionAvail().x - ImGui::GetStyle().ItemSpacing.x) * 0.5f;
-    drawTeamCard(match.homeName.c_str(), shown.home, led.home, scorecolors::kHome, highlightedWinner == Winner::Home,
+    drawTeamCard(match.homeName.c_str(), shown.home, led.home, colors::kHome, highlightedWinner == Winner::Home,
                  width);
     ImGui::SameLine();
-    drawTeamCard(match.awayName.c_str(), shown.away, led.away, scorecolors::kAway, highlightedWinner == Winner::Away,
+    drawTeamCard(match.awayName.c_str(), shown.away, led.away, colors::kAway, highlightedWinner == Winner::Away,
                  width);
 }
 
@@ -86,15 +87,15 @@ void drawSetChips(const std::vector<SetScore>& sets) {
     for (size_t i = 0; i < sets.size(); ++i) {
         const SetScore& set = sets[i];
         if (i > 0) ImGui::SameLine(0, scaled(14));
-        const ImVec4 color = set.home > set.away   ? scorecolors::kHomeText
-                             : set.away > set.home ? scorecolors::kAwayText
+        const ImVec4 color = set.home > set.away   ? colors::kHomeText
+                             : set.away > set.home ? colors::kAwayText
                                                    : ImGui::GetStyle().Colors[ImGuiCol_TextDisabled];
         ImGui::TextColored(color, "S%d  %d-%d", set.set, set.home, set.away);
     }
 }
 
-void drawProgress(App& app) {
-    const std::vector<Rally>& rallies = app.openProject->rallies;
+void drawProgress(EditorContext& editor) {
+    const std::vector<Rally>& rallies = editor.project.rallies;
     const auto scored = std::count_if(rallies.begin(), rallies.end(),
                                       [](const Rally& rally) { return rally.winner != Winner::None; });
     const bool allScored = static_cast<size_t>(scored) == rallies.size();
@@ -104,56 +105,56 @@ void drawProgress(App& app) {
     ImGui::ProgressBar(fraction, ImVec2(allScored ? -FLT_MIN : -scaled(150), scaled(18)), label);
     if (allScored) return;
     ImGui::SameLine();
-    if (ImGui::Button("Next unscored [U]")) goToNextUnscored(app);
+    if (ImGui::Button("Next unscored [U]")) goToNextUnscored(editor);
     hoverTip("Play the clip of the next rally without a score. Unscored rallies have an amber mark in the list and "
              "on the timeline.");
 }
 
-void drawMatchWinner(const App& app, const std::vector<SetScore>& sets) {
-    const MatchSetup& match = app.openProject->match;
-    const Winner winner = matchWinner(app.openProject->rallies, match);
+void drawMatchWinner(const EditorContext& editor, const std::vector<SetScore>& sets) {
+    const MatchSetup& match = editor.project.match;
+    const Winner winner = matchWinner(editor.project.rallies, match);
     if (winner == Winner::None) return;
     const SetsWon won = setsWon(sets, match);
-    ImGui::TextColored(winner == Winner::Home ? scorecolors::kHomeText : scorecolors::kAwayText,
+    ImGui::TextColored(winner == Winner::Home ? colors::kHomeText : colors::kAwayText,
                        "%s won the match %d-%d", teamName(match, winner).c_str(), std::max(won.home, won.away),
                        std::min(won.home, won.away));
 }
 
-void drawClipPanel(App& app) {
+void drawClipPanel(EditorContext& editor) {
     ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted("Watch");
     ImGui::SameLine();
     bool changed = false;
-    if (ImGui::RadioButton("End of rally", !app.settings.decideByNextServe)) {
-        changed = app.settings.decideByNextServe;
-        app.settings.decideByNextServe = false;
+    if (ImGui::RadioButton("End of rally", !editor.settings.decideByNextServe)) {
+        changed = editor.settings.decideByNextServe;
+        editor.settings.decideByNextServe = false;
     }
     hoverTip("The end of the rally: see the point itself");
     ImGui::SameLine();
-    if (ImGui::RadioButton("Next serve", app.settings.decideByNextServe)) {
-        changed = !app.settings.decideByNextServe;
-        app.settings.decideByNextServe = true;
+    if (ImGui::RadioButton("Next serve", editor.settings.decideByNextServe)) {
+        changed = !editor.settings.decideByNextServe;
+        editor.settings.decideByNextServe = true;
     }
     hoverTip("The start of the next rally: the team that won the point serves, and it is quick to see");
     if (changed) {
-        app.settings.save(app.paths.settingsFile);
-        playDecidingClip(app, false);
+        editor.actions.saveSettings();
+        playDecidingClip(editor, false);
     }
-    if (ImGui::Button("Play it again [R]")) playDecidingClip(app, false);
+    if (ImGui::Button("Play it again [R]")) playDecidingClip(editor, false);
     ImGui::SameLine();
-    if (ImGui::Button("Show more [M]")) playDecidingClip(app, true);
+    if (ImGui::Button("Show more [M]")) playDecidingClip(editor, true);
     ImGui::SameLine();
-    if (ImGui::Button("Whole rally")) playWholeRally(app);
+    if (ImGui::Button("Whole rally")) playWholeRally(editor);
 
-    const int index = highlightedIndex(app);
+    const int index = highlightedIndex(editor);
     if (index < 0) return;
-    const Rally& rally = app.openProject->rallies[static_cast<size_t>(index)];
-    const std::string text = highlightedClipText(app) + "  -  rally length " + formatClock(rallyLengthSec(rally));
+    const Rally& rally = editor.project.rallies[static_cast<size_t>(index)];
+    const std::string text = highlightedClipText(editor) + "  -  rally length " + formatClock(rallyLengthSec(rally));
     mutedTextWrapped("%s", text.c_str());
 }
 
-bool teamButton(App& app, Side side, Winner highlightedWinner, float width) {
-    const MatchSetup& match = app.openProject->match;
+bool teamButton(EditorContext& editor, Side side, Winner highlightedWinner, float width) {
+    const MatchSetup& match = editor.project.match;
     const Winner team = winnerForSide(side, match.homeOnLeft);
     const ImVec4& color = teamColor(team);
     const std::string label =
@@ -166,42 +167,42 @@ bool teamButton(App& app, Side side, Winner highlightedWinner, float width) {
     return pressed;
 }
 
-void drawScoringControls(App& app) {
-    const int index = highlightedIndex(app);
+void drawScoringControls(EditorContext& editor) {
+    const int index = highlightedIndex(editor);
     const Winner highlightedWinner =
-        index >= 0 ? app.openProject->rallies[static_cast<size_t>(index)].winner : Winner::None;
+        index >= 0 ? editor.project.rallies[static_cast<size_t>(index)].winner : Winner::None;
     const float width = (ImGui::GetContentRegionAvail().x - ImGui::GetStyle().ItemSpacing.x) * 0.5f;
-    if (teamButton(app, Side::Left, highlightedWinner, width)) scoreHighlightedRally(app, Side::Left);
+    if (teamButton(editor, Side::Left, highlightedWinner, width)) scoreHighlightedRally(editor, Side::Left);
     ImGui::SameLine();
-    if (teamButton(app, Side::Right, highlightedWinner, width)) scoreHighlightedRally(app, Side::Right);
+    if (teamButton(editor, Side::Right, highlightedWinner, width)) scoreHighlightedRally(editor, Side::Right);
 
-    if (ImGui::Button("Clear [0]")) clearHighlightedWinner(app);
+    if (ImGui::Button("Clear [0]")) clearHighlightedWinner(editor);
     ImGui::SameLine();
     if (ImGui::Button("Swap sides")) {
-        app.openProject->match.homeOnLeft = !app.openProject->match.homeOnLeft;
-        app.saveOpenProject();
+        editor.project.match.homeOnLeft = !editor.project.match.homeOnLeft;
+        editor.actions.saveOpenProject();
     }
     hoverTip("The teams changed ends: swap the buttons (and keys 1 / 2) to match the video");
     ImGui::SameLine();
     ImGui::BeginDisabled(index <= 0);
-    bool startsSet = index >= 0 && app.openProject->rallies[static_cast<size_t>(index)].setStart;
-    if (ImGui::Checkbox("New set starts here [S]", &startsSet)) toggleSetStart(app);
+    bool startsSet = index >= 0 && editor.project.rallies[static_cast<size_t>(index)].setStart;
+    if (ImGui::Checkbox("New set starts here [S]", &startsSet)) toggleSetStart(editor);
     ImGui::EndDisabled();
 }
 
-void drawIssues(App& app) {
-    const std::vector<ScoreIssue> issues = scoreIssues(app.openProject->rallies, app.openProject->match);
+void drawIssues(EditorContext& editor) {
+    const std::vector<ScoreIssue> issues = scoreIssues(editor.project.rallies, editor.project.match);
     if (issues.empty()) return;
     sectionTitle("Check the score");
     for (size_t i = 0; i < issues.size(); ++i) {
         ImGui::PushID(static_cast<int>(i));
         if (ImGui::Button("Go")) {
-            const Rally& rally = app.openProject->rallies[issues[i].rallyIndex];
-            app.selectedRallyId = rally.id;
-            app.player.seek(rally.startSec);
+            const Rally& rally = editor.project.rallies[issues[i].rallyIndex];
+            editor.selectedRallyId = rally.id;
+            editor.player.seek(rally.startSec);
         }
         ImGui::SameLine();
-        ImGui::PushStyleColor(ImGuiCol_Text, scorecolors::kAwayText);
+        ImGui::PushStyleColor(ImGuiCol_Text, colors::kAwayText);
         ImGui::TextWrapped("%s", issueText(issues[i]).c_str());
         ImGui::PopStyleColor();
         ImGui::PopID();
@@ -210,75 +211,76 @@ void drawIssues(App& app) {
 
 }  // namespace
 
-void scoreHighlightedRally(App& app, Side side) {
-    const int index = highlightedIndex(app);
+void scoreHighlightedRally(EditorContext& editor, Side side) {
+    const int index = highlightedIndex(editor);
     if (index < 0) return;
-    app.editor.showScoreTab = true;
-    Project& project = *app.openProject;
+    editor.state.scoreTab.bringToFront = true;
+    Project& project = editor.project;
     const bool firstScore = !anyRallyScored(project.rallies);
-    if (app.rallyEditor->setWinner(app.selectedRallyId, winnerForSide(side, project.match.homeOnLeft))) {
-        app.saveOpenProject();
+    if (editor.rallyEditor.setWinner(editor.selectedRallyId, winnerForSide(side, project.match.homeOnLeft))) {
+        editor.actions.saveOpenProject();
         if (firstScore && project.match.homeName == "Home" && project.match.awayName == "Away") {
-            app.showToast(kTipText);
+            editor.actions.showToast(kTipText);
         }
     }
-    if (app.editor.advanceAfterScoring && static_cast<size_t>(index) + 1 < project.rallies.size()) {
-        playClipOfRally(app, index + 1);
+    if (editor.state.scoreTab.advanceAfterScoring && static_cast<size_t>(index) + 1 < project.rallies.size()) {
+        playClipOfRally(editor, index + 1);
     }
 }
 
-void clearHighlightedWinner(App& app) {
-    if (highlightedIndex(app) < 0) return;
-    app.editor.showScoreTab = true;
-    if (app.rallyEditor->setWinner(app.selectedRallyId, Winner::None)) app.saveOpenProject();
+void clearHighlightedWinner(EditorContext& editor) {
+    if (highlightedIndex(editor) < 0) return;
+    editor.state.scoreTab.bringToFront = true;
+    if (editor.rallyEditor.setWinner(editor.selectedRallyId, Winner::None)) editor.actions.saveOpenProject();
 }
 
-void toggleSetStart(App& app) {
-    const int index = highlightedIndex(app);
+void toggleSetStart(EditorContext& editor) {
+    const int index = highlightedIndex(editor);
     if (index <= 0) return;
-    app.editor.showScoreTab = true;
-    const bool startsSet = app.openProject->rallies[static_cast<size_t>(index)].setStart;
-    if (app.rallyEditor->setSetStart(app.selectedRallyId, !startsSet)) app.saveOpenProject();
+    editor.state.scoreTab.bringToFront = true;
+    const bool startsSet = editor.project.rallies[static_cast<size_t>(index)].setStart;
+    if (editor.rallyEditor.setSetStart(editor.selectedRallyId, !startsSet)) editor.actions.saveOpenProject();
 }
 
-void goToNextUnscored(App& app) {
-    app.editor.showScoreTab = true;
-    const int next = nextUnscored(app.openProject->rallies, highlightedIndex(app));
+void goToNextUnscored(EditorContext& editor) {
+    editor.state.scoreTab.bringToFront = true;
+    const int next = nextUnscored(editor.project.rallies, highlightedIndex(editor));
     if (next < 0) {
-        app.showToast("Every rally has a score");
+        editor.actions.showToast("Every rally has a score");
         return;
     }
-    playClipOfRally(app, next);
+    playClipOfRally(editor, next);
 }
 
-void drawScoreTab(App& app) {
-    const Project& project = *app.openProject;
+void drawScoreTab(EditorContext& editor) {
+    const Project& project = editor.project;
     const MatchSetup& match = project.match;
     const std::vector<RallyScore> scores = rallyScores(project.rallies);
     const std::vector<SetScore> sets = setScores(project.rallies);
-    const SetScore shown = displayedScore(app, scores, sets);
+    const SetScore shown = displayedScore(editor, scores, sets);
 
-    if (ImGui::Button("Match setup...")) openMatchSetup(app);
+    if (ImGui::Button("Match setup...")) openMatchSetup(editor.project.match);
     ImGui::SameLine();
     mutedText("Best of %d  -  %d / %d points", match.bestOf, match.setPoints, match.decidingSetPoints);
     ImGui::Text("Set %d", shown.set);
-    drawCards(app, shown, sets);
+    drawCards(editor, shown, sets);
     drawSetChips(sets);
-    drawProgress(app);
-    drawMatchWinner(app, sets);
+    drawProgress(editor);
+    drawMatchWinner(editor, sets);
 
-    const int index = highlightedIndex(app);
+    const int index = highlightedIndex(editor);
     sectionTitle(index < 0 ? "Pick a rally to score it"
                            : ("Who won " + rallyDisplayName(project.rallies[static_cast<size_t>(index)],
                                                             static_cast<size_t>(index)) + "?")
                                  .c_str());
     ImGui::BeginDisabled(index < 0);
-    drawClipPanel(app);
-    drawScoringControls(app);
+    drawClipPanel(editor);
+    drawScoringControls(editor);
     ImGui::EndDisabled();
-    ImGui::Checkbox("After scoring, go to the next rally and play its clip", &app.editor.advanceAfterScoring);
-    drawIssues(app);
-    drawMatchSetup(app);
+    ScoreTabState& state = editor.state.scoreTab;
+    ImGui::Checkbox("After scoring, go to the next rally and play its clip", &state.advanceAfterScoring);
+    drawIssues(editor);
+    drawMatchSetup(editor.project.match, editor.actions);
 }
 
 }  // namespace rallinox::ui

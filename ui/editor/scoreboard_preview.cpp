@@ -3,9 +3,10 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/shell/app.h"
+#include "ui/editor/editor_context.h"
 #include "export/board_blend.h"
 #include "export/board_clips.h"
+#include "video/preview_player.h"
 
 namespace rallinox::ui {
 
@@ -24,24 +25,24 @@ int rallyAt(const std::vector<Rally>& rallies, double seconds) {
 
 }  // namespace
 
-int drawScoreboardPreview(App& app, ImDrawList* draw, ImVec2 imageMin, ImVec2 imageMax) {
-    if (!app.openProject || !app.settings.boardEnabled) return -1;
+int drawScoreboardPreview(EditorContext& editor, ImDrawList* draw, ImVec2 imageMin, ImVec2 imageMax) {
+    if (!editor.settings.boardEnabled) return -1;
     const int width = int(std::lround(imageMax.x - imageMin.x));
     const int height = int(std::lround(imageMax.y - imageMin.y));
     if (width < kSmallestPicture || height < kSmallestPicture) return -1;
 
-    const Project& project = *app.openProject;
-    const double position = app.player.position();
+    const Project& project = editor.project;
+    const double position = editor.player.position();
     const int index = rallyAt(project.rallies, position);
     if (index < 0) return -1;
-    const std::vector<BoardClip> clips = boardClips(project.rallies, project.match, app.settings, project.settings);
+    const std::vector<BoardClip> clips = boardClips(project.rallies, project.match, editor.settings, project.settings);
     if (clips.empty()) return -1;
 
     const BoardClip& clip = clips[size_t(index)];
     const double t = position - project.rallies[size_t(index)].startSec;
     const double opacity = boardOpacity(clip, t);
     if (opacity <= 0) return -1;
-    const BoardTexture* board = app.editor.boardTextures.textureFor(boardStateAt(clip, t), clip.style, width, height);
+    const BoardTexture* board = editor.state.boardTextures.textureFor(boardStateAt(clip, t), clip.style, width, height);
     if (!board) return -1;
 
     // Whole pixels keep the board's text sharp.

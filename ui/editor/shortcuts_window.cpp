@@ -2,7 +2,7 @@
 
 #include <imgui.h>
 
-#include "app/shell/app.h"
+#include "ui/editor/editor_context.h"
 #include "ui/kit/keys.h"
 #include "ui/kit/theme.h"
 
@@ -56,9 +56,9 @@ void drawTable() {
 
 }  // namespace
 
-void drawShortcutsWindow(App& app) {
-    if (app.editor.shortcutsRequested) {
-        app.editor.shortcutsRequested = false;
+void drawShortcutsWindow(EditorContext& editor) {
+    if (editor.state.shortcutsRequested) {
+        editor.state.shortcutsRequested = false;
         ImGui::OpenPopup(kTitle);
     }
     ImGui::SetNextWindowSize(ImVec2(scaled(560), 0));

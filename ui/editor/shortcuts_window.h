@@ -1,13 +1,11 @@
 // The popup "Keyboard shortcuts" listing every key of the editor.
 #pragma once
 
-namespace rallinox {
-class App;
-}
-
 namespace rallinox::ui {
 
-// Opens when app.editor.shortcutsRequested is set.
-void drawShortcutsWindow(App& app);
+struct EditorContext;
+
+// Opens when editor.state.shortcutsRequested is set.
+void drawShortcutsWindow(EditorContext& editor);
 
 }  // namespace rallinox::ui

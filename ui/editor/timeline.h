@@ -2,12 +2,10 @@
 // the playhead; clicking or dragging on it moves the player.
 #pragma once
 
-namespace rallinox {
-class App;
-}
-
 namespace rallinox::ui {
 
-void drawTimeline(App& app, float width);
+struct EditorContext;
+
+void drawTimeline(EditorContext& editor, float width);
 
 }  // namespace rallinox::ui

@@ -6,12 +6,13 @@
 #include <cmath>
 #include <string>
 
-#include "app/shell/app.h"
+#include "ui/editor/editor_context.h"
 #include "edit/trim_limits.h"
 #include "ui/editor/rally_actions.h"
 #include "ui/kit/theme.h"
 #include "app/core/time_format.h"
 #include "ui/kit/widgets.h"
+#include "video/preview_player.h"
 
 namespace rallinox::ui {
 
@@ -24,17 +25,6 @@ constexpr float kMinTickGap = 3;
 // The picture follows a dragged handle once it moved by more than this.
 constexpr double kSeekStepSec = 0.001;
 
-enum Handle { kNoHandle = 0, kStartHandle = 1, kEndHandle = 2 };
-
-const ImU32 kBackground = IM_COL32(30, 41, 59, 255);
-const ImU32 kOtherRally = IM_COL32(120, 110, 100, 120);
-const ImU32 kThisRally = IM_COL32(16, 185, 129, 210);
-const ImU32 kSecondTick = IM_COL32(150, 150, 160, 120);
-const ImU32 kLabelBox = IM_COL32(15, 23, 42, 220);
-const ImU32 kLabelText = IM_COL32(230, 230, 235, 255);
-const ImU32 kHandleIdle = IM_COL32(167, 243, 208, 255);
-const ImU32 kWhite = IM_COL32(255, 255, 255, 255);
-const ImU32 kHintText = IM_COL32(130, 135, 145, 255);
 
 // Maps times of the window onto the strip and back.
 struct StripGeometry {
@@ -58,7 +48,7 @@ void drawEmptyStrip(float width) {
     const char* text = "Pick a rally in the list or on the timeline to trim it here.";
     const ImVec2 textSize = ImGui::CalcTextSize(text);
     ImGui::GetWindowDrawList()->AddText(
-        ImVec2(at.x + (size.x - textSize.x) * 0.5f, at.y + (size.y - textSize.y) * 0.5f), kHintText, text);
+        ImVec2(at.x + (size.x - textSize.x) * 0.5f, at.y + (size.y - textSize.y) * 0.5f), colors::kTrackHint, text);
 }
 
 // A clock label in a dark box: right of `x` when `rightOf`, else left of it,
@@ -71,24 +61,24 @@ void drawTimeLabel(ImDrawList* draw, const StripGeometry& strip, float x, bool r
     left = rightOf ? std::min(left, strip.max.x - scaled(6) - boxWidth) : std::max(left, strip.min.x + scaled(6));
     const float top = (strip.min.y + strip.max.y - textSize.y) * 0.5f;
     draw->AddRectFilled(ImVec2(left, top - scaled(1)), ImVec2(left + boxWidth, top + textSize.y + scaled(1)),
-                        kLabelBox, scaled(3));
-    draw->AddText(ImVec2(left + scaled(4), top), kLabelText, text.c_str());
+                        colors::kTrackLabelBox, scaled(3));
+    draw->AddText(ImVec2(left + scaled(4), top), colors::kTrackLabel, text.c_str());
 }
 
-void drawStrip(const App& app, const StripGeometry& strip, int index, double startSec, double endSec) {
+void drawStrip(const EditorContext& editor, const StripGeometry& strip, int index, double startSec, double endSec) {
     ImDrawList* draw = ImGui::GetWindowDrawList();
-    const std::vector<Rally>& rallies = app.openProject->rallies;
+    const std::vector<Rally>& rallies = editor.project.rallies;
     const TrimWindow& window = strip.window;
-    draw->AddRectFilled(strip.min, strip.max, kBackground, scaled(4));
+    draw->AddRectFilled(strip.min, strip.max, colors::kTrackGround, scaled(4));
     draw->PushClipRect(strip.min, strip.max, true);
     for (size_t i = 0; i < rallies.size(); ++i) {
         const Rally& other = rallies[i];
         if (static_cast<int>(i) == index || other.endSec < window.lo || other.startSec > window.hi) continue;
         draw->AddRectFilled(ImVec2(strip.x(other.startSec), strip.min.y + scaled(8)),
-                            ImVec2(strip.x(other.endSec), strip.max.y - scaled(8)), kOtherRally, scaled(2));
+                            ImVec2(strip.x(other.endSec), strip.max.y - scaled(8)), colors::kRallyNeighbour, scaled(2));
     }
     draw->AddRectFilled(ImVec2(strip.x(startSec), strip.min.y + scaled(5)),
-                        ImVec2(strip.x(endSec), strip.max.y - scaled(5)), kThisRally, scaled(3));
+                        ImVec2(strip.x(endSec), strip.max.y - scaled(5)), colors::kRallyTrimmed, scaled(3));
     // Ticks closer than a few pixels would merge into a bar; such a window
     // (a very long rally) gets none, whatever its times.
     const double mostTicks = (strip.max.x - strip.min.x) / scaled(kMinTickGap);
@@ -97,15 +87,15 @@ void drawStrip(const App& app, const StripGeometry& strip, int index, double sta
         const int ticks = static_cast<int>(std::floor(window.hi) - firstSecond) + 1;
         for (int tick = 0; tick < ticks; ++tick) {
             const float x = strip.x(firstSecond + tick);
-            draw->AddLine(ImVec2(x, strip.max.y - scaled(4)), ImVec2(x, strip.max.y), kSecondTick);
+            draw->AddLine(ImVec2(x, strip.max.y - scaled(4)), ImVec2(x, strip.max.y), colors::kTrackTick);
         }
     }
     drawTimeLabel(draw, strip, strip.x(startSec) - scaled(kHandleBarWidth) * 0.5f, false, startSec);
     drawTimeLabel(draw, strip, strip.x(endSec) + scaled(kHandleBarWidth) * 0.5f, true, endSec);
-    const double position = app.player.position();
+    const double position = editor.player.position();
     if (position >= window.lo && position <= window.hi) {
         const float x = strip.x(position);
-        draw->AddLine(ImVec2(x, strip.min.y), ImVec2(x, strip.max.y), kWhite, scaled(2));
+        draw->AddLine(ImVec2(x, strip.min.y), ImVec2(x, strip.max.y), colors::kLine, scaled(2));
     }
     draw->PopClipRect();
 }
@@ -113,42 +103,42 @@ void drawStrip(const App& app, const StripGeometry& strip, int index, double sta
 void drawHandleBar(const StripGeometry& strip, float x, bool lit) {
     const float half = scaled(kHandleBarWidth) * 0.5f;
     ImGui::GetWindowDrawList()->AddRectFilled(ImVec2(x - half, strip.min.y), ImVec2(x + half, strip.max.y),
-                                              lit ? kWhite : kHandleIdle, scaled(2));
+                                              lit ? colors::kLine : colors::kTrimHandle, scaled(2));
 }
 
 // One handle: an invisible button centred on its time. Dragging moves the
 // time within the limits and the picture with it; releasing applies it as
 // one undoable edit. Returns whether it is hovered or dragged.
-bool handle(App& app, const StripGeometry& strip, int index, Handle which, double storedSec) {
-    TrimDrag& drag = app.editor.trim;
-    const Rally& rally = app.openProject->rallies[index];
+bool handle(EditorContext& editor, const StripGeometry& strip, int index, TrimHandle which, double storedSec) {
+    TrimDrag& drag = editor.state.trim;
+    const Rally& rally = editor.project.rallies[index];
     const bool dragging = drag.rallyId == rally.id && drag.handle == which;
     const double shownSec = dragging ? drag.timeSec : storedSec;
     ImGui::SetCursorScreenPos(ImVec2(strip.x(shownSec) - scaled(kHandleWidth) * 0.5f, strip.min.y));
-    ImGui::InvisibleButton(which == kStartHandle ? "##trimStart" : "##trimEnd",
+    ImGui::InvisibleButton(which == TrimHandle::Start ? "##trimStart" : "##trimEnd",
                            ImVec2(scaled(kHandleWidth), strip.max.y - strip.min.y));
     if (ImGui::IsItemActivated()) drag = {rally.id, which, storedSec};
     if (ImGui::IsItemActive() && drag.rallyId == rally.id && drag.handle == which) {
         const double wanted = strip.timeAt(ImGui::GetIO().MousePos.x);
-        const std::vector<Rally>& rallies = app.openProject->rallies;
-        const double limited = which == kStartHandle ? limitTrimStart(rallies, index, strip.window, wanted)
+        const std::vector<Rally>& rallies = editor.project.rallies;
+        const double limited = which == TrimHandle::Start ? limitTrimStart(rallies, index, strip.window, wanted)
                                                      : limitTrimEnd(rallies, index, strip.window, wanted);
         if (std::abs(limited - drag.timeSec) > kSeekStepSec) {
             drag.timeSec = limited;
-            app.player.seek(limited);
+            editor.player.seek(limited);
         }
     }
     if (ImGui::IsItemDeactivated() && drag.rallyId == rally.id && drag.handle == which) {
-        const bool changed = which == kStartHandle ? app.rallyEditor->changeStart(rally.id, drag.timeSec)
-                                                   : app.rallyEditor->changeEnd(rally.id, drag.timeSec);
-        if (changed) app.editor.saveAtFrameEnd = true;
+        const bool changed = which == TrimHandle::Start ? editor.rallyEditor.changeStart(rally.id, drag.timeSec)
+                                                   : editor.rallyEditor.changeEnd(rally.id, drag.timeSec);
+        if (changed) editor.state.saveAtFrameEnd = true;
         drag = {};
     }
     const bool lit = ImGui::IsItemHovered() || ImGui::IsItemActive();
     if (lit) {
         ImGui::SetMouseCursor(ImGuiMouseCursor_ResizeEW);
         const bool moving = drag.rallyId == rally.id && drag.handle == which;
-        ImGui::SetTooltip("%s %s", which == kStartHandle ? "Start" : "End",
+        ImGui::SetTooltip("%s %s", which == TrimHandle::Start ? "Start" : "End",
                           formatClock(moving ? drag.timeSec : storedSec).c_str());
     }
     return lit;
@@ -156,34 +146,34 @@ bool handle(App& app, const StripGeometry& strip, int index, Handle which, doubl
 
 }  // namespace
 
-void drawTrimStrip(App& app, float width) {
-    const int index = highlightedIndex(app);
-    TrimDrag& drag = app.editor.trim;
+void drawTrimStrip(EditorContext& editor, float width) {
+    const int index = highlightedIndex(editor);
+    TrimDrag& drag = editor.state.trim;
     if (index < 0) {
         drag = {};
         drawEmptyStrip(width);
         return;
     }
-    const Rally rally = app.openProject->rallies[index];
+    const Rally rally = editor.project.rallies[index];
     if (drag.rallyId != rally.id) drag = {};
 
     StripGeometry strip;
     strip.min = ImGui::GetCursorScreenPos();
     strip.max = ImVec2(strip.min.x + width, strip.min.y + scaled(kHeight));
-    strip.window = trimWindow(rally, app.openProject->videoDurationSec, app.player.duration());
+    strip.window = trimWindow(rally, editor.project.videoDurationSec, editor.player.duration());
 
     // The handles come first so that they, not the strip under them, take the mouse.
-    const bool startLit = handle(app, strip, index, kStartHandle, rally.startSec);
-    const bool endLit = handle(app, strip, index, kEndHandle, rally.endSec);
-    const double startSec = drag.handle == kStartHandle ? drag.timeSec : rally.startSec;
-    const double endSec = drag.handle == kEndHandle ? drag.timeSec : rally.endSec;
+    const bool startLit = handle(editor, strip, index, TrimHandle::Start, rally.startSec);
+    const bool endLit = handle(editor, strip, index, TrimHandle::End, rally.endSec);
+    const double startSec = drag.handle == TrimHandle::Start ? drag.timeSec : rally.startSec;
+    const double endSec = drag.handle == TrimHandle::End ? drag.timeSec : rally.endSec;
 
     ImGui::SetCursorScreenPos(strip.min);
     ImGui::InvisibleButton("trimstrip", ImVec2(width, strip.max.y - strip.min.y));
     const float mouseX = ImGui::GetIO().MousePos.x;
-    if (ImGui::IsItemActive() && drag.handle == kNoHandle &&
+    if (ImGui::IsItemActive() && drag.handle == TrimHandle::None &&
         (ImGui::IsItemActivated() || ImGui::GetIO().MouseDelta.x != 0)) {
-        app.player.seek(strip.timeAt(mouseX));
+        editor.player.seek(strip.timeAt(mouseX));
     }
     if (ImGui::IsItemHovered()) {
         const std::string name = rallyDisplayName(rally, static_cast<size_t>(index));
@@ -191,7 +181,7 @@ void drawTrimStrip(App& app, float width) {
                           name.c_str());
     }
 
-    drawStrip(app, strip, index, startSec, endSec);
+    drawStrip(editor, strip, index, startSec, endSec);
     drawHandleBar(strip, strip.x(startSec), startLit);
     drawHandleBar(strip, strip.x(endSec), endLit);
 }

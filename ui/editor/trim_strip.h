@@ -1,12 +1,20 @@
 // The strip under the timeline that shows the highlighted rally with handles to trim its start and end.
 #pragma once
 
-namespace rallinox {
-class App;
-}
+#include <cstdint>
 
 namespace rallinox::ui {
 
-void drawTrimStrip(App& app, float width);
+struct EditorContext;
+
+enum class TrimHandle { None, Start, End };
+
+struct TrimDrag {
+    int64_t rallyId = 0;
+    TrimHandle handle = TrimHandle::None;
+    double timeSec = 0.0;
+};
+
+void drawTrimStrip(EditorContext& editor, float width);
 
 }  // namespace rallinox::ui

@@ -5,13 +5,15 @@
 #include <algorithm>
 #include <string>
 
-#include "app/shell/app.h"
+#include "ui/editor/editor_context.h"
 #include "ui/editor/check_tab.h"
 #include "ui/editor/deciding_clip.h"
 #include "edit/overlay_text.h"
 #include "ui/editor/player_controls.h"
 #include "ui/editor/scoreboard_preview.h"
 #include "ui/kit/theme.h"
+#include "ui/editor/player_texture.h"
+#include "video/preview_player.h"
 
 namespace rallinox::ui {
 
@@ -19,9 +21,9 @@ namespace {
 
 constexpr int kTopRightCorner = 1;
 
-void drawOverlayText(App& app, ImDrawList* draw, ImVec2 min, ImVec2 max, int boardCorner) {
-    const std::string text = overlayText(*app.openProject, app.player.position(), !app.settings.boardEnabled,
-                                         decidingClipText(app));
+void drawOverlayText(EditorContext& editor, ImDrawList* draw, ImVec2 min, ImVec2 max, int boardCorner) {
+    const std::string text = overlayText(editor.project, editor.player.position(), !editor.settings.boardEnabled,
+                                         decidingClipText(editor));
     const ImVec2 padding(scaled(10), scaled(5));
     const ImVec2 size = ImGui::CalcTextSize(text.c_str());
     const float margin = scaled(12);
@@ -31,23 +33,23 @@ void drawOverlayText(App& app, ImDrawList* draw, ImVec2 min, ImVec2 max, int boa
     const ImVec2 boxMin(left, min.y + margin);
     const ImVec2 boxMax(left + size.x + 2 * padding.x, boxMin.y + size.y + 2 * padding.y);
     draw->PushClipRect(min, max, true);
-    draw->AddRectFilled(boxMin, boxMax, IM_COL32(0, 0, 0, 160), scaled(6));
-    draw->AddText(ImVec2(boxMin.x + padding.x, boxMin.y + padding.y), IM_COL32(255, 255, 255, 235), text.c_str());
+    draw->AddRectFilled(boxMin, boxMax, colors::kCaptionBox, scaled(6));
+    draw->AddText(ImVec2(boxMin.x + padding.x, boxMin.y + padding.y), colors::kCaptionText, text.c_str());
     draw->PopClipRect();
 }
 
 void drawPlaySymbol(ImDrawList* draw, ImVec2 min, ImVec2 max) {
     const float r = scaled(26);
     const ImVec2 c((min.x + max.x) * 0.5f, (min.y + max.y) * 0.5f);
-    draw->AddCircleFilled(c, r, IM_COL32(0, 0, 0, 110));
+    draw->AddCircleFilled(c, r, colors::kPlayDisc);
     draw->AddTriangleFilled(ImVec2(c.x - 0.35f * r, c.y - 0.5f * r), ImVec2(c.x - 0.35f * r, c.y + 0.5f * r),
-                            ImVec2(c.x + 0.55f * r, c.y), IM_COL32(255, 255, 255, 220));
+                            ImVec2(c.x + 0.55f * r, c.y), colors::kPlayTriangle);
 }
 
 }  // namespace
 
-void drawVideoView(App& app, float columnWidth, float height) {
-    const PlayerTexture& texture = app.playerTexture;
+void drawVideoView(EditorContext& editor, float columnWidth, float height) {
+    const PlayerTexture& texture = editor.picture;
     const float aspect = texture.valid() ? float(texture.width()) / float(texture.height()) : 16.0f / 9.0f;
     const float width = std::min(height * aspect, columnWidth);
     ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (columnWidth - width) * 0.5f);
@@ -56,14 +58,14 @@ void drawVideoView(App& app, float columnWidth, float height) {
         return;
     }
     ImGui::Image(texture.id(), ImVec2(width, height));
-    if (ImGui::IsItemClicked(ImGuiMouseButton_Left)) togglePlayback(app);
+    if (ImGui::IsItemClicked(ImGuiMouseButton_Left)) togglePlayback(editor);
     const ImVec2 min = ImGui::GetItemRectMin();
     const ImVec2 max = ImGui::GetItemRectMax();
     ImDrawList* draw = ImGui::GetWindowDrawList();
-    drawHintPictureMarks(app, draw, min, max);
-    const int boardCorner = drawScoreboardPreview(app, draw, min, max);
-    drawOverlayText(app, draw, min, max, boardCorner);
-    if (!app.player.playing()) drawPlaySymbol(draw, min, max);
+    drawHintPictureMarks(editor, draw, min, max);
+    const int boardCorner = drawScoreboardPreview(editor, draw, min, max);
+    drawOverlayText(editor, draw, min, max, boardCorner);
+    if (!editor.player.playing()) drawPlaySymbol(draw, min, max);
 }
 
 }  // namespace rallinox::ui

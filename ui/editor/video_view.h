@@ -2,12 +2,10 @@
 // symbol; clicking the picture plays or pauses.
 #pragma once
 
-namespace rallinox {
-class App;
-}
-
 namespace rallinox::ui {
 
-void drawVideoView(App& app, float columnWidth, float height);
+struct EditorContext;
+
+void drawVideoView(EditorContext& editor, float columnWidth, float height);
 
 }  // namespace rallinox::ui

@@ -1,5 +1,6 @@
 #include "ui/kit/theme.h"
 
+#include "app/core/project.h"
 #include "ui/kit/fonts.h"
 
 namespace rallinox::ui {
@@ -59,6 +60,15 @@ void applyColors() {
 }  // namespace
 
 float uiScale() { return currentScale; }
+
+ImVec4 colors::hint(HintKind kind) {
+    switch (kind) {
+        case HintKind::Missed: return {0.38f, 0.65f, 0.98f, 1.0f};
+        case HintKind::Doubtful: return {0.984f, 0.749f, 0.141f, 1.0f};
+        case HintKind::Joined: return {0.75f, 0.52f, 0.99f, 1.0f};
+    }
+    return {};
+}
 
 void applyTheme(float scale) {
     currentScale = scale;

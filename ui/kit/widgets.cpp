@@ -13,7 +13,7 @@ bool coloredButton(const char* label, const ImVec2& size, const ImVec4& normal, 
     ImGui::PushStyleColor(ImGuiCol_Button, normal);
     ImGui::PushStyleColor(ImGuiCol_ButtonHovered, hovered);
     ImGui::PushStyleColor(ImGuiCol_ButtonActive, active);
-    ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(1, 1, 1, 1));
+    ImGui::PushStyleColor(ImGuiCol_Text, colors::kWhite);
     const bool pressed = ImGui::Button(label, size);
     ImGui::PopStyleColor(4);
     return pressed;

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "app/shell/app.h"
+#include "app/core/project.h"
+#include "ui/kit/app_actions.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/widgets.h"
 
@@ -12,17 +13,15 @@ namespace rallinox::ui {
 
 namespace {
 
-std::string projectName(const App& app, const std::string& id) {
-    const auto it = std::find_if(app.projects.begin(), app.projects.end(), [&](const Project& p) { return p.id == id; });
-    return it != app.projects.end() ? it->name : id;
+std::string projectName(const std::vector<Project>& projects, const std::string& id) {
+    const auto it = std::find_if(projects.begin(), projects.end(), [&](const Project& p) { return p.id == id; });
+    return it != projects.end() ? it->name : id;
 }
 
 }  // namespace
 
-void drawAnalysisPill(const App& app) {
-    const AnalysisJob* job = app.jobs.analysisJob.get();
-    if (!job || app.screen == Screen::projects) return;
-    const float fraction = job->progress.fraction.load();
+void drawAnalysisPill(const AnalysisView& analysis, const std::vector<Project>& projects) {
+    const float fraction = analysis.fraction;
     const ImGuiViewport* viewport = ImGui::GetMainViewport();
     const ImVec2 corner{viewport->Pos.x + viewport->Size.x - scaled(16), viewport->Pos.y + viewport->Size.y - scaled(16)};
     ImGui::SetNextWindowPos(corner, ImGuiCond_Always, ImVec2(1.0f, 1.0f));
@@ -31,7 +30,8 @@ void drawAnalysisPill(const App& app) {
                                    ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav |
                                    ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoMove;
     if (ImGui::Begin("##jobpill", nullptr, flags)) {
-        ImGui::Text("Analysing %s  %d%%", projectName(app, job->projectId).c_str(), static_cast<int>(fraction * 100));
+        const std::string name = projectName(projects, analysis.projectId);
+        ImGui::Text("Analysing %s  %d%%", name.c_str(), static_cast<int>(fraction * 100));
         ImGui::ProgressBar(fraction, ImVec2(scaled(220), scaled(6)), "");
         if (ImGui::IsWindowHovered()) ImGui::SetTooltip("Runs in the background. See or cancel it on the projects screen.");
     }

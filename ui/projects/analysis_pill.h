@@ -2,12 +2,17 @@
 // while another screen than the projects is shown.
 #pragma once
 
+#include <vector>
+
 namespace rallinox {
-class App;
+struct Project;
 }
 
 namespace rallinox::ui {
 
-void drawAnalysisPill(const App& app);
+struct AnalysisView;
+
+// The projects give the analysed project's name.
+void drawAnalysisPill(const AnalysisView& analysis, const std::vector<Project>& projects);
 
 }  // namespace rallinox::ui

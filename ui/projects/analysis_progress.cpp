@@ -4,33 +4,28 @@
 
 #include <cstdio>
 
-#include "app/shell/app.h"
+#include "ui/kit/app_actions.h"
 #include "ui/projects/analysis_progress_text.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/widgets.h"
-#include "video/frame_source.h"
 
 namespace rallinox::ui {
 
-void drawAnalysisProgress(App& app, const AnalysisJob& job) {
-    const AnalysisProgress& progress = job.progress;
-    const float fraction = progress.fraction.load();
-    const int stage = progress.stage.load();
-    const double elapsed = job.elapsedSec();
-    const double videoSecDone = progress.videoSecDone.load();
-
+void drawAnalysisProgress(const AnalysisView& analysis, AppActions& actions) {
+    const float fraction = analysis.fraction;
     char overlay[96];
-    std::snprintf(overlay, sizeof overlay, "%s  %d%%", analysisStageName(stage), static_cast<int>(fraction * 100));
+    std::snprintf(overlay, sizeof overlay, "%s  %d%%", analysis.stageName, static_cast<int>(fraction * 100));
     ImGui::ProgressBar(fraction, ImVec2(ImGui::GetContentRegionAvail().x - scaled(150), 0), overlay);
     ImGui::SameLine();
     if (ImGui::Button("Cancel", ImVec2(-1, 0))) {
-        app.cancelAnalysis();
+        actions.cancelAnalysis();
         return;
     }
-    mutedText("%s", analysisStatusLine(fraction, elapsed, videoSecDone).c_str());
-    const double framesPerSec = progress.framesPerSec.load();
-    if (stage == 1 && framesPerSec > 0) {
-        mutedText("%s", analysisSpeedLine(framesPerSec, videoSecDone, elapsed, decoderName(progress.decoder.load())).c_str());
+    mutedText("%s", analysisStatusLine(fraction, analysis.elapsedSec, analysis.videoSecDone).c_str());
+    if (analysis.findingBall && analysis.framesPerSec > 0) {
+        mutedText("%s", analysisSpeedLine(analysis.framesPerSec, analysis.videoSecDone, analysis.elapsedSec,
+                                          analysis.decoderName)
+                            .c_str());
     }
 }
 

@@ -2,15 +2,13 @@
 // project card and the small pill in the corner on the other screens.
 #pragma once
 
-namespace rallinox {
-class App;
-class AnalysisJob;
-}  // namespace rallinox
-
 namespace rallinox::ui {
+
+class AppActions;
+struct AnalysisView;
 
 // Bar with the stage and percentage, "Cancel", the time left and, while the
 // ball is searched, the speed.
-void drawAnalysisProgress(App& app, const AnalysisJob& job);
+void drawAnalysisProgress(const AnalysisView& analysis, AppActions& actions);
 
 }  // namespace rallinox::ui

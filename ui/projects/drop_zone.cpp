@@ -11,7 +11,6 @@ namespace rallinox::ui {
 
 namespace {
 
-constexpr ImU32 kHoverColor = IM_COL32(16, 185, 129, 255);
 
 void dashedLine(ImDrawList* draw, ImVec2 from, ImVec2 to, ImU32 color, float thickness) {
     constexpr float kDash = 8.0f;
@@ -42,7 +41,7 @@ bool drawDropZone() {
     const ImVec2 max = ImGui::GetItemRectMax();
     ImDrawList* draw = ImGui::GetWindowDrawList();
 
-    const ImU32 edge = hovered ? kHoverColor : IM_COL32(110, 112, 125, 255);
+    const ImU32 edge = hovered ? colors::kDropHovered : colors::kDropEdge;
     const float thickness = 2.0f;
     dashedLine(draw, min, {max.x, min.y}, edge, thickness);
     dashedLine(draw, {max.x, min.y}, max, edge, thickness);
@@ -52,11 +51,11 @@ bool drawDropZone() {
     const float centreX = (min.x + max.x) * 0.5f;
     const float middle = (min.y + max.y) * 0.5f;
     const float titleHeight = ImGui::GetFontSize() * 1.4f;
-    centredText(draw, centreX, middle - titleHeight * 1.4f, hovered ? kHoverColor : IM_COL32(230, 230, 235, 255),
+    centredText(draw, centreX, middle - titleHeight * 1.4f, hovered ? colors::kDropHovered : colors::kDropTitle,
                 "Drop a match video here", 1.4f);
-    centredText(draw, centreX, middle + scaled(4), IM_COL32(160, 165, 175, 255),
+    centredText(draw, centreX, middle + scaled(4), colors::kDropLine,
                 "or click to choose one  (MP4, MOV, MKV...)", 1.0f);
-    centredText(draw, centreX, middle + scaled(40), IM_COL32(130, 135, 145, 255),
+    centredText(draw, centreX, middle + scaled(40), colors::kDropTip,
                 "Tip: film from behind the baseline, as high as you can, with the whole court in view.", 1.0f);
     return clicked;
 }

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/shell/app.h"
+#include "ui/projects/projects_screen.h"
+#include "ui/projects/thumbnail_cache.h"
 #include "edit/match_score.h"
 #include "platform/desktop.h"
 #include "ui/projects/analysis_progress.h"
@@ -20,21 +21,21 @@ namespace {
 
 constexpr float kPictureHeight = 84;
 
-void drawPicture(App& app, const Project& project) {
+void drawPicture(ProjectsContext& screen, const Project& project) {
     const float height = scaled(kPictureHeight);
-    if (const Thumbnail* picture = app.thumbnails.textureFor(project)) {
+    if (const Thumbnail* picture = screen.thumbnails.textureFor(project)) {
         const float width = height * picture->width / picture->height;
         ImGui::Image(reinterpret_cast<ImTextureID>(static_cast<intptr_t>(picture->texture)), ImVec2(width, height));
     } else {
         const ImVec2 size{height * 16 / 9, height};
         ImGui::Dummy(size);
         ImGui::GetWindowDrawList()->AddRectFilled(ImGui::GetItemRectMin(), ImGui::GetItemRectMax(),
-                                                  IM_COL32(30, 41, 59, 255), scaled(4));
+                                                  colors::kTrackGround, scaled(4));
     }
     if (project.state == ProjectState::Ready && ImGui::IsItemHovered()) {
         ImGui::SetMouseCursor(ImGuiMouseCursor_Hand);
         ImGui::SetTooltip("Open");
-        if (ImGui::IsItemClicked()) app.openProjectById(project.id);
+        if (ImGui::IsItemClicked()) screen.actions.openProjectById(project.id);
     }
 }
 
@@ -75,24 +76,24 @@ void drawOutcome(const Project& project) {
     }
 }
 
-void drawButtons(App& app, const Project& project, std::string& pendingDelete) {
+void drawButtons(ProjectsContext& screen, const Project& project, std::string& pendingDelete) {
     // Inside the group SameLine's offset would count from the group's left edge.
     ImGui::SameLine(0, 0);
     ImGui::SetCursorPosX(ImGui::GetWindowContentRegionMax().x - scaled(240));
     if (project.state == ProjectState::Ready) {
-        if (accentButton("Open", ImVec2(scaled(110), 0))) app.openProjectById(project.id);
+        if (accentButton("Open", ImVec2(scaled(110), 0))) screen.actions.openProjectById(project.id);
     } else if (ImGui::Button("Analyse", ImVec2(scaled(110), 0))) {
         Project analysed = project;
-        app.startAnalysis(analysed);
-        app.reloadProjects();
+        screen.actions.startAnalysis(analysed);
+        screen.actions.reloadProjects();
     }
     ImGui::SameLine();
     if (ImGui::Button("Delete", ImVec2(scaled(110), 0))) pendingDelete = project.id;
 }
 
-void drawMenu(App& app, const Project& project, std::string& pendingDelete) {
+void drawMenu(ProjectsContext& screen, const Project& project, std::string& pendingDelete) {
     if (!ImGui::BeginPopupContextWindow("cardmenu")) return;
-    if (project.state == ProjectState::Ready && ImGui::MenuItem("Open")) app.openProjectById(project.id);
+    if (project.state == ProjectState::Ready && ImGui::MenuItem("Open")) screen.actions.openProjectById(project.id);
     if (ImGui::MenuItem("Show the video in its folder")) showInFolder(project.videoPath);
     ImGui::Separator();
     if (ImGui::MenuItem("Delete project...")) pendingDelete = project.id;
@@ -111,24 +112,25 @@ float cardHeight(bool analysing) {
 
 }  // namespace
 
-void drawProjectCard(App& app, const Project& project, std::string& pendingDelete) {
-    const AnalysisJob* job = app.jobs.isAnalysing(project.id) ? app.jobs.analysisJob.get() : nullptr;
+void drawProjectCard(ProjectsContext& screen, const Project& project, std::string& pendingDelete) {
+    const std::optional<AnalysisView>& running = screen.analysis;
+    const AnalysisView* analysis = running && running->projectId == project.id ? &*running : nullptr;
     ImGui::PushID(project.id.c_str());
-    ImGui::BeginChild("card", ImVec2(0, cardHeight(job != nullptr)), true,
+    ImGui::BeginChild("card", ImVec2(0, cardHeight(analysis != nullptr)), true,
                       ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse);
-    drawPicture(app, project);
+    drawPicture(screen, project);
     ImGui::SameLine();
     ImGui::BeginGroup();
     largeText(project.name.c_str(), 1.15f);
     mutedText("%s", cardMetaLine(project).c_str());
-    if (job) {
-        drawAnalysisProgress(app, *job);
+    if (analysis) {
+        drawAnalysisProgress(*analysis, screen.actions);
     } else {
         drawOutcome(project);
-        drawButtons(app, project, pendingDelete);
+        drawButtons(screen, project, pendingDelete);
     }
     ImGui::EndGroup();
-    drawMenu(app, project, pendingDelete);
+    drawMenu(screen, project, pendingDelete);
     ImGui::EndChild();
     ImGui::PopID();
 }

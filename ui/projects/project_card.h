@@ -6,14 +6,12 @@
 
 #include "app/core/project.h"
 
-namespace rallinox {
-class App;
-}
-
 namespace rallinox::ui {
+
+struct ProjectsContext;
 
 // "Delete" and "Delete project..." set `pendingDelete` to the project's id;
 // the screen asks before anything is removed.
-void drawProjectCard(App& app, const Project& project, std::string& pendingDelete);
+void drawProjectCard(ProjectsContext& screen, const Project& project, std::string& pendingDelete);
 
 }  // namespace rallinox::ui

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/app.h"
+#include "app/core/project.h"
+#include "ui/kit/file_dialogs.h"
 #include "ui/projects/drop_zone.h"
 #include "ui/kit/keys.h"
 #include "ui/projects/project_card.h"
@@ -31,22 +32,23 @@ ScreenState& screenState() {
     return state;
 }
 
-void chooseVideo(App& app) {
-    app.fileDialogs.chooseVideoFile([&app](const std::string& path) { app.newProjectFromVideo(path); });
+void chooseVideo(ProjectsContext& screen) {
+    AppActions& actions = screen.actions;
+    screen.fileDialogs.chooseVideoFile([&actions](const std::string& path) { actions.newProjectFromVideo(path); });
 }
 
-void drawHeader(App& app) {
+void drawHeader(ProjectsContext& screen) {
     largeText("Rallinox", 1.6f);
     const float buttons = scaled(100) * 2 + ImGui::GetStyle().ItemSpacing.x;
     ImGui::SameLine(ImGui::GetWindowContentRegionMax().x - buttons);
-    if (ImGui::Button("Settings", ImVec2(scaled(100), 0))) app.screen = Screen::settings;
+    if (ImGui::Button("Settings", ImVec2(scaled(100), 0))) screen.actions.setScreen(Screen::Settings);
     hoverTip("Settings  [Ctrl+,]");
     ImGui::SameLine();
-    if (ImGui::Button("About", ImVec2(scaled(100), 0))) app.screen = Screen::about;
+    if (ImGui::Button("About", ImVec2(scaled(100), 0))) screen.actions.setScreen(Screen::About);
 
     mutedText("Cut a full volleyball match down to the rallies.");
     ImGui::Spacing();
-    if (accentButton("+  New project from a video...", ImVec2(scaled(320), scaled(44)))) chooseVideo(app);
+    if (accentButton("+  New project from a video...", ImVec2(scaled(320), scaled(44)))) chooseVideo(screen);
     hoverTip("Choose a match video  [Ctrl+O]");
     ImGui::SameLine();
     ImGui::SetCursorPosY(ImGui::GetCursorPosY() + (scaled(44) - ImGui::GetTextLineHeight()) * 0.5f);
@@ -55,36 +57,36 @@ void drawHeader(App& app) {
     ImGui::Separator();
 }
 
-void drawFilter(const App& app, ScreenState& state) {
-    if (app.projects.size() < kProjectsForFilter) {
+void drawFilter(const ProjectsContext& screen, ScreenState& state) {
+    if (screen.projects.size() < kProjectsForFilter) {
         state.filter[0] = '\0';
         return;
     }
     ImGui::SetNextItemWidth(scaled(320));
     ImGui::InputTextWithHint("##filter", "Search projects by name", state.filter, sizeof state.filter);
     ImGui::SameLine();
-    mutedText("%zu projects", app.projects.size());
+    mutedText("%zu projects", screen.projects.size());
 }
 
-void drawCards(App& app, ScreenState& state) {
+void drawCards(ProjectsContext& screen, ScreenState& state) {
     // The cards stand out on the window's own background.
-    ImGui::PushStyleColor(ImGuiCol_ChildBg, IM_COL32(0, 0, 0, 0));
+    ImGui::PushStyleColor(ImGuiCol_ChildBg, colors::kTransparent);
     ImGui::BeginChild("list");
     ImGui::PopStyleColor();
     // A card's buttons can read the project list again; the cards are drawn
     // from a copy so that the list can change under them.
-    const std::vector<Project> shown = app.projects;
+    const std::vector<Project> shown = screen.projects;
     bool anyDrawn = false;
     for (const Project& project : shown) {
         if (!nameMatchesFilter(project.name, state.filter)) continue;
-        drawProjectCard(app, project, state.pendingDelete);
+        drawProjectCard(screen, project, state.pendingDelete);
         anyDrawn = true;
     }
     if (!anyDrawn) ImGui::Text("No project name contains \"%s\".", state.filter);
     ImGui::EndChild();
 }
 
-void drawDeleteConfirmation(App& app, ScreenState& state) {
+void drawDeleteConfirmation(ProjectsContext& screen, ScreenState& state) {
     if (state.pendingDelete.empty()) return;
     if (!ImGui::IsPopupOpen(kDeleteTitle)) ImGui::OpenPopup(kDeleteTitle);
     ImGui::SetNextWindowSize(ImVec2(scaled(420), 0));
@@ -95,7 +97,7 @@ void drawDeleteConfirmation(App& app, ScreenState& state) {
     ImGui::TextWrapped("The rally list and your edits are removed. Your video file and exported videos stay.");
     ImGui::Separator();
     if (dangerButton("Delete", ImVec2(scaled(120), 0))) {
-        app.deleteProject(state.pendingDelete);
+        screen.actions.deleteProject(state.pendingDelete);
         state.pendingDelete.clear();
         ImGui::CloseCurrentPopup();
     }
@@ -109,16 +111,16 @@ void drawDeleteConfirmation(App& app, ScreenState& state) {
 
 }  // namespace
 
-void drawProjectsScreen(App& app) {
+void drawProjectsScreen(ProjectsContext& screen) {
     ScreenState& state = screenState();
-    drawHeader(app);
-    if (app.projects.empty()) {
-        if (drawDropZone()) chooseVideo(app);
+    drawHeader(screen);
+    if (screen.projects.empty()) {
+        if (drawDropZone()) chooseVideo(screen);
     } else {
-        drawFilter(app, state);
-        drawCards(app, state);
+        drawFilter(screen, state);
+        drawCards(screen, state);
     }
-    drawDeleteConfirmation(app, state);
+    drawDeleteConfirmation(screen, state);
 }
 
 }  // namespace rallinox::ui
