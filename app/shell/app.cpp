@@ -5,8 +5,7 @@
 #include "app/core/file_io.h"
 #include "app/core/log.h"
 #include "app/jobs/project_flows.h"
-#include "platform/app_window.h"
-#include "platform/window_flash.h"
+#include "platform/backend.h"
 #include "ui/dialogs/about_screen.h"
 #include "ui/projects/analysis_pill.h"
 #include "ui/editor/editor_screen.h"
@@ -28,7 +27,7 @@ constexpr const char* kTitle = "Rallinox";
 
 }  // namespace
 
-App::App(AppWindow& appWindow, ui::FileDialogs::Backends dialogBackends)
+App::App(Backend& appWindow, ui::FileDialogs::Backends dialogBackends)
     : paths(DataPaths::compute()), store(paths.projectsDir), window(appWindow), fileDialogs(dialogBackends) {
     openLog(paths.logFile);
     logStartLine();
@@ -139,7 +138,7 @@ void App::pollJobs() {
     if (std::optional<FinishedAnalysis> finished = jobs.pollAnalysis()) takeOver(*finished);
     if (std::optional<ExportResult> exported = jobs.pollExport()) {
         lastExport = std::move(exported);
-        flashUnlessFocused(window.sdlWindow());
+        window.requestAttention();
     }
 }
 
@@ -151,7 +150,7 @@ void App::takeOver(const FinishedAnalysis& finished) {
         return;
     }
     thumbnails.drop(finished.projectId);
-    flashUnlessFocused(window.sdlWindow());
+    window.requestAttention();
     if (finished.saveError.empty()) {
         showToast(finished.toast);
     } else {

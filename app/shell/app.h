@@ -23,14 +23,14 @@
 
 namespace rallinox {
 
-class AppWindow;
+class Backend;
 
 enum class Screen : int { projects = 0, editor = 1, settings = 2, about = 3 };
 
 class App {
 public:
     // Opens the log, loads the settings and reads the project list.
-    App(AppWindow& window, ui::FileDialogs::Backends dialogBackends = ui::FileDialogs::Backends::Desktop);
+    App(Backend& window, ui::FileDialogs::Backends dialogBackends = ui::FileDialogs::Backends::Desktop);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
@@ -82,7 +82,7 @@ public:
     ui::PlayerTexture playerTexture;
     Screen screen = Screen::projects;
     int64_t selectedRallyId = 0;
-    AppWindow& window;
+    Backend& window;
     ui::FileDialogs fileDialogs;
     std::string locateRequest;
     std::string errorText;

@@ -9,7 +9,7 @@
 
 #include "app/shell/app.h"
 #include "edit/rally_stats.h"
-#include "platform/app_window.h"
+#include "platform/backend.h"
 #include "ui/dialogs/export_dialog.h"
 #include "ui/kit/keys.h"
 #include "ui/kit/theme.h"
