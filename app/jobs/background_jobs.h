@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/jobs/analysis_job.h"
-#include "app/jobs/export_job.h"
+#include "app/jobs/project_jobs.h"
 #include "app/core/project.h"
 #include "app/core/project_store.h"
 

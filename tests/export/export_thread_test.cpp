@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/core/log.h"
-#include "app/jobs/export_job.h"
+#include "app/jobs/project_jobs.h"
 #include "tests/core/temp_dir.h"
 #include "tests/export/export_media.h"
 
