@@ -130,8 +130,8 @@ void App::cancelAnalysis() {
     reloadProjects();
 }
 
-void App::startExport(ExportRequest request, ExportJob::Body body) {
-    jobs.startExport(std::move(request), std::move(body));
+void App::startExport(ExportRequest request) {
+    jobs.startExport(std::move(request));
 }
 
 void App::pollJobs() {

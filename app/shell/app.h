@@ -51,7 +51,7 @@ public:
     void startAnalysis(Project& project);
     void cancelAnalysis();
     // Dropped while an export runs.
-    void startExport(ExportRequest request, ExportJob::Body body);
+    void startExport(ExportRequest request);
     // Reads the project list from disk again.
     void reloadProjects();
     // Saves the open project and a result the disk refused before; a

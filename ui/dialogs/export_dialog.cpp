@@ -90,10 +90,10 @@ void startExport(App& app, const std::vector<Rally>& chosen, const std::string& 
         const auto format = TimelineFormat(editor.exportTimelineFormat);
         options.timelines.emplace_back(format, besideExport(app, chosenPath, timelineExtension(format)));
     }
-    ExportPlan plan = planExport(*app.openProject, chosen, options, app.settings);
+    ExportRequest request = planExport(*app.openProject, chosen, options, app.settings);
     app.editor.exportOutputPath = chosenPath;
     app.editor.exportStartTime = ImGui::GetTime();
-    app.startExport(std::move(plan.request), exportBody(boardOverlay(std::move(plan.boards))));
+    app.startExport(std::move(request));
 }
 
 void chooseFileAndExport(App& app, const std::vector<Rally>& chosen) {
