@@ -7,6 +7,7 @@
 
 #include "app/core/file_io.h"
 #include "app/core/log.h"
+#include "export/board_overlay.h"
 #include "export/cut_list.h"
 #include "export/edl.h"
 #include "export/mp4_export.h"
@@ -106,6 +107,11 @@ ExportResult exportVideos(const ExportRequest& request, ExportProgress& progress
     return result;
 }
 
+std::unique_ptr<FrameOverlay> scoreboardOf(const ExportRequest& request) {
+    if (request.boards.empty()) return nullptr;
+    return std::make_unique<BoardOverlay>(request.boards);
+}
+
 // Each file appears complete or not at all; an older file of that name stays
 // until the new one is there.
 std::string saveTextFile(const ExportTextFile& file) {
@@ -147,7 +153,7 @@ ExportResult runExport(const ExportRequest& request, ExportProgress& progress, F
 ExportBody exportBody(OverlayFactory makeOverlay) {
     return [makeOverlay = std::move(makeOverlay)](const ExportRequest& request, ExportProgress& progress) {
         try {
-            std::unique_ptr<FrameOverlay> overlay = makeOverlay ? makeOverlay() : nullptr;
+            std::unique_ptr<FrameOverlay> overlay = makeOverlay ? makeOverlay() : scoreboardOf(request);
             return runExport(request, progress, overlay.get());
         } catch (const std::exception& error) {
             // The overlay could not be made, or memory ran out around the video.

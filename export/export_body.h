@@ -23,8 +23,8 @@ double overallFraction(const ExportRequest& request, const ExportProgress& progr
 // Runs the whole export of `request`; never throws.
 ExportResult runExport(const ExportRequest& request, ExportProgress& progress, FrameOverlay* overlay);
 
-// The body for `App::startExport`; the overlay, when given, draws into every
-// exported picture (the scoreboard).
+// The body of an export job. It draws the request's scoreboards, or what
+// `makeOverlay` makes when given, into every exported picture.
 ExportBody exportBody(OverlayFactory makeOverlay = {});
 
 }  // namespace rallinox

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "export/board_overlay.h"
 #include "export/edl.h"
 #include "export/fcpxml.h"
 #include "export/otio_json.h"
@@ -83,10 +82,9 @@ std::string eachRallyFileName(const std::string& rallyName, size_t index, size_t
     return number + (name.empty() ? "" : " " + name) + ".mp4";
 }
 
-ExportPlan planExport(const Project& project, const std::vector<Rally>& chosen, const ExportOptions& options,
-                      const Settings& settings) {
-    ExportPlan plan;
-    ExportRequest& request = plan.request;
+ExportRequest planExport(const Project& project, const std::vector<Rally>& chosen, const ExportOptions& options,
+                         const Settings& settings) {
+    ExportRequest request;
     request.sourcePath = project.videoPath;
     request.outputPath = options.outputPath;
     request.title = project.name;
@@ -109,13 +107,8 @@ ExportPlan planExport(const Project& project, const std::vector<Rally>& chosen, 
         for (const auto& [format, path] : options.timelines)
             request.textFiles.push_back({path, timelineText(format, timeline)});
     }
-    plan.boards = chosenBoards(project, chosen, options.scoreboard, settings);
-    return plan;
-}
-
-OverlayFactory boardOverlay(std::vector<BoardClip> boards) {
-    if (boards.empty()) return {};
-    return [boards = std::move(boards)] { return std::make_unique<BoardOverlay>(boards); };
+    request.boards = chosenBoards(project, chosen, options.scoreboard, settings);
+    return request;
 }
 
 }  // namespace rallinox

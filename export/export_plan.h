@@ -11,7 +11,6 @@
 #include "app/core/project.h"
 #include "app/core/settings.h"
 #include "export/board_clips.h"
-#include "export/export_body.h"
 #include "export/export_scope.h"
 
 namespace rallinox {
@@ -32,20 +31,14 @@ struct ExportOptions {
     std::vector<std::pair<TimelineFormat, std::string>> timelines;
 };
 
-struct ExportPlan {
-    ExportRequest request;
-    std::vector<BoardClip> boards;  // one per chosen rally; empty without a scoreboard
-};
-
-// The scoreboard's look comes from `settings`, as the user last chose it.
-ExportPlan planExport(const Project& project, const std::vector<Rally>& chosen, const ExportOptions& options,
-                      const Settings& settings);
+// The whole request, the scoreboard of every chosen rally included (none
+// without `options.scoreboard` or a scored rally); the scoreboard's look
+// comes from `settings`, as the user last chose it.
+ExportRequest planExport(const Project& project, const std::vector<Rally>& chosen, const ExportOptions& options,
+                         const Settings& settings);
 
 // "NN Name.mp4" (NN its place among `count` files, from 01), with the
 // characters file systems refuse replaced and the name kept short.
 std::string eachRallyFileName(const std::string& rallyName, size_t index, size_t count);
-
-// Makes the board overlay on the export thread; empty without boards.
-OverlayFactory boardOverlay(std::vector<BoardClip> boards);
 
 }  // namespace rallinox

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/core/project.h"
+#include "export/board_clips.h"
 
 namespace rallinox {
 
@@ -31,6 +32,8 @@ struct ExportRequest {
     std::vector<std::string> eachPaths;
     // Written once the video is done: the rally list and timelines for video editors.
     std::vector<ExportTextFile> textFiles;
+    // The scoreboard drawn over each rally, one per rally in order; empty: none.
+    std::vector<BoardClip> boards;
 };
 
 // Written by the export thread, read by the GUI thread without a lock.

@@ -1,9 +1,10 @@
 #include "platform/app_window.h"
 
 #include <SDL.h>
+#include <backends/imgui_impl_opengl3.h>
+#include <backends/imgui_impl_sdl.h>
 
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -145,18 +146,29 @@ std::string AppWindow::title() const { return SDL_GetWindowTitle(window_); }
 
 void AppWindow::present() { SDL_GL_SwapWindow(window_); }
 
-void showFatalMessage(const std::string& caption, const std::string& text) {
-    // Without a display the box cannot appear either; the terminal still tells.
-    std::fprintf(stderr, "%s\n", text.c_str());
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
+void AppWindow::connectGui() {
+    ImGui_ImplSDL2_InitForOpenGL(window_, context_);
+    ImGui_ImplOpenGL3_Init("#version 130");
 }
 
-bool askYesNo(const AppWindow& window, const std::string& caption, const std::string& question) {
+void AppWindow::disconnectGui() {
+    ImGui_ImplOpenGL3_Shutdown();
+    ImGui_ImplSDL2_Shutdown();
+}
+
+void AppWindow::drawableSize(int& width, int& height) const { SDL_GL_GetDrawableSize(window_, &width, &height); }
+
+void AppWindow::requestAttention() {
+    if (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) return;
+    SDL_FlashWindow(window_, SDL_FLASH_UNTIL_FOCUSED);
+}
+
+bool AppWindow::askYesNo(const std::string& caption, const std::string& question) const {
     const SDL_MessageBoxButtonData buttons[] = {
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
     };
-    const SDL_MessageBoxData box{SDL_MESSAGEBOX_WARNING, window.sdlWindow(), caption.c_str(), question.c_str(),
+    const SDL_MessageBoxData box{SDL_MESSAGEBOX_WARNING, window_, caption.c_str(), question.c_str(),
                                  2, buttons, nullptr};
     int pressed = 0;
     return SDL_ShowMessageBox(&box, &pressed) == 0 && pressed == 1;

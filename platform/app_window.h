@@ -1,6 +1,6 @@
-// The one top-level window with its OpenGL 3 context (SDL2 underneath).
-// Besides creating both, it tracks the window's normal rectangle so that
-// its placement can be remembered across runs.
+// The one top-level window with its OpenGL 3 context (SDL2 underneath),
+// the back end's own part. Besides creating both, it tracks the window's
+// normal rectangle so that its placement can be remembered across runs.
 #pragma once
 
 #include <filesystem>
@@ -23,10 +23,12 @@ public:
     AppWindow(const AppWindow&) = delete;
     AppWindow& operator=(const AppWindow&) = delete;
 
-    SDL_Window* sdlWindow() const { return window_; }
-    void* glContext() const { return context_; }
-    // The GLSL version line the GUI renderer must use with this context.
-    const char* glslVersion() const { return "#version 130"; }
+    // Connects the GUI library's SDL and OpenGL back ends to this window;
+    // disconnect before the window goes.
+    void connectGui();
+    void disconnectGui();
+    // The size in pixels that frames are drawn at.
+    void drawableSize(int& width, int& height) const;
 
     // 1.0 at 96 DPI; fixed for the run.
     float displayScale() const { return scale_; }
@@ -44,6 +46,8 @@ public:
     void setTitle(const std::string& title);
     std::string title() const;
     void present();
+    void requestAttention();
+    bool askYesNo(const std::string& caption, const std::string& question) const;
 
 private:
     AppWindow(SDL_Window* window, void* context, float scale);
@@ -54,9 +58,5 @@ private:
     float scale_;
     ScreenRect normalRect_;
 };
-
-// Blocking message boxes for the few moments the GUI itself cannot be used.
-void showFatalMessage(const std::string& caption, const std::string& text);
-bool askYesNo(const AppWindow& window, const std::string& caption, const std::string& question);
 
 }  // namespace rallinox

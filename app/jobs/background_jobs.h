@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/jobs/analysis_job.h"
-#include "app/jobs/export_job.h"
+#include "app/jobs/project_jobs.h"
 #include "app/core/project.h"
 #include "app/core/project_store.h"
 
@@ -51,7 +50,8 @@ public:
     std::optional<FinishedAnalysis> pollAnalysis();
 
     // False when an export is already running (the request is dropped).
-    bool startExport(ExportRequest request, ExportJob::Body body);
+    // The request's own export runs unless another body is given.
+    bool startExport(ExportRequest request, ExportJob::Body body = exportBody());
     std::optional<ExportResult> pollExport();
 
     bool any() const { return analysisJob || exportJob; }

@@ -1,16 +1,11 @@
 #include "app/jobs/thumbnail_worker.h"
 
-#include <opencv2/imgcodecs.hpp>
-#include <opencv2/imgproc.hpp>
-#include <opencv2/videoio.hpp>
-
-#include <algorithm>
 #include <chrono>
 #include <utility>
 
 #include "app/core/file_io.h"
 #include "app/core/log.h"
-#include "video/probe.h"
+#include "video/frame_grab.h"
 
 namespace rallinox {
 
@@ -19,29 +14,13 @@ namespace {
 constexpr int kThumbnailWidth = 320;
 constexpr int kJpegQuality = 85;
 
-cv::Mat storedThumbnail(const std::filesystem::path& thumbFile) {
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(thumbFile, ignored)) return {};
-    return cv::imread(thumbFile.string(), cv::IMREAD_COLOR);
-}
-
-// A frame of the video scaled to the card width, also stored as the JPEG so
-// that the next run need not open the video.
-cv::Mat thumbnailFromVideo(const ThumbnailRequest& request) {
-    if (std::string ignored; !checkIsVideoFile(request.videoPath, ignored)) return {};
-    cv::VideoCapture capture(openCvPath(request.videoPath), cv::CAP_ANY);
-    if (!capture.isOpened()) return {};
-    capture.set(cv::CAP_PROP_POS_MSEC, request.timeSec * 1000.0);
-    cv::Mat frame;
-    if (!capture.read(frame) || frame.empty()) return {};
-    const int height = std::max(1, frame.rows * kThumbnailWidth / frame.cols);
-    cv::Mat small;
-    cv::resize(frame, small, cv::Size(kThumbnailWidth, height), 0, 0, cv::INTER_AREA);
-    std::vector<uchar> jpeg;
-    if (cv::imencode(".jpg", small, jpeg, {cv::IMWRITE_JPEG_QUALITY, kJpegQuality})) {
-        writeWholeFile(request.thumbFile, std::string(jpeg.begin(), jpeg.end()));
-    }
-    return small;
+// A frame of the video at the card width, also stored as the JPEG so that
+// the next run need not open the video.
+RgbaPicture thumbnailFromVideo(const ThumbnailRequest& request) {
+    RgbaPicture picture = grabFrame(request.videoPath, request.timeSec, kThumbnailWidth);
+    if (const std::string jpeg = jpegBytes(picture, kJpegQuality); !jpeg.empty())
+        writeWholeFile(request.thumbFile, jpeg);
+    return picture;
 }
 
 }  // namespace
@@ -53,19 +32,9 @@ double thumbnailTimeSec(const Project& project) {
 }
 
 ThumbnailPicture makeThumbnail(const ThumbnailRequest& request) {
-    ThumbnailPicture picture;
-    picture.id = request.id;
-    cv::Mat bgr = storedThumbnail(request.thumbFile);
-    if (bgr.empty()) bgr = thumbnailFromVideo(request);
-    if (bgr.empty() || bgr.channels() != 3) return picture;
-    cv::Mat rgba;
-    cv::cvtColor(bgr, rgba, cv::COLOR_BGR2RGBA);
-    picture.width = rgba.cols;
-    picture.height = rgba.rows;
-    picture.rgba.resize(rgba.total() * 4);
-    // cvtColor makes a new continuous image, so its bytes are one block.
-    std::copy(rgba.data, rgba.data + picture.rgba.size(), picture.rgba.begin());
-    return picture;
+    RgbaPicture picture = readPictureFile(request.thumbFile);
+    if (picture.empty()) picture = thumbnailFromVideo(request);
+    return {request.id, picture.width, picture.height, std::move(picture.rgba)};
 }
 
 ThumbnailWorker::ThumbnailWorker(Maker make)

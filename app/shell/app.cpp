@@ -6,8 +6,7 @@
 #include "app/core/log.h"
 #include "app/jobs/background_jobs.h"
 #include "app/jobs/project_flows.h"
-#include "platform/app_window.h"
-#include "platform/window_flash.h"
+#include "platform/backend.h"
 #include "video/frame_source.h"
 #include "ui/dialogs/about_screen.h"
 #include "ui/projects/analysis_pill.h"
@@ -30,7 +29,7 @@ constexpr const char* kTitle = "Rallinox";
 
 }  // namespace
 
-App::App(AppWindow& appWindow, ui::FileDialogs::Backends dialogBackends)
+App::App(Backend& appWindow, ui::FileDialogs::Backends dialogBackends)
     : paths(DataPaths::compute()),
       store(paths.projectsDir),
       window(appWindow),
@@ -137,15 +136,15 @@ void App::cancelAnalysis() {
     reloadProjects();
 }
 
-void App::startExport(ExportRequest request, ExportBody body) {
-    jobs->startExport(std::move(request), std::move(body));
+void App::startExport(ExportRequest request) {
+    jobs->startExport(std::move(request));
 }
 
 void App::pollJobs() {
     if (std::optional<FinishedAnalysis> finished = jobs->pollAnalysis()) takeOver(*finished);
     if (std::optional<ExportResult> exported = jobs->pollExport()) {
         lastExport = std::move(exported);
-        flashUnlessFocused(window.sdlWindow());
+        window.requestAttention();
     }
 }
 
@@ -157,7 +156,7 @@ void App::takeOver(const FinishedAnalysis& finished) {
         return;
     }
     thumbnails.drop(finished.projectId);
-    flashUnlessFocused(window.sdlWindow());
+    window.requestAttention();
     if (finished.saveError.empty()) {
         showToast(finished.toast);
     } else {

@@ -25,14 +25,14 @@
 
 namespace rallinox {
 
-class AppWindow;
+class Backend;
 class BackgroundJobs;
 struct FinishedAnalysis;
 
 class App final : public ui::AppActions {
 public:
     // Opens the log, loads the settings and reads the project list.
-    App(AppWindow& window, ui::FileDialogs::Backends dialogBackends = ui::FileDialogs::Backends::Desktop);
+    App(Backend& window, ui::FileDialogs::Backends dialogBackends = ui::FileDialogs::Backends::Desktop);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
@@ -56,7 +56,7 @@ public:
     void saveSettings() override;
     void startAnalysis(Project& project) override;
     void cancelAnalysis() override;
-    void startExport(ExportRequest request, ExportBody body) override;
+    void startExport(ExportRequest request) override;
 
     // Whether closing the window would stop an analysis or an export.
     bool hasJobs() const;
@@ -79,7 +79,7 @@ public:
     ui::PlayerTexture playerTexture;
     ui::Screen screen = ui::Screen::Projects;
     int64_t selectedRallyId = 0;
-    AppWindow& window;
+    Backend& window;
     ui::FileDialogs fileDialogs;
     std::string locateRequest;
     std::string errorText;

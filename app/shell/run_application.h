@@ -1,5 +1,5 @@
-// The process's GUI life: the window with its OpenGL context, the GUI
-// library, the App and the frame loop until the window is closed.
+// The process's GUI life: the window system's back end, the App and the
+// frame loop until the window is closed.
 #pragma once
 
 #include <optional>
@@ -10,7 +10,7 @@
 namespace rallinox {
 
 class App;
-class AppWindow;
+class Backend;
 
 // Sees every frame from outside the application; the scripted GUI tests
 // drive the real application through it.
@@ -18,9 +18,9 @@ class FrameObserver {
 public:
     virtual ~FrameObserver() = default;
     // Before the window's events are read: the place to queue events.
-    virtual void beforeEvents(App& app, AppWindow& window) = 0;
+    virtual void beforeEvents(App& app, Backend& backend) = 0;
     // After the frame is drawn into the back buffer and before it is shown.
-    virtual void afterRender(App& app, AppWindow& window) = 0;
+    virtual void afterRender(App& app, Backend& backend) = 0;
     // Answers a yes/no question in place of the message box, which would
     // block the frame loop; nothing lets the message box ask.
     virtual std::optional<bool> answerQuestion(const std::string& question) { return std::nullopt; }

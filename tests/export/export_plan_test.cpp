@@ -28,7 +28,7 @@ TEST(ExportPlan, OneFilePerRallyIsNumberedInListOrderWithSafeNamesAndNoEdl) {
     options.eachDir = "/out";
     options.edl = true;
     const ExportRequest request =
-        planExport(project, chosenRallies(project, ExportScope::Ticked, 0), options, Settings{}).request;
+        planExport(project, chosenRallies(project, ExportScope::Ticked, 0), options, Settings{});
     EXPECT_EQ(request.eachPaths, (std::vector<std::string>{"/out/01 Rally 1.mp4", "/out/02 Rally 2.mp4",
                                                            "/out/03 Rally 4.mp4", "/out/04 Set point- 3-4-.mp4"}));
     EXPECT_TRUE(request.outputPath.empty());
@@ -76,7 +76,7 @@ TEST(ExportPlan, RequestCarriesTheVideoOptionsTheEdlAndTheSideFiles) {
     options.fast = true;
     options.csvPath = "/out/final.csv";
     options.timelines = {{TimelineFormat::Xmeml, "/out/final.xml"}, {TimelineFormat::Otio, "/out/final.otio"}};
-    const ExportRequest request = planExport(project, project.rallies, options, Settings{}).request;
+    const ExportRequest request = planExport(project, project.rallies, options, Settings{});
     EXPECT_EQ(request.sourcePath, "/videos/final.mp4");
     EXPECT_EQ(request.edlPath, "/out/final.edl");
     EXPECT_FALSE(request.keepSound);

@@ -41,7 +41,7 @@ int readBack(const test::TempDir& dir, const char* kind, TimelineFormat format, 
     ExportOptions options;
     const std::string timeline = dir.file(std::string("cut") + timelineExtension(format));
     options.timelines.emplace_back(format, timeline);
-    const ExportRequest request = planExport(project, project.rallies, options, Settings{}).request;
+    const ExportRequest request = planExport(project, project.rallies, options, Settings{});
     if (request.textFiles.size() != 1) return -1;
     test::writeFile(timeline, request.textFiles.front().text);
     std::string expected;

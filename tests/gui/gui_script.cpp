@@ -11,7 +11,7 @@
 #include <stdexcept>
 
 #include "app/shell/app.h"
-#include "platform/app_window.h"
+#include "platform/backend.h"
 #include "tests/gui/imgui_probe.h"
 #include "tests/gui/screenshot.h"
 
@@ -28,6 +28,9 @@ const std::set<std::string> kCommands{"wait", "click", "click-label", "right-cli
                                       "expect-projects", "expect-glyph", "answer", "wait-for"};
 
 void pushEvent(SDL_Event event) { SDL_PushEvent(&event); }
+
+// The application's window: the one its OpenGL context draws into.
+SDL_Window* shownWindow() { return SDL_GL_GetCurrentWindow(); }
 
 void pushMotion(float x, float y) {
     SDL_Event motion{};
@@ -160,10 +163,10 @@ void ScriptPlayer::quit() {
     pushEvent(event);
 }
 
-bool ScriptPlayer::click(float x, float y, AppWindow& window, Uint8 button) {
+bool ScriptPlayer::click(float x, float y, Uint8 button) {
     switch (stepFrame_) {
         case 0:
-            SDL_WarpMouseInWindow(window.sdlWindow(), static_cast<int>(x), static_cast<int>(y));
+            SDL_WarpMouseInWindow(shownWindow(), static_cast<int>(x), static_cast<int>(y));
             pushMotion(x, y);
             return false;
         case 1: pushMouseButton(SDL_MOUSEBUTTONDOWN, button, x, y); return false;
@@ -190,7 +193,7 @@ bool ScriptPlayer::pressKey(const std::string& keys) {
     }
 }
 
-bool ScriptPlayer::drag(const ScriptStep& step, AppWindow& window) {
+bool ScriptPlayer::drag(const ScriptStep& step) {
     // The label may hold blanks: the two numbers are the last words.
     const size_t dyAt = step.argument.find_last_of(' ');
     const size_t dxAt = step.argument.find_last_of(' ', dyAt - 1);
@@ -208,7 +211,7 @@ bool ScriptPlayer::drag(const ScriptStep& step, AppWindow& window) {
     const float share = static_cast<float>(std::min(stepFrame_, kMoves)) / kMoves;
     const float x = dragFrom_.x + dx * share;
     const float y = dragFrom_.y + dy * share;
-    SDL_WarpMouseInWindow(window.sdlWindow(), static_cast<int>(x), static_cast<int>(y));
+    SDL_WarpMouseInWindow(shownWindow(), static_cast<int>(x), static_cast<int>(y));
     pushMotion(x, y);
     if (stepFrame_ <= kMoves + 1) {
         pushMouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, x, y);
@@ -221,7 +224,7 @@ bool ScriptPlayer::drag(const ScriptStep& step, AppWindow& window) {
     return true;
 }
 
-bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
+bool ScriptPlayer::run(const ScriptStep& step, App& app, Backend& backend) {
     const std::string& arg = step.argument;
     if (step.command == "wait") {
         if (stepFrame_ == 0) framesLeft_ = std::stoi(arg);
@@ -229,26 +232,26 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
     }
     if (step.command == "click") {
         const std::vector<int> xy = numbers(arg);
-        return click(static_cast<float>(xy.at(0)), static_cast<float>(xy.at(1)), window);
+        return click(static_cast<float>(xy.at(0)), static_cast<float>(xy.at(1)));
     }
     if (step.command == "click-label" || step.command == "right-click-label") {
         const std::optional<ItemRect> item = findItem(withLineBreaks(arg));
         expect(item.has_value(), step, "no item with this label; drawn: " + drawnTexts());
         const Uint8 button = step.command == "click-label" ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
-        return !item || click(item->centre().x, item->centre().y, window, button);
+        return !item || click(item->centre().x, item->centre().y, button);
     }
     if (step.command == "hover-label") {
         const std::optional<ItemRect> item = findItem(arg);
         expect(item.has_value(), step, "no item with this label; drawn: " + drawnTexts());
         if (item) {
-            SDL_WarpMouseInWindow(window.sdlWindow(), static_cast<int>(item->centre().x),
+            SDL_WarpMouseInWindow(shownWindow(), static_cast<int>(item->centre().x),
                                   static_cast<int>(item->centre().y));
             pushMotion(item->centre().x, item->centre().y);
         }
         return true;
     }
     if (step.command == "key") return pressKey(arg);
-    if (step.command == "drag-label") return drag(step, window);
+    if (step.command == "drag-label") return drag(step);
     if (step.command == "wait-for") return textStartingWithWasDrawn(arg);
     if (step.command == "type") {
         pushText(arg);
@@ -258,10 +261,10 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
         pushDrop(paths);
     } else if (step.command == "move") {
         const std::vector<int> xy = numbers(arg);
-        SDL_SetWindowPosition(window.sdlWindow(), xy.at(0), xy.at(1));
+        SDL_SetWindowPosition(shownWindow(), xy.at(0), xy.at(1));
     } else if (step.command == "resize") {
         const std::vector<int> size = numbers(arg);
-        SDL_SetWindowSize(window.sdlWindow(), size.at(0), size.at(1));
+        SDL_SetWindowSize(shownWindow(), size.at(0), size.at(1));
     } else if (step.command == "screenshot") {
         pendingScreenshot_ = (folder_ / arg).string();
     } else if (step.command == "close") {
@@ -269,14 +272,14 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
     } else if (step.command == "answer") {
         answer_ = arg == "yes";
     } else if (step.command == "expect-title") {
-        expect(window.title() == arg, step, "title is \"" + window.title() + "\"");
+        expect(backend.title() == arg, step, "title is \"" + backend.title() + "\"");
     } else if (step.command == "expect-text") {
         expect(textWasDrawn(arg), step, "drawn: " + drawnTexts());
     } else if (step.command == "expect-no-text") {
         expect(!textWasDrawn(arg), step, "it is still drawn");
     } else if (step.command == "expect-window") {
         const std::vector<int> want = numbers(arg);
-        const ScreenRect r = window.placement().normal;
+        const ScreenRect r = backend.placement().normal;
         char seen[96];
         std::snprintf(seen, sizeof seen, "window is at %d %d size %lld %lld", r.left, r.top, r.width(), r.height());
         expect(r.left == want.at(0) && r.top == want.at(1) && r.width() == want.at(2) && r.height() == want.at(3),
@@ -291,7 +294,7 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, AppWindow& window) {
     return true;
 }
 
-void ScriptPlayer::beforeEvents(App& app, AppWindow& window) {
+void ScriptPlayer::beforeEvents(App& app, Backend& backend) {
     if (++framesPlayed_ > kMostFrames) {
         std::fprintf(stderr, "script still running after %d frames\n", kMostFrames);
         failed_ = true;
@@ -302,7 +305,7 @@ void ScriptPlayer::beforeEvents(App& app, AppWindow& window) {
         quit();
         return;
     }
-    if (run(steps_[next_], app, window)) {
+    if (run(steps_[next_], app, backend)) {
         ++next_;
         stepFrame_ = 0;
     } else {
@@ -319,10 +322,10 @@ std::optional<bool> ScriptPlayer::answerQuestion(const std::string& question) {
     return yes;
 }
 
-void ScriptPlayer::afterRender(App&, AppWindow& window) {
+void ScriptPlayer::afterRender(App&, Backend&) {
     finishProbeFrame();
     if (pendingScreenshot_.empty()) return;
-    if (!saveScreenshot(window, pendingScreenshot_)) {
+    if (!saveScreenshot(pendingScreenshot_)) {
         std::fprintf(stderr, "could not save the screenshot %s\n", pendingScreenshot_.c_str());
         failed_ = true;
     }

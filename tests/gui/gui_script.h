@@ -39,8 +39,8 @@ class ScriptPlayer : public FrameObserver {
 public:
     ScriptPlayer(std::vector<ScriptStep> steps, std::filesystem::path folder);
 
-    void beforeEvents(App& app, AppWindow& window) override;
-    void afterRender(App& app, AppWindow& window) override;
+    void beforeEvents(App& app, Backend& backend) override;
+    void afterRender(App& app, Backend& backend) override;
     // Prints the question as "asked: QUESTION" for the test to find.
     std::optional<bool> answerQuestion(const std::string& question) override;
 
@@ -48,10 +48,10 @@ public:
 
 private:
     // Runs the step; false while it needs more frames.
-    bool run(const ScriptStep& step, App& app, AppWindow& window);
-    bool click(float x, float y, AppWindow& window, Uint8 button = SDL_BUTTON_LEFT);
+    bool run(const ScriptStep& step, App& app, Backend& backend);
+    bool click(float x, float y, Uint8 button = SDL_BUTTON_LEFT);
     bool pressKey(const std::string& keys);
-    bool drag(const ScriptStep& step, AppWindow& window);
+    bool drag(const ScriptStep& step);
     void expect(bool condition, const ScriptStep& step, const std::string& detail);
     void quit();
 

@@ -7,14 +7,12 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
-#include "platform/app_window.h"
-
 namespace rallinox::guitest {
 
-bool saveScreenshot(const AppWindow& window, const std::string& file) {
+bool saveScreenshot(const std::string& file) {
     int width = 0;
     int height = 0;
-    SDL_GL_GetDrawableSize(window.sdlWindow(), &width, &height);
+    SDL_GL_GetDrawableSize(SDL_GL_GetCurrentWindow(), &width, &height);
     cv::Mat rgba(height, width, CV_8UC4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);

@@ -3,12 +3,8 @@
 
 #include <string>
 
-namespace rallinox {
-class AppWindow;
-}
-
 namespace rallinox::guitest {
 
-bool saveScreenshot(const AppWindow& window, const std::string& file);
+bool saveScreenshot(const std::string& file);
 
 }  // namespace rallinox::guitest

@@ -110,10 +110,10 @@ int exportProject(const CommandLine& line) {
     // The scoreboard looks as the user last set it up in the window.
     Settings settings;
     settings.load(DataPaths::compute().settingsFile);
-    ExportPlan plan = planExport(project, *chosen, line.options, settings);
-    if (line.options.scoreboard && plan.boards.empty())
+    const ExportRequest request = planExport(project, *chosen, line.options, settings);
+    if (line.options.scoreboard && request.boards.empty())
         std::cerr << "No rally is scored yet, so the video has no scoreboard.\n";
-    if (std::string folderError = checkOutputFolders(plan.request); !folderError.empty()) return fail(folderError);
+    if (std::string folderError = checkOutputFolders(request); !folderError.empty()) return fail(folderError);
 
     ExportProgress progress;
     runningExport = &progress;
@@ -122,12 +122,11 @@ int exportProject(const CommandLine& line) {
     ExportResult result;
     std::atomic<bool> done{false};
     {
-        const OverlayFactory makeBoard = boardOverlay(plan.boards);
         std::jthread worker([&] {
-            result = exportBody(makeBoard)(plan.request, progress);
+            result = exportBody()(request, progress);
             done.store(true);
         });
-        showProgress(plan.request, progress, done);
+        showProgress(request, progress, done);
     }
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);

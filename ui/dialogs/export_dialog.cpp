@@ -6,8 +6,7 @@
 #include <filesystem>
 
 #include "app/core/settings.h"
-#include "app/jobs/export_job.h"
-#include "export/export_body.h"
+#include "app/jobs/project_jobs.h"
 #include "export/export_plan.h"
 #include "platform/desktop.h"
 #include "ui/dialogs/export_choice.h"
@@ -116,10 +115,10 @@ void startExport(const Project& project, const Settings& settings, AppActions& a
         options.timelines.emplace_back(state.timelineFormat,
                                        besideExport(project, chosenPath, timelineExtension(state.timelineFormat)));
     }
-    ExportPlan plan = planExport(project, chosen, options, settings);
+    ExportRequest request = planExport(project, chosen, options, settings);
     state.outputPath = chosenPath;
     state.startTime = ImGui::GetTime();
-    actions.startExport(std::move(plan.request), exportBody(boardOverlay(std::move(plan.boards))));
+    actions.startExport(std::move(request));
 }
 
 void chooseFileAndExport(ExportDialogContext& dialog, const std::vector<Rally>& chosen) {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "export/board_render.h"
-#include "ui/kit/gl_texture.h"
+#include "platform/texture.h"
 
 namespace rallinox::ui {
 

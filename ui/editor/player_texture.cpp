@@ -1,10 +1,8 @@
 #include "ui/editor/player_texture.h"
 
-#include <SDL_opengl.h>
-
 #include <cstdint>
 
-#include "ui/kit/gl_texture.h"
+#include "platform/texture.h"
 
 namespace rallinox::ui {
 
@@ -24,9 +22,7 @@ void PlayerTexture::update(PreviewPlayer& player) {
         width_ = frame_.width;
         height_ = frame_.height;
     }
-    glBindTexture(GL_TEXTURE_2D, texture_);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, frame_.rgba.data());
+    updateRgbaTexture(texture_, width_, height_, frame_.rgba.data());
 }
 
 void PlayerTexture::clear() {

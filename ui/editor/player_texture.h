@@ -1,5 +1,5 @@
-// The preview picture as a GL texture, made and filled on the GUI thread
-// from the newest frame the player decoded.
+// The preview picture as a texture of the GUI, made and filled on the GUI
+// thread from the newest frame the player decoded.
 #pragma once
 
 #include <imgui.h>

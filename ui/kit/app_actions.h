@@ -2,14 +2,11 @@
 // screens see this and the few objects their context hands them, never the App.
 #pragma once
 
-#include <functional>
 #include <string>
 
 namespace rallinox {
 struct Project;
 struct ExportRequest;
-struct ExportProgress;
-struct ExportResult;
 }  // namespace rallinox
 
 namespace rallinox::ui {
@@ -53,9 +50,8 @@ public:
     // Analyses the project with its own settings; refused while another runs.
     virtual void startAnalysis(Project& project) = 0;
     virtual void cancelAnalysis() = 0;
-    // Dropped while an export runs. The body is an ExportBody.
-    virtual void startExport(ExportRequest request,
-                             std::function<ExportResult(const ExportRequest&, ExportProgress&)> body) = 0;
+    // Dropped while an export runs.
+    virtual void startExport(ExportRequest request) = 0;
 
 protected:
     ~AppActions() = default;

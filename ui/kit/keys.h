@@ -2,13 +2,11 @@
 // numbers its keys.
 #pragma once
 
+#include "platform/keyboard.h"
+
 namespace rallinox::ui {
 
-enum class Key {
-    Escape, Enter, KeypadEnter, O, E, Comma,
-    Space, Left, Right, Up, Down, Delete, Backspace, F1, F2,
-    A, I, M, N, P, R, S, U, Z, Digit0, Digit1, Digit2,
-};
+using rallinox::Key;
 
 // Pressed this frame (auto-repeat included when asked).
 bool keyPressed(Key key, bool repeat = false);

@@ -1,6 +1,6 @@
 #include "ui/projects/thumbnail_cache.h"
 
-#include "ui/kit/gl_texture.h"
+#include "platform/texture.h"
 
 namespace rallinox::ui {
 

@@ -13,7 +13,7 @@
 namespace rallinox::ui {
 
 struct Thumbnail {
-    unsigned texture = 0;  // OpenGL texture name
+    unsigned texture = 0;  // see platform/texture.h
     int width = 0;
     int height = 0;
 };
@@ -21,7 +21,7 @@ struct Thumbnail {
 class ThumbnailCache {
 public:
     explicit ThumbnailCache(const ProjectStore& store);
-    // Frees the textures; needs the GUI's OpenGL context still current.
+    // Frees the textures; needs the back end's window still open.
     ~ThumbnailCache();
     ThumbnailCache(const ThumbnailCache&) = delete;
     ThumbnailCache& operator=(const ThumbnailCache&) = delete;

@@ -1,8 +1,8 @@
 // The preview picture on the GPU: run under a virtual display with the
-// application's own window and OpenGL context.
+// application's own window system back end.
 #include "ui/editor/player_texture.h"
 
-#include "platform/app_window.h"
+#include "platform/backend.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_videos.h"
 #include "tests/video/preview/preview_media.h"
@@ -33,8 +33,8 @@ bool showsFrame(ui::PlayerTexture& texture, PreviewPlayer& player, int wanted) {
 
 TEST(PlayerTexture, ShowsThePlayersNewestFrameAndFollowsItsSize) {
     std::string error;
-    const auto window = AppWindow::create("preview", error);
-    ASSERT_TRUE(window) << error;
+    const auto backend = Backend::create("preview", error);
+    ASSERT_TRUE(backend) << error;
     test::TempDir dir;
     const std::string numbered = dir.file("numbered.mp4");
     const std::string larger = dir.file("larger.mp4");

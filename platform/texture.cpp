@@ -1,8 +1,8 @@
-#include "ui/kit/gl_texture.h"
+#include "platform/texture.h"
 
 #include <SDL_opengl.h>
 
-namespace rallinox::ui {
+namespace rallinox {
 
 unsigned int makeRgbaTexture(int width, int height, const uint8_t* pixels) {
     GLuint texture = 0;
@@ -18,9 +18,15 @@ unsigned int makeRgbaTexture(int width, int height, const uint8_t* pixels) {
     return texture;
 }
 
+void updateRgbaTexture(unsigned int texture, int width, int height, const uint8_t* pixels) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+}
+
 void deleteTexture(unsigned int& texture) {
     if (texture) glDeleteTextures(1, &texture);
     texture = 0;
 }
 
-}  // namespace rallinox::ui
+}  // namespace rallinox
