@@ -85,35 +85,43 @@ namespace {
 
 using Shared = PreviewPlayer::Shared;
 
-// Opens the capture and the sound; false when the video cannot be read or
-// the player was closed meanwhile.
-bool openMedia(Shared& s, const std::string& path, cv::VideoCapture& capture) {
+// Opens the capture; false when the video cannot be read.
+bool openPicture(Shared& s, const std::string& path, cv::VideoCapture& capture) {
     capture.open(openCvPath(path));
     if (!capture.isOpened()) return false;
     const double fps = capture.get(cv::CAP_PROP_FPS);
     const double frameCount = capture.get(cv::CAP_PROP_FRAME_COUNT);
+    std::lock_guard<std::mutex> held(s.lock);
+    s.duration = fps > 0 && frameCount > 0 ? frameCount / fps : 0.0;
+    return true;
+}
+
+// Opens the sound once the first picture is out: a sound device can take a
+// while to answer.
+void openSound(Shared& s, const std::string& path) {
     const double soundOffset = mp4VideoStartOffset(path);
     auto sound = std::make_unique<PreviewSound>();
     sound->open(path);
     std::lock_guard<std::mutex> held(s.lock);
-    if (s.stop) return false;  // closed while opening: the sound must not start
-    s.duration = fps > 0 && frameCount > 0 ? frameCount / fps : 0.0;
+    if (s.stop) return;  // closed meanwhile: the sound must not start
     s.soundOffset = soundOffset;
     // The user may have played, muted or changed the speed meanwhile.
     sound->setRate(s.rate);
     sound->setMuted(s.muted);
     if (s.playing) sound->play(s.position + soundOffset);
     s.sound = std::move(sound);
-    return true;
 }
 
-void decodeLoop(Shared& s, cv::VideoCapture& capture) {
+void decodeLoop(Shared& s, cv::VideoCapture& capture, const std::string& path) {
     cv::Mat decoded;
     PreviewFrame converted;
     // A run plays frames against the wall clock from where it started.
     bool inRun = false;
     Clock::time_point runStart;
     double runMediaStart = 0.0;
+    // The time of the last frame read, shown or dropped.
+    double lastRead = 0.0;
+    bool soundOpened = false;
 
     std::unique_lock<std::mutex> held(s.lock);
     for (;;) {
@@ -123,6 +131,7 @@ void decodeLoop(Shared& s, cv::VideoCapture& capture) {
             const double target = s.seekRequest;
             s.seekRequest = -1.0;
             inRun = false;
+            lastRead = target;
             held.unlock();
             capture.set(cv::CAP_PROP_POS_MSEC, target * 1000.0);
             const bool read = capture.read(decoded);
@@ -130,6 +139,12 @@ void decodeLoop(Shared& s, cv::VideoCapture& capture) {
             const double time = capture.get(cv::CAP_PROP_POS_MSEC) / 1000.0;
             held.lock();
             if (read && s.seekRequest < 0) s.publish(converted, time);
+            if (!soundOpened) {
+                soundOpened = true;
+                held.unlock();
+                openSound(s, path);
+                held.lock();
+            }
             continue;
         }
 
@@ -143,13 +158,16 @@ void decodeLoop(Shared& s, cv::VideoCapture& capture) {
             held.lock();
             inRun = false;
             // The end of the video: stop unless a seek or stop came meanwhile.
+            // Frames dropped on a busy computer still bring the clock to the end.
             if (s.seekRequest < 0 && !s.stop) {
+                s.position = std::max(s.position, lastRead);
                 s.playing = false;
                 if (s.sound) s.sound->pause();
             }
             continue;
         }
         const double time = capture.get(cv::CAP_PROP_POS_MSEC) / 1000.0;
+        lastRead = time;
         if (!inRun) {
             inRun = true;
             runStart = Clock::now();
@@ -179,8 +197,8 @@ void decodeLoop(Shared& s, cv::VideoCapture& capture) {
 // The decoding thread: owns its share of the state, so that it may outlive the player.
 void runDecoding(std::shared_ptr<Shared> s, std::string path) {
     cv::VideoCapture capture;
-    if (openMedia(*s, path, capture)) {
-        decodeLoop(*s, capture);
+    if (openPicture(*s, path, capture)) {
+        decodeLoop(*s, capture, path);
     } else {
         std::lock_guard<std::mutex> held(s->lock);
         if (!s->stop) logError("the preview cannot decode " + path);
