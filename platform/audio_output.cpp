@@ -2,12 +2,25 @@
 
 #include <SDL.h>
 
+#include <mutex>
+
 namespace rallinox {
+namespace {
+
+// SDL counts audio subsystem users without a lock: devices may be opened and
+// closed from several threads (a preview that opens while the last one ends).
+std::mutex& audioSetUp() {
+    static std::mutex lock;
+    return lock;
+}
+
+}  // namespace
 
 AudioOutput::~AudioOutput() { close(); }
 
 bool AudioOutput::open(int sampleRate, int channels) {
     close();
+    std::lock_guard<std::mutex> held(audioSetUp());
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec wanted{};
     wanted.freq = sampleRate;
@@ -30,6 +43,7 @@ bool AudioOutput::open(int sampleRate, int channels) {
 
 void AudioOutput::close() {
     if (device_ == 0) return;
+    std::lock_guard<std::mutex> held(audioSetUp());
     SDL_CloseAudioDevice(device_);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     device_ = 0;

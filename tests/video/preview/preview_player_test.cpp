@@ -47,9 +47,10 @@ TEST_F(PreviewPlayerTest, OpensWithTheDurationAndShowsTheFirstFrame) {
     ASSERT_TRUE(test::writeNumberedClip(path, 20, 60));
     ASSERT_TRUE(player.open(path));
     EXPECT_TRUE(player.isOpen());
-    EXPECT_NEAR(player.duration(), 3.0, 1e-9);
     EXPECT_FALSE(player.playing());
     const PreviewFrame first = nextFrame(player);
+    EXPECT_NEAR(player.duration(), 3.0, 1e-9);
+    EXPECT_FALSE(player.openFailed());
     ASSERT_EQ(first.width, 64);
     ASSERT_EQ(first.height, 48);
     EXPECT_EQ(first.rgba.size(), 64u * 48u * 4u);
@@ -119,6 +120,8 @@ TEST_F(PreviewPlayerTest, DoubleSpeedPlaysTwiceAsFast) {
     const std::string path = dir.file("clip.mp4");
     ASSERT_TRUE(test::writeTestVideo(path, {160, 120, 25, 12.0, 44100}));
     ASSERT_TRUE(player.open(path));
+    // The first picture: the sound opens after it, before the next seek is served.
+    nextFrame(player);
     const double normal = playbackSpeed(player, 1500ms);
     player.setRate(2.0);
     EXPECT_EQ(player.rate(), 2.0);
@@ -185,9 +188,13 @@ TEST_F(PreviewPlayerTest, WithoutASoundDeviceThePreviewPlaysAndTheLogSaysWhy) {
     const auto logFile = dir / "rallinox.log";
     openLog(logFile);
     const bool opened = player.open(path);
+    // The sound is opened on the decoding thread after the first picture.
+    const bool logged = test::eventually(
+        [&] { return test::readFile(logFile).find("preview sound unavailable") != std::string::npos; });
     closeLog();
     unsetenv("SDL_AUDIODRIVER");
     ASSERT_TRUE(opened);
+    EXPECT_TRUE(logged);
     EXPECT_NE(test::readFile(logFile).find("[error] preview sound unavailable (media engine)"), std::string::npos)
         << test::readFile(logFile);
     player.play();
@@ -196,15 +203,46 @@ TEST_F(PreviewPlayerTest, WithoutASoundDeviceThePreviewPlaysAndTheLogSaysWhy) {
 }
 
 TEST_F(PreviewPlayerTest, FilesThatAreNoVideoAreRefused) {
-    const std::string notVideo = dir.file("notes.mp4");
-    test::writeFile(notVideo, "not a video");
-    EXPECT_FALSE(player.open(notVideo));
     EXPECT_FALSE(player.open(dir.file("missing.mp4")));
+    EXPECT_FALSE(player.open(dir.path().string()));
     EXPECT_FALSE(player.isOpen());
     player.play();
     player.seek(3.0);
     EXPECT_FALSE(player.playing());
     EXPECT_EQ(player.position(), 0.0);
+
+    // A file is only read on the decoding thread: it says so there.
+    const std::string notVideo = dir.file("notes.mp4");
+    test::writeFile(notVideo, "not a video");
+    ASSERT_TRUE(player.open(notVideo));
+    ASSERT_TRUE(test::eventually([&] { return player.openFailed(); }));
+    player.play();
+    PreviewFrame frame;
+    EXPECT_FALSE(player.takeFrame(frame));
+    EXPECT_EQ(player.duration(), 0.0);
+    player.close();
+    EXPECT_FALSE(player.openFailed());
+}
+
+TEST_F(PreviewPlayerTest, PlayingAndClosingWhileTheVideoIsStillOpening) {
+    const std::string path = dir.file("clip.mp4");
+    ASSERT_TRUE(test::writeClip(path, 160, 120, 1.0, true));
+    // A sound device that opens at once: a slow one would be let go by close.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // Closed at once, over and over: no picture leaks into the next video.
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(player.open(path));
+        player.close();
+    }
+    // Played before the first picture: the play holds once the video is read.
+    ASSERT_TRUE(player.open(path));
+    player.setMuted(true);
+    player.play();
+    ASSERT_TRUE(test::eventually([&] { return player.position() > 0.0; }))
+        << "duration " << player.duration() << ", playing " << player.playing() << ", failed " << player.openFailed();
+    ASSERT_TRUE(test::eventually([&] { return !player.playing(); }));
+    EXPECT_NEAR(player.duration(), 1.0, 0.05);
+    unsetenv("SDL_AUDIODRIVER");
 }
 
 }  // namespace
