@@ -226,7 +226,7 @@ TEST_F(PreviewPlayerTest, FilesThatAreNoVideoAreRefused) {
 
 TEST_F(PreviewPlayerTest, PlayingAndClosingWhileTheVideoIsStillOpening) {
     const std::string path = dir.file("clip.mp4");
-    ASSERT_TRUE(test::writeClip(path, 160, 120, 1.0, true));
+    ASSERT_TRUE(test::writeTestVideo(path, {160, 120, 25, 1.0, 44100}));
     // A sound device that opens at once: a slow one would be let go by close.
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     // Closed at once, over and over: no picture leaks into the next video.
