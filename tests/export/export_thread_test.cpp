@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/core/log.h"
-#include "app/jobs/project_jobs.h"
+#include "app/jobs/export_job.h"
 #include "tests/export/export_media.h"
 #include "tests/support/temp_dir.h"
 

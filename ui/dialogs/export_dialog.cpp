@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/core/settings.h"
-#include "app/jobs/project_jobs.h"
+#include "app/jobs/export_job.h"
 #include "export/export_plan.h"
 #include "platform/desktop.h"
 #include "ui/dialogs/export_choice.h"
