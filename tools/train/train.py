@@ -25,7 +25,7 @@ import export
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 MODELS = ROOT / "models"
-SHIPPED_MATCHES = 40  # the shipped models learnt from this many matches, seeds 1 to 40
+SHIPPED_MATCHES = 120  # the shipped models learnt from this many matches, seeds 1 to 120
 
 
 def fit_forest(X, y, seed):
