@@ -16,6 +16,8 @@ std::mutex& audioSetUp() {
 
 }  // namespace
 
+void releaseAudioThreadState() { SDL_TLSCleanup(); }
+
 AudioOutput::~AudioOutput() { close(); }
 
 bool AudioOutput::open(int sampleRate, int channels) {

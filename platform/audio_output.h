@@ -6,6 +6,10 @@
 
 namespace rallinox {
 
+// Frees what the sound library keeps for the calling thread: a thread the
+// library did not start calls it before it ends, once it opened a device.
+void releaseAudioThreadState();
+
 class AudioOutput {
 public:
     AudioOutput() = default;

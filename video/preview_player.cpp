@@ -1,6 +1,7 @@
 #include "video/preview_player.h"
 
 #include "app/core/log.h"
+#include "platform/audio_output.h"
 #include "video/mp4_boxes.h"
 #include "video/preview_sound.h"
 #include "video/probe.h"
@@ -204,6 +205,7 @@ void runDecoding(std::shared_ptr<Shared> s, std::string path) {
         if (!s->stop) logError("the preview cannot decode " + path);
         s->failed = true;
     }
+    releaseAudioThreadState();
     std::lock_guard<std::mutex> held(s->lock);
     s->exited = true;
     s->ended.notify_all();
