@@ -24,6 +24,16 @@ bool fitBetweenRallies(const std::vector<Rally>& rallies, double& from, double& 
     });
 }
 
+// The first rally of `after` that `before` lacks or holds otherwise; 0 when none.
+int64_t firstChangedRally(const std::vector<Rally>& before, const std::vector<Rally>& after) {
+    for (const Rally& rally : after) {
+        const auto same =
+            std::find_if(before.begin(), before.end(), [&](const Rally& old) { return old.id == rally.id; });
+        if (same == before.end() || *same != rally) return rally.id;
+    }
+    return 0;
+}
+
 }  // namespace
 
 RallyEditor::RallyEditor(Project& project) : project_(project) {}
@@ -48,9 +58,14 @@ int64_t RallyEditor::takeNewId() {
     return project_.nextRallyId++;
 }
 
+void RallyEditor::pushCapped(std::deque<Step>& steps, Step step) {
+    steps.push_back(std::move(step));
+    if (steps.size() > kMaxUndoSteps) steps.pop_front();
+}
+
 void RallyEditor::remember(std::string label) {
-    history_.push_back({project_.rallies, std::move(label)});
-    if (history_.size() > kMaxUndoSteps) history_.pop_front();
+    pushCapped(undoSteps_, {project_.rallies, std::move(label)});
+    redoSteps_.clear();
 }
 
 // A time that is not a number would poison the list order: such edits are
@@ -174,24 +189,44 @@ bool RallyEditor::setSetStart(int64_t id, bool startsSet) {
     return true;
 }
 
-void RallyEditor::setSelected(int64_t id, bool selected) {
+bool RallyEditor::setSelected(int64_t id, bool selected) {
     const int i = indexOfId(id);
-    if (i >= 0) project_.rallies[i].selected = selected;
-}
-
-void RallyEditor::setAllSelected(bool selected) {
-    for (Rally& rally : project_.rallies) rally.selected = selected;
-}
-
-bool RallyEditor::undo() {
-    if (history_.empty()) return false;
-    project_.rallies = std::move(history_.back().rallies);
-    history_.pop_back();
+    if (i < 0 || project_.rallies[i].selected == selected) return false;
+    remember((selected ? "tick " : "untick ") + nameAt(i));
+    project_.rallies[i].selected = selected;
     return true;
 }
 
+bool RallyEditor::setAllSelected(bool selected) {
+    auto& rallies = project_.rallies;
+    if (std::all_of(rallies.begin(), rallies.end(), [&](const Rally& r) { return r.selected == selected; })) {
+        return false;
+    }
+    remember(selected ? "tick all rallies" : "untick all rallies");
+    for (Rally& rally : rallies) rally.selected = selected;
+    return true;
+}
+
+bool RallyEditor::travel(std::deque<Step>& from, std::deque<Step>& to) {
+    if (from.empty()) return false;
+    Step step = std::move(from.back());
+    from.pop_back();
+    restoredRallyId_ = firstChangedRally(project_.rallies, step.rallies);
+    std::swap(project_.rallies, step.rallies);
+    pushCapped(to, std::move(step));
+    return true;
+}
+
+bool RallyEditor::undo() { return travel(undoSteps_, redoSteps_); }
+
+bool RallyEditor::redo() { return travel(redoSteps_, undoSteps_); }
+
 std::string RallyEditor::undoLabel() const {
-    return history_.empty() ? std::string() : history_.back().label;
+    return undoSteps_.empty() ? std::string() : undoSteps_.back().label;
+}
+
+std::string RallyEditor::redoLabel() const {
+    return redoSteps_.empty() ? std::string() : redoSteps_.back().label;
 }
 
 int64_t addRallyHere(RallyEditor& editor, double timeSec) { return editor.addRally(timeSec, timeSec + kAddedRallySec); }

@@ -1,5 +1,5 @@
 // Every change the user makes to the rallies of the open project, each one
-// undoable. Ticking a rally for export is a plain setter outside the history.
+// undoable and redoable, ticks for export included.
 #pragma once
 
 #include <cstdint>
@@ -35,32 +35,46 @@ public:
     bool setWinner(int64_t id, Winner winner);
     bool setSetStart(int64_t id, bool startsSet);
 
-    void setSelected(int64_t id, bool selected);
-    void setAllSelected(bool selected);
+    // Ticks for export; false when the ticks already were so.
+    bool setSelected(int64_t id, bool selected);
+    bool setAllSelected(bool selected);
 
     // Restores the rallies as they were before the newest step. The ids that
     // step handed out stay used.
     bool undo();
-    bool canUndo() const { return !history_.empty(); }
+    bool canUndo() const { return !undoSteps_.empty(); }
     // Names the edit that undo() would revert; empty when there is none.
     std::string undoLabel() const;
+    // Makes the newest undone step again; any new edit forgets the undone steps.
+    bool redo();
+    bool canRedo() const { return !redoSteps_.empty(); }
+    std::string redoLabel() const;
+    // The first rally in list order that the last undo or redo brought back
+    // or changed; 0 when it only took rallies away.
+    int64_t restoredRallyId() const { return restoredRallyId_; }
 
     // Position of the rally in the project's list, or -1.
     int indexOfId(int64_t id) const;
 
 private:
-    struct UndoEntry {
+    struct Step {
         std::vector<Rally> rallies;
         std::string label;
     };
 
+    static void pushCapped(std::deque<Step>& steps, Step step);
     void remember(std::string label);
+    // Moves the newest step of `from` onto `to`, swapping its rallies with the project's.
+    bool travel(std::deque<Step>& from, std::deque<Step>& to);
     std::string nameAt(int index) const;
     double videoEndSec() const;
     int64_t takeNewId();
 
     Project& project_;
-    std::deque<UndoEntry> history_;  // oldest first
+    // Each step holds the rallies as they were on its other side; oldest first.
+    std::deque<Step> undoSteps_;
+    std::deque<Step> redoSteps_;
+    int64_t restoredRallyId_ = 0;
 };
 
 // "Add rally here" adds this much from the current frame; the user then adjusts the end.

@@ -1,10 +1,12 @@
 // Random edit sequences on random rally lists: whatever the user does, the
-// list stays a valid cut of the video.
+// list stays a valid cut of the video, and undo and redo walk exactly the
+// lists the edits went through.
 #include "edit/rally_editor.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <random>
 #include <set>
@@ -35,7 +37,14 @@ public:
         return project;
     }
 
-    // Applies one random operation; returns whether the editor reported a change.
+    // One in four steps goes back or forward in the history.
+    enum class Move { Edit, Undo, Redo };
+    Move randomMove() {
+        const double roll = uniform(0, 1);
+        return roll < 0.15 ? Move::Undo : roll < 0.25 ? Move::Redo : Move::Edit;
+    }
+
+    // Applies one random edit; returns whether the editor reported a change.
     bool randomEdit(RallyEditor& editor, const Project& project) {
         const int64_t id = randomId(project);
         const double time = randomTime(project, id);
@@ -50,7 +59,7 @@ public:
             case 7: return editor.addRally(time, chance(0.7) ? time + 8 : randomTime(project, id)) != 0;
             case 8: return editor.setWinner(id, static_cast<Winner>(static_cast<int>(uniform(0, 3))));
             case 9: return editor.setSetStart(id, chance(0.5));
-            default: return editor.undo();
+            default: return chance(0.8) ? editor.setSelected(id, chance(0.5)) : editor.setAllSelected(chance(0.5));
         }
     }
 
@@ -93,7 +102,43 @@ void expectValidCut(const Project& project, const std::map<int64_t, double>& ana
     }
 }
 
-TEST(RallyEditorProperty, RandomEditSequencesKeepAValidRallyList) {
+// The rally lists an editor can go back and forward to, kept the plain way.
+class HistoryModel {
+public:
+    void edited(const std::vector<Rally>& before) {
+        push(undo_, before);
+        redo_.clear();
+    }
+    // The list undo or redo must restore; none when there is no step.
+    const std::vector<Rally>* next(bool forward) const {
+        const auto& steps = forward ? redo_ : undo_;
+        return steps.empty() ? nullptr : &steps.back();
+    }
+    void travelled(bool forward, const std::vector<Rally>& before) {
+        auto& from = forward ? redo_ : undo_;
+        from.pop_back();
+        push(forward ? undo_ : redo_, before);
+    }
+
+private:
+    static void push(std::deque<std::vector<Rally>>& steps, const std::vector<Rally>& rallies) {
+        steps.push_back(rallies);
+        if (steps.size() > RallyEditor::kMaxUndoSteps) steps.pop_front();
+    }
+
+    std::deque<std::vector<Rally>> undo_;
+    std::deque<std::vector<Rally>> redo_;
+};
+
+// The rally an undo or redo names is the first one it brought back or changed.
+void expectRestoredRally(int64_t restoredId, const std::vector<Rally>& before, const std::vector<Rally>& after) {
+    const auto changed = std::find_if(after.begin(), after.end(), [&](const Rally& rally) {
+        return std::find(before.begin(), before.end(), rally) == before.end();
+    });
+    EXPECT_EQ(restoredId, changed == after.end() ? 0 : changed->id);
+}
+
+TEST(RallyEditorProperty, RandomEditSequencesKeepAValidRallyListAndUndoAndRedoRetraceThem) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         RandomEdits edits(seed);
@@ -102,14 +147,33 @@ TEST(RallyEditorProperty, RandomEditSequencesKeepAValidRallyList) {
         for (const Rally& rally : project.rallies) analysisLengths[rally.id] = rally.endSec - rally.startSec;
         RallyEditor editor(project);
 
+        HistoryModel history;
+
         for (int step = 0; step < 120; ++step) {
+            SCOPED_TRACE("step " + std::to_string(step));
             const Project before = project;
             const std::string labelBefore = editor.undoLabel();
-            const bool changed = edits.randomEdit(editor, project);
-            if (!changed) {
-                ASSERT_EQ(project, before) << "refused edit changed the project at step " << step;
-                ASSERT_EQ(editor.undoLabel(), labelBefore);
+            const RandomEdits::Move move = edits.randomMove();
+            if (move == RandomEdits::Move::Edit) {
+                if (edits.randomEdit(editor, project)) {
+                    history.edited(before.rallies);
+                } else {
+                    ASSERT_EQ(project, before) << "a refused edit changed the project";
+                    ASSERT_EQ(editor.undoLabel(), labelBefore);
+                }
+            } else {
+                const bool forward = move == RandomEdits::Move::Redo;
+                const std::vector<Rally>* expected = history.next(forward);
+                ASSERT_EQ(forward ? editor.redo() : editor.undo(), expected != nullptr);
+                if (expected) {
+                    ASSERT_EQ(project.rallies, *expected);
+                    history.travelled(forward, before.rallies);
+                    expectRestoredRally(editor.restoredRallyId(), before.rallies, project.rallies);
+                }
+                ASSERT_EQ(project.nextRallyId, before.nextRallyId) << "ids handed out stay used";
             }
+            ASSERT_EQ(editor.canUndo(), history.next(false) != nullptr);
+            ASSERT_EQ(editor.canRedo(), history.next(true) != nullptr);
             ASSERT_GE(project.nextRallyId, before.nextRallyId);
             expectValidCut(project, analysisLengths);
             if (HasFailure()) return;

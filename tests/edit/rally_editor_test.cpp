@@ -205,15 +205,26 @@ TEST_F(RallyEditorTest, RefusalsLeaveTheRalliesAndTheHistoryUntouched) {
     }
 }
 
-TEST_F(RallyEditorTest, TickingIsNotAnUndoStep) {
-    editor.setSelected(2, false);
-    EXPECT_FALSE(project.rallies[1].selected);
-    editor.setAllSelected(false);
-    editor.setAllSelected(true);
-    editor.setSelected(99, false);
-    EXPECT_TRUE(project.rallies[1].selected);
+TEST_F(RallyEditorTest, EachTickIsAStepAndTickingAllIsOne) {
+    EXPECT_FALSE(editor.setSelected(2, true)) << "already ticked";
+    EXPECT_FALSE(editor.setSelected(99, false));
+    EXPECT_FALSE(editor.setAllSelected(true));
     EXPECT_FALSE(editor.canUndo());
-    EXPECT_EQ(editor.undoLabel(), "");
+
+    ASSERT_TRUE(editor.setSelected(2, false));
+    EXPECT_EQ(editor.undoLabel(), "untick Rally 2");
+    const Project someTicked = project;
+    ASSERT_TRUE(editor.setAllSelected(false));
+    EXPECT_EQ(editor.undoLabel(), "untick all rallies");
+    EXPECT_FALSE(editor.setAllSelected(false));
+
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(project, someTicked) << "one undo brings the whole ticked subset back";
+    ASSERT_TRUE(editor.setAllSelected(true));
+    EXPECT_EQ(editor.undoLabel(), "tick all rallies");
+    ASSERT_TRUE(editor.setSelected(1, false));
+    ASSERT_TRUE(editor.setSelected(1, true));
+    EXPECT_EQ(editor.undoLabel(), "tick Rally 1");
 }
 
 TEST_F(RallyEditorTest, HistoryKeepsTheLastFiftySteps) {
@@ -247,6 +258,69 @@ TEST_F(RallyEditorTest, UndoAfterDeleteBringsTheRallyBack) {
     EXPECT_EQ(editor.undoLabel(), "delete Rally 2");
     EXPECT_TRUE(editor.undo());
     EXPECT_EQ(project, before);
+}
+
+TEST_F(RallyEditorTest, RedoMakesTheUndoneStepsAgainInTurn) {
+    EXPECT_FALSE(editor.redo());
+    EXPECT_EQ(editor.redoLabel(), "");
+    const Project original = project;
+    ASSERT_TRUE(editor.deleteRally(2));
+    ASSERT_TRUE(editor.renameRally(1, "ace"));
+    const Project edited = project;
+
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(editor.redoLabel(), "rename Rally 1");
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(project, original);
+    EXPECT_EQ(editor.redoLabel(), "delete Rally 2");
+    EXPECT_FALSE(editor.canUndo());
+
+    ASSERT_TRUE(editor.redo());
+    EXPECT_EQ(editor.undoLabel(), "delete Rally 2");
+    ASSERT_TRUE(editor.redo());
+    EXPECT_EQ(project, edited);
+    EXPECT_FALSE(editor.redo());
+    EXPECT_EQ(editor.undoLabel(), "rename Rally 1") << "a redone step can be undone again";
+}
+
+TEST_F(RallyEditorTest, ANewEditForgetsTheUndoneSteps) {
+    ASSERT_TRUE(editor.renameRally(1, "ace"));
+    ASSERT_TRUE(editor.undo());
+    EXPECT_FALSE(editor.setWinner(1, Winner::None)) << "a refused edit keeps them";
+    EXPECT_TRUE(editor.canRedo());
+    ASSERT_TRUE(editor.setSelected(3, false));
+    EXPECT_FALSE(editor.canRedo());
+    EXPECT_FALSE(editor.redo());
+}
+
+TEST_F(RallyEditorTest, RedoKeepsTheLastFiftyStepsLikeUndo) {
+    for (int i = 1; i <= 51; ++i) ASSERT_TRUE(editor.renameRally(1, "name " + std::to_string(i)));
+    while (editor.undo()) {
+    }
+    int redone = 0;
+    while (editor.redo()) ++redone;
+    EXPECT_EQ(redone, 50);
+    EXPECT_EQ(project.rallies[0].name, "name 51");
+}
+
+TEST_F(RallyEditorTest, UndoAndRedoNameTheRallyTheyBroughtBackOrChanged) {
+    ASSERT_TRUE(editor.deleteRally(2));
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(editor.restoredRallyId(), 2);
+    ASSERT_TRUE(editor.redo());
+    EXPECT_EQ(editor.restoredRallyId(), 0) << "a redone delete leaves nothing to name";
+
+    ASSERT_TRUE(editor.joinWithNext(1));  // Rally 1 takes Rally 3 in
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(editor.restoredRallyId(), 1);
+    ASSERT_TRUE(editor.setAllSelected(false));
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(editor.restoredRallyId(), 1);
+    ASSERT_TRUE(editor.changeEnd(3, 70));
+    ASSERT_TRUE(editor.undo());
+    EXPECT_EQ(editor.restoredRallyId(), 3);
+    ASSERT_TRUE(editor.redo());
+    EXPECT_EQ(editor.restoredRallyId(), 3);
 }
 
 }  // namespace
