@@ -30,6 +30,7 @@ int guiKeyIndex(Key key) {
         case Key::R: return SDL_SCANCODE_R;
         case Key::S: return SDL_SCANCODE_S;
         case Key::U: return SDL_SCANCODE_U;
+        case Key::Y: return SDL_SCANCODE_Y;
         case Key::Z: return SDL_SCANCODE_Z;
         case Key::Digit0: return SDL_SCANCODE_0;
         case Key::Digit1: return SDL_SCANCODE_1;

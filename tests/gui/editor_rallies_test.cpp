@@ -1,6 +1,7 @@
-// The rally list, the edit bar and the editing keys on a project with three
-// rallies: ticking, renaming, deleting from the row menu, adding with A and
-// undoing with Ctrl+Z, each saved into project.json at once.
+// The rally list, the edit bar, the trim strip and the editing keys on a
+// project with three rallies: ticking, renaming, deleting from the row menu,
+// adding with A, trimming, undoing and redoing, each saved into project.json
+// at once.
 #include <gtest/gtest.h>
 
 #include "tests/gui/editor_fixture.h"
@@ -82,6 +83,42 @@ TEST(TrimStrip, HandlesStopAtTheirLimitsAndEachDragIsOneUndoStep) {
     ASSERT_EQ(saved.rallies.size(), 3u);
     EXPECT_DOUBLE_EQ(saved.rallies[0].startSec, 0);
     EXPECT_DOUBLE_EQ(saved.rallies[0].endSec, 12);
+}
+
+TEST(RallyList, UndoAndRedoCoverTicksAndHighlightTheRallyTheyTouch) {
+    GuiRun run;
+    const std::string id = makeReadyProject(run);
+    ASSERT_EQ(run.play("wait 30\nclick-label Open\nwait-for Ticked rallies are exported\n"
+                       "click-label Untick all\nwait 3\n"
+                       "expect-text 0 of 3 ticked  -  0:00 will be exported  -  breaks 0:35 of 1:00\n"
+                       "key ctrl+z\nwait 3\nexpect-text Undone: untick all rallies\n"
+                       "expect-text 3 of 3 ticked  -  0:25 will be exported  -  breaks 0:35 of 1:00\n"
+                       "key ctrl+shift+z\nwait 3\nexpect-text Redone: untick all rallies\n"
+                       "expect-text 0 of 3 ticked  -  0:00 will be exported  -  breaks 0:35 of 1:00\n"
+                       "key ctrl+z\nwait 3\n"
+                       "expect-text 3 of 3 ticked  -  0:25 will be exported  -  breaks 0:35 of 1:00\n"
+                       // Deleting leaves nothing highlighted; the undo highlights the rally it
+                       // brought back, so that "Join with next" acts on it at once.
+                       "right-click-label Rally 2\nwait 3\nclick-label Delete\nwait 3\n"
+                       "click-label Undo\nwait 3\nexpect-text Undone: delete Rally 2\n"
+                       "click-label Join with next\nwait 3\n"
+                       "expect-text 2 of 2 ticked  -  0:37 will be exported  -  breaks 0:23 of 1:00\n"
+                       "key ctrl+z\nwait 3\nexpect-text Undone: join Rally 2 with the next rally\n"
+                       "key ctrl+y\nwait 3\nexpect-text Redone: join Rally 2 with the next rally\n"
+                       "expect-text 2 of 2 ticked  -  0:37 will be exported  -  breaks 0:23 of 1:00\n"
+                       "click-label Undo\nwait 3\nexpect-text 3 of 3 ticked  -  0:25 will be exported  -  "
+                       "breaks 0:35 of 1:00\n"
+                       "hover-label Redo\nwait 20\nexpect-text Redo: join Rally 2 with the next rally  [Ctrl+Shift+Z]\n"
+                       "screenshot redo.png\nclick-label Redo\nwait 3\n"
+                       "expect-text 2 of 2 ticked  -  0:37 will be exported  -  breaks 0:23 of 1:00\n"
+                       "hover-label Redo\nwait 20\nexpect-text Nothing to redo\nclose\n"),
+              0)
+        << run.output();
+    const Project saved = loadProject(run, id);
+    ASSERT_EQ(saved.rallies.size(), 2u);
+    EXPECT_DOUBLE_EQ(saved.rallies[1].startSec, 20);
+    EXPECT_DOUBLE_EQ(saved.rallies[1].endSec, 50);
+    EXPECT_TRUE(saved.rallies[0].selected && saved.rallies[1].selected);
 }
 
 TEST(EditorKeys, ScoringKeysTheShortcutsWindowAndKeysThatNeedNoRally) {

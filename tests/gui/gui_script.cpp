@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "app/shell/app.h"
 #include "platform/backend.h"
@@ -176,10 +177,14 @@ bool ScriptPlayer::click(float x, float y, Uint8 button) {
 }
 
 bool ScriptPlayer::pressKey(const std::string& keys) {
-    const bool ctrl = keys.rfind("ctrl+", 0) == 0;
-    const bool shift = keys.rfind("shift+", 0) == 0;
-    const SDL_Scancode scancode = scancodeOf(ctrl ? keys.substr(5) : shift ? keys.substr(6) : keys);
-    const Uint16 mod = ctrl ? KMOD_LCTRL : shift ? KMOD_LSHIFT : KMOD_NONE;
+    std::string name = keys;
+    Uint16 mod = KMOD_NONE;
+    for (const auto& [prefix, modifier] : {std::pair{"ctrl+", KMOD_LCTRL}, std::pair{"shift+", KMOD_LSHIFT}}) {
+        if (name.rfind(prefix, 0) != 0) continue;
+        name = name.substr(std::string(prefix).size());
+        mod |= modifier;
+    }
+    const SDL_Scancode scancode = scancodeOf(name);
     switch (stepFrame_) {
         case 0:
             SDL_SetModState(static_cast<SDL_Keymod>(mod));

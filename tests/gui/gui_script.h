@@ -3,7 +3,7 @@
 //   wait N | click X Y | click-label LABEL | right-click-label LABEL
 //   drag-label LABEL DX DY (press on the item, move by DX DY, release)
 //   hover-label LABEL (the mouse rests on the item)
-//   type TEXT | key [ctrl+|shift+]NAME
+//   type TEXT | key [ctrl+][shift+]NAME
 //   drop PATH... | move X Y | resize W H | screenshot FILE | close
 //   expect-title TEXT | expect-text TEXT | expect-no-text TEXT
 //   expect-window X Y W H | expect-projects N | expect-glyph HEX

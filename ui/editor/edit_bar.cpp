@@ -12,13 +12,13 @@ namespace rallinox::ui {
 
 namespace {
 
-// The undo button explains itself even while it is disabled.
-void undoTip(const EditorContext& editor) {
+// The undo and redo buttons explain themselves even while they are disabled.
+void historyTip(const std::string& label, const char* nothingText, const char* verb, const char* keys) {
     if (!ImGui::IsItemHovered(ImGuiHoveredFlags_AllowWhenDisabled)) return;
-    if (!editor.rallyEditor.canUndo()) {
-        ImGui::SetTooltip("Nothing to undo");
+    if (label.empty()) {
+        ImGui::SetTooltip("%s", nothingText);
     } else {
-        ImGui::SetTooltip("Undo: %s  [Ctrl+Z]", editor.rallyEditor.undoLabel().c_str());
+        ImGui::SetTooltip("%s: %s  [%s]", verb, label.c_str(), keys);
     }
 }
 
@@ -50,7 +50,13 @@ void drawEditBar(EditorContext& editor) {
     ImGui::BeginDisabled(!editor.rallyEditor.canUndo());
     if (ImGui::Button("Undo")) undoWithMessage(editor);
     ImGui::EndDisabled();
-    undoTip(editor);
+    historyTip(editor.rallyEditor.undoLabel(), "Nothing to undo", "Undo", "Ctrl+Z");
+
+    ImGui::SameLine();
+    ImGui::BeginDisabled(!editor.rallyEditor.canRedo());
+    if (ImGui::Button("Redo")) redoWithMessage(editor);
+    ImGui::EndDisabled();
+    historyTip(editor.rallyEditor.redoLabel(), "Nothing to redo", "Redo", "Ctrl+Shift+Z");
 }
 
 }  // namespace rallinox::ui

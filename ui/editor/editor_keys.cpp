@@ -46,7 +46,12 @@ void handleEditorKeys(EditorContext& editor) {
     if (ImGui::GetIO().WantTextInput) return;
     if (ctrlDown()) {
         // Ctrl with a letter belongs to the program's own shortcuts (Ctrl+O, Ctrl+E).
-        if (keyPressed(Key::Z, true)) undoWithMessage(editor);
+        const bool z = keyPressed(Key::Z, true);
+        if (keyPressed(Key::Y, true) || (z && shiftDown())) {
+            redoWithMessage(editor);
+        } else if (z) {
+            undoWithMessage(editor);
+        }
         return;
     }
     if (keyPressed(Key::Space, true)) togglePlayback(editor);

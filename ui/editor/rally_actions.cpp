@@ -14,6 +14,15 @@ void changed(EditorContext& editor, bool didChange) {
     if (didChange) editor.state.saveAtFrameEnd = true;
 }
 
+// After an undo or redo: the rally it touched, or none when the highlighted one went away.
+void highlightRestored(EditorContext& editor) {
+    if (const int64_t restored = editor.rallyEditor.restoredRallyId(); restored != 0) {
+        editor.selectedRallyId = restored;
+    } else if (highlightedIndex(editor) < 0) {
+        editor.selectedRallyId = 0;
+    }
+}
+
 }  // namespace
 
 int highlightedIndex(const EditorContext& editor) {
@@ -67,8 +76,17 @@ void addRallyAtPlayhead(EditorContext& editor) {
 void undoWithMessage(EditorContext& editor) {
     const std::string label = editor.rallyEditor.undoLabel();
     if (!editor.rallyEditor.undo()) return;
+    highlightRestored(editor);
     changed(editor, true);
     editor.actions.showToast("Undone: " + label);
+}
+
+void redoWithMessage(EditorContext& editor) {
+    const std::string label = editor.rallyEditor.redoLabel();
+    if (!editor.rallyEditor.redo()) return;
+    highlightRestored(editor);
+    changed(editor, true);
+    editor.actions.showToast("Redone: " + label);
 }
 
 }  // namespace rallinox::ui

@@ -23,7 +23,9 @@ void joinHighlightedWithNext(EditorContext& editor);
 void deleteRallyWithMessage(EditorContext& editor, int64_t id);
 // An 8 s rally from the current frame becomes the highlighted rally.
 void addRallyAtPlayhead(EditorContext& editor);
-// "Undone: <what>".
+// "Undone: <what>" / "Redone: <what>"; the rally brought back or changed
+// becomes the highlighted one, so that the edit bar acts on it at once.
 void undoWithMessage(EditorContext& editor);
+void redoWithMessage(EditorContext& editor);
 
 }  // namespace rallinox::ui

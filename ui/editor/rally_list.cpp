@@ -156,8 +156,7 @@ bool drawRow(EditorContext& editor, const ListFacts& facts, size_t position) {
 
     ImGui::TableSetColumnIndex(kTickColumn);
     bool ticked = rally.selected;
-    if (ImGui::Checkbox("##sel", &ticked)) {
-        editor.rallyEditor.setSelected(rally.id, ticked);
+    if (ImGui::Checkbox("##sel", &ticked) && editor.rallyEditor.setSelected(rally.id, ticked)) {
         editor.state.saveAtFrameEnd = true;
     }
 
@@ -251,13 +250,12 @@ void drawTotals(const EditorContext& editor) {
 }  // namespace
 
 void drawRallyList(EditorContext& editor) {
-        if (ImGui::SmallButton("Tick all")) {
-        editor.rallyEditor.setAllSelected(true);
+    // Each is one undoable step, however many rallies it ticks.
+    if (ImGui::SmallButton("Tick all") && editor.rallyEditor.setAllSelected(true)) {
         editor.state.saveAtFrameEnd = true;
     }
     ImGui::SameLine();
-    if (ImGui::SmallButton("Untick all")) {
-        editor.rallyEditor.setAllSelected(false);
+    if (ImGui::SmallButton("Untick all") && editor.rallyEditor.setAllSelected(false)) {
         editor.state.saveAtFrameEnd = true;
     }
     ImGui::SameLine();

@@ -26,6 +26,7 @@ constexpr Shortcut kShortcuts[] = {
     {"A", "Add a rally at the current frame"},
     {"Delete", "Delete the highlighted rally"},
     {"Ctrl+Z", "Undo"},
+    {"Ctrl+Y", "Redo (also Ctrl+Shift+Z)"},
     {"F2", "Rename the highlighted rally"},
     {"Ctrl+E", "Export video"},
     {"Ctrl+O", "New project from a video"},
