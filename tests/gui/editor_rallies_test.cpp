@@ -121,6 +121,29 @@ TEST(RallyList, UndoAndRedoCoverTicksAndHighlightTheRallyTheyTouch) {
     EXPECT_TRUE(saved.rallies[0].selected && saved.rallies[1].selected);
 }
 
+TEST(TrimStrip, HandleDraggedOntoTheNeighbourKeepsItsRallyAndTheEdit) {
+    GuiRun run;
+    const Project project =
+        readyProject(run, makeMatchVideo(run, "league.mp4", 60), 60, {{5, 12}, {14, 28}, {40, 50}});
+    saveProject(run, project);
+    // The end stops at the next rally's start; the picture follows it there,
+    // where both rallies hold the playhead.
+    ASSERT_EQ(run.play("wait 30\nclick-label Open\nwait-for Ticked rallies are exported\n"
+                       "drag-label ##trimEnd 600 0\nwait 3\nexpect-text 9.0 s\n"
+                       "hover-label Undo\nwait 20\nexpect-text Undo: change the end of Rally 1  [Ctrl+Z]\n"
+                       "screenshot touching.png\n"
+                       // Scores the highlighted rally.
+                       "key 1\nwait 3\nclose\n"),
+              0)
+        << run.output();
+    const Project saved = loadProject(run, project.id);
+    ASSERT_EQ(saved.rallies.size(), 3u);
+    EXPECT_DOUBLE_EQ(saved.rallies[0].endSec, 14);
+    EXPECT_NE(saved.rallies[0].winner, Winner::None) << "the dragged rally stays highlighted";
+    EXPECT_DOUBLE_EQ(saved.rallies[1].startSec, 14);
+    EXPECT_EQ(saved.rallies[1].winner, Winner::None);
+}
+
 TEST(EditorKeys, ScoringKeysTheShortcutsWindowAndKeysThatNeedNoRally) {
     GuiRun run;
     const std::string id = makeReadyProject(run);

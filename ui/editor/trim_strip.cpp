@@ -129,6 +129,8 @@ bool handle(EditorContext& editor, const StripGeometry& strip, int index, TrimHa
         }
     }
     if (ImGui::IsItemDeactivated() && drag.rallyId == rally.id && drag.handle == which) {
+        // The handle's seeks may have highlighted a touching neighbour meanwhile.
+        editor.selectedRallyId = rally.id;
         const bool changed = which == TrimHandle::Start ? editor.rallyEditor.changeStart(rally.id, drag.timeSec)
                                                    : editor.rallyEditor.changeEnd(rally.id, drag.timeSec);
         if (changed) editor.state.saveAtFrameEnd = true;
@@ -147,8 +149,10 @@ bool handle(EditorContext& editor, const StripGeometry& strip, int index, TrimHa
 }  // namespace
 
 void drawTrimStrip(EditorContext& editor, float width) {
-    const int index = highlightedIndex(editor);
     TrimDrag& drag = editor.state.trim;
+    // A drag keeps its own rally, whatever the playhead highlights meanwhile.
+    const int dragged = drag.handle == TrimHandle::None ? -1 : editor.rallyEditor.indexOfId(drag.rallyId);
+    const int index = dragged >= 0 ? dragged : highlightedIndex(editor);
     if (index < 0) {
         drag = {};
         drawEmptyStrip(width);
