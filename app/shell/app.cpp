@@ -111,6 +111,8 @@ void App::openProjectById(const std::string& id) {
     selectedRallyId = openProject->rallies.empty() ? 0 : openProject->rallies.front().id;
     editor.forgetProject();
     player.open(openProject->videoPath);
+    // The editor starts where the work starts: at the highlighted first rally.
+    if (!openProject->rallies.empty()) player.seek(openProject->rallies.front().startSec);
     player.setRate(ui::kPlaybackSpeeds[editor.speedIndex]);
     player.setMuted(!editor.sound);
     window.setTitle(openProject->name + "  -  " + kTitle);

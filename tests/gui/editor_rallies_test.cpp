@@ -43,8 +43,9 @@ TEST(RallyList, TicksRenamesDeletesAddsAndUndoesAndSavesEachChange) {
                        "screenshot rowmenu.png\nclick-label Delete\nwait 3\n"
                        "expect-text Rally 2 deleted  -  Ctrl+Z brings it back\n"
                        "expect-text 1 of 2 ticked  -  0:07 will be exported  -  breaks 0:43 of 1:00\n"
-                       // To 30 s, back to 28 s, then an 8 s rally that ends before the one at 40 s.
-                       "key right\nkey right\nkey right\nkey right\nkey right\nkey right\n"
+                       // From the first rally's start to 30 s, back to 28 s, then an 8 s
+                       // rally that ends before the one at 40 s.
+                       "key right\nkey right\nkey right\nkey right\nkey right\n"
                        "key shift+left\nkey shift+left\n"
                        "key a\nwait 3\nexpect-text Rally 2  (added)\nexpect-text 0:28\nscreenshot added.png\n"
                        "expect-text 2 of 3 ticked  -  0:15 will be exported  -  breaks 0:35 of 1:00\n"

@@ -12,7 +12,8 @@ TEST(EditorScreen, ShowsTheProjectsFiguresPreviewAndTimeline) {
     GuiRun run;
     const Project project = sampleProject(run, makeMatchVideo(run, "final.mp4", 60), 60);
     saveProject(run, project);
-    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:00 / 1:00\n"
+    // Opening goes to the first rally.
+    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:05 / 1:00\n"
                        "expect-title Saturday final  -  Rallinox\n"
                        "expect-text play time\nexpect-text 0:22\nexpect-text 37%\nexpect-text average rally\n"
                        "expect-text 7.3 s\nexpect-text longest rally\nexpect-text 11.0 s\nexpect-text 0:38\n"
@@ -44,7 +45,7 @@ TEST(EditorScreen, RalliesOnlyPlaysFromRallyToRallyAndStopsAfterTheLast) {
     saveProject(run, project);
     // The clock under the picture skips from the first rally straight to
     // the second and stops 1.5 s into it.
-    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:00 / 1:00\nkey space\nwait-for 0:05 / 1:00\n"
+    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:05 / 1:00\nkey space\n"
                        "screenshot playing.png\nwait-for 0:40 / 1:00\nwait-for Play\nexpect-no-text Pause\n"
                        "expect-text 0:42 / 1:00\nscreenshot stopped.png\nclose\n"),
               0)
@@ -55,7 +56,7 @@ TEST(EditorScreen, AnalyseAgainAsksFirstAndKeepingTheEditsChangesNothing) {
     GuiRun run;
     const Project project = sampleProject(run, makeMatchVideo(run, "final.mp4", 45), 45);
     saveProject(run, project);
-    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:00 / 0:45\nclick-label Analyse again\nwait 3\n"
+    ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:05 / 0:45\nclick-label Analyse again\nwait 3\n"
                        "expect-text The rallies are found again with the paddings from Settings (1.5 s before, 3.0 s "
                        "after). Your edits, names and answers in \"To check\" are replaced.\n"
                        "screenshot analyse_again.png\nclick-label Keep my edits\nwait 3\n"
