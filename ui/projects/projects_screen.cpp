@@ -91,7 +91,7 @@ void drawDeleteConfirmation(ProjectsContext& screen, ScreenState& state) {
     if (state.pendingDelete.empty()) return;
     if (!ImGui::IsPopupOpen(kDeleteTitle)) ImGui::OpenPopup(kDeleteTitle);
     ImGui::SetNextWindowSize(ImVec2(scaled(420), 0));
-    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+    centreNextDialog();
     if (!ImGui::BeginPopupModal(kDeleteTitle, nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings)) {
         return;
     }
