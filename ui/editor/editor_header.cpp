@@ -148,7 +148,8 @@ void drawFiguresRow(EditorContext& editor) {
     ImGui::NewLine();
     if (project.stats.totalSec > 0) {
         char line[256];
-        std::snprintf(line, sizeof line, "Analysed in %s (%.1fx real time)  -  finding the ball: %.0f frames/s, %s decoding",
+        std::snprintf(line, sizeof line,
+                      "Analysed in %s (%.1fx real time)  -  finding the ball: %.0f frames/s, %s decoding",
                       formatDuration(project.stats.totalSec).c_str(), project.stats.realtimeX, project.stats.stage1Fps,
                       project.stats.decoder.c_str());
         FittedLine figures;

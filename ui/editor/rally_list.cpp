@@ -229,7 +229,8 @@ void drawTable(EditorContext& editor) {
     ImGui::TableSetupColumn("Break", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_PreferSortDescending,
                             timeWidth, kBreakColumn);
     if (facts.scoreShown) {
-        ImGui::TableSetupColumn("Score", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_NoSort, scaled(kScoreWidth),
+        ImGui::TableSetupColumn("Score", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_NoSort,
+                                scaled(kScoreWidth),
                                 kScoreColumn);
     }
     ImGui::TableHeadersRow();
