@@ -230,8 +230,7 @@ void drawTable(EditorContext& editor) {
                             timeWidth, kBreakColumn);
     if (facts.scoreShown) {
         ImGui::TableSetupColumn("Score", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_NoSort,
-                                scaled(kScoreWidth),
-                                kScoreColumn);
+                                scaled(kScoreWidth), kScoreColumn);
     }
     ImGui::TableHeadersRow();
     // Slim frames keep the ticks as high as a line of text.
