@@ -15,6 +15,7 @@ class ShortenedToFit : public ::testing::Test {
 protected:
     void SetUp() override {
         ImGui::CreateContext();
+        ImGui::GetIO().IniFilename = nullptr;  // no settings file left behind
         applyTheme(1.0f);
         ImGui::GetIO().DisplaySize = ImVec2(400, 300);
         ImGui::NewFrame();
