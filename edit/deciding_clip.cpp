@@ -47,15 +47,16 @@ std::string clipText(const std::vector<Rally>& rallies, int index, const MatchSe
     if (!validIndex(rallies, index)) return {};
     const size_t at = static_cast<size_t>(index);
     const std::string name = rallyDisplayName(rallies[at], at);
-    if (wholeRally) return "Whole rally " + name;
-    if (!byNextServe) return "End of rally " + name;
-    if (at + 1 == rallies.size()) return "End of rally " + name + ": no rally after it";
+    // A rally's shown name already says "Rally" ("Rally 4") or is the user's own.
+    if (wholeRally) return "All of " + name;
+    if (!byNextServe) return "End of " + name;
+    if (at + 1 == rallies.size()) return "End of " + name + ": no rally after it";
 
     const Rally& next = rallies[at + 1];
-    const std::string start = "Start of rally " + rallyDisplayName(next, at + 1);
-    const std::string servingTeamWon = "if not, the serving team won rally " + name;
+    const std::string start = "Start of " + rallyDisplayName(next, at + 1);
+    const std::string servingTeamWon = "if not, the serving team won " + name;
     const std::vector<Winner> candidates = setWinningCandidates(rallies, index, match);
-    if (candidates.empty() && !next.setStart) return start + ": the serving team won rally " + name;
+    if (candidates.empty() && !next.setStart) return start + ": the serving team won " + name;
     const std::string afterBreak = start + " after a " + ui::formatClock(next.startSec - rallies[at].endSec) + " break: ";
     if (candidates.size() == 1) {
         const std::string& team = candidates.front() == Winner::Home ? match.homeName : match.awayName;

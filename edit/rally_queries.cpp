@@ -40,6 +40,10 @@ RallyBreaks rallyBreaks(const std::vector<Rally>& rallies) {
     return breaks;
 }
 
+const char* rallyNoun(size_t count) { return count == 1 ? "rally" : "rallies"; }
+
+std::string rallyCount(size_t count) { return std::to_string(count) + " " + rallyNoun(count); }
+
 RallyStats rallyStats(const std::vector<Rally>& rallies, double coveredSec, bool tickedOnly) {
     RallyStats stats;
     for (const Rally& rally : rallies) {

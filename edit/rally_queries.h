@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "app/core/project.h"
@@ -37,6 +38,11 @@ struct RallyStats {
     double share = 0;  // of the covered length, 0..1
     double cutOutSec = 0;
 };
+
+// "rally" for one, "rallies" for any other count, and the count with it:
+// "1 rally", "0 rallies", "12 rallies".
+const char* rallyNoun(size_t count);
+std::string rallyCount(size_t count);
 
 // How many, how long, and how much of the video is cut away: over every
 // rally, or only the ticked ones; lengths below 0 count as 0.

@@ -69,6 +69,7 @@ struct PreviewPlayer::Shared {
     double duration = 0.0;
     double position = 0.0;
     double soundOffset = 0.0;
+    bool soundDeviceMissing = false;
     PreviewFrame frame;
     bool frameWaiting = false;
     // Set once the thread has opened it.
@@ -106,6 +107,7 @@ void openSound(Shared& s, const std::string& path) {
     std::lock_guard<std::mutex> held(s.lock);
     if (s.stop) return;  // closed meanwhile: the sound must not start
     s.soundOffset = soundOffset;
+    s.soundDeviceMissing = sound->deviceMissing();
     // The user may have played, muted or changed the speed meanwhile.
     sound->setRate(s.rate);
     sound->setMuted(s.muted);
@@ -310,6 +312,12 @@ void PreviewPlayer::setMuted(bool muted) {
     std::lock_guard<std::mutex> held(shared_->lock);
     shared_->muted = muted;
     if (shared_->sound) shared_->sound->setMuted(muted);
+}
+
+bool PreviewPlayer::soundDeviceMissing() const {
+    if (!shared_) return false;
+    std::lock_guard<std::mutex> held(shared_->lock);
+    return shared_->soundDeviceMissing;
 }
 
 double PreviewPlayer::position() const {

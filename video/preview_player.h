@@ -45,6 +45,8 @@ public:
     void setRate(double rate);
     double rate() const;
     void setMuted(bool muted);
+    // The video has sound but no device could play it: the preview is silent.
+    bool soundDeviceMissing() const;
     double position() const;
     // Frame count / frame rate as OpenCV reports them; 0 when unknown or
     // while the video is still being opened.

@@ -216,6 +216,7 @@ PreviewSound::~PreviewSound() = default;
 
 bool PreviewSound::open(const std::string& path) {
     close();
+    deviceMissing_ = false;
     auto impl = std::make_unique<Impl>();
     if (!impl->decoder.open(path) || !impl->decoder.openAudio()) return false;
     const AVCodecContext& codec = *impl->decoder.audioCodec();
@@ -223,6 +224,7 @@ bool PreviewSound::open(const std::string& path) {
     const int channels = std::clamp(codec.ch_layout.nb_channels, 1, 2);
     if (!impl->output.open(rate, channels)) {
         logError("preview sound unavailable (media engine)");
+        deviceMissing_ = true;
         return false;
     }
     impl->tempo.reset(1.0, impl->output.sampleRate(), impl->output.channels());

@@ -21,6 +21,8 @@ public:
     bool open(const std::string& path);
     void close();
     bool isOpen() const;
+    // The last open found a sound track but no device to play it on.
+    bool deviceMissing() const { return deviceMissing_; }
 
     // Times are media times of the audio track (video position + the
     // file's start offset).
@@ -35,6 +37,7 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
+    bool deviceMissing_ = false;
 };
 
 }  // namespace rallinox

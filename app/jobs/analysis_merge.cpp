@@ -1,5 +1,7 @@
 #include "app/jobs/analysis_merge.h"
 
+#include "edit/rally_queries.h"
+
 namespace rallinox {
 
 void mergeAnalysis(Project& project, const AnalysisResult& result) {
@@ -30,14 +32,14 @@ void mergeAnalysis(Project& project, const AnalysisResult& result) {
 }
 
 std::string analysisFinishedText(size_t rallies, size_t hints, const std::string& warning) {
-    std::string text = "Analysis finished: " + std::to_string(rallies) + " rallies found";
+    std::string text = "Analysis finished: " + rallyCount(rallies) + " found";
     if (hints > 0) text += ", " + std::to_string(hints) + " to check";
     if (!warning.empty()) text += ". " + warning + ".";
     return text;
 }
 
 std::string analysisNotSavedText(size_t rallies, const std::string& why) {
-    return "Analysis finished: " + std::to_string(rallies) + " rallies found, but they could not be saved (" + why +
+    return "Analysis finished: " + rallyCount(rallies) + " found, but they could not be saved (" + why +
            "). They are kept in the editor and saved again at your next change; free some disk space first.";
 }
 

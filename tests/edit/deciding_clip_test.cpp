@@ -82,16 +82,16 @@ TEST(DecidingClipText, NamesWhatTheClipShows) {
     std::vector<Rally> rallies = makeProject({{10, 20}, {50, 60}}, 100).rallies;
     rallies[1].name = "Block";
     const MatchSetup match;
-    EXPECT_EQ(clipText(rallies, 0, match, false, false), "End of rally Rally 1");
-    EXPECT_EQ(clipText(rallies, 0, match, true, true), "Whole rally Rally 1");
-    EXPECT_EQ(clipText(rallies, 1, match, true, false), "End of rally Block: no rally after it");
-    EXPECT_EQ(clipText(rallies, 0, match, true, false), "Start of rally Block: the serving team won rally Rally 1");
+    EXPECT_EQ(clipText(rallies, 0, match, false, false), "End of Rally 1");
+    EXPECT_EQ(clipText(rallies, 0, match, true, true), "All of Rally 1");
+    EXPECT_EQ(clipText(rallies, 1, match, true, false), "End of Block: no rally after it");
+    EXPECT_EQ(clipText(rallies, 0, match, true, false), "Start of Block: the serving team won Rally 1");
     EXPECT_EQ(clipText(rallies, 2, match, true, false), "");
 
     rallies[1].setStart = true;
     EXPECT_EQ(clipText(rallies, 0, match, true, false),
-              "Start of rally Block after a 0:30 break: if the teams changed ends, the set is over; "
-              "if not, the serving team won rally Rally 1");
+              "Start of Block after a 0:30 break: if the teams changed ends, the set is over; "
+              "if not, the serving team won Rally 1");
 }
 
 TEST(DecidingClipText, ASetPointNamesTheTeamThatWouldWinTheSet) {
@@ -99,13 +99,13 @@ TEST(DecidingClipText, ASetPointNamesTheTeamThatWouldWinTheSet) {
     match.homeName = "Lions";
     std::vector<Rally> rallies = scoredTo(24, 23);
     EXPECT_EQ(clipText(rallies, 24 + 23, match, true, false),
-              "Start of rally Rally 49 after a 0:10 break: if the teams changed ends, Lions won the set; "
-              "if not, the serving team won rally Rally 48");
+              "Start of Rally 49 after a 0:10 break: if the teams changed ends, Lions won the set; "
+              "if not, the serving team won Rally 48");
     EXPECT_NE(clipText(scoredTo(20, 24), 44, match, true, false).find("Away won the set"), std::string::npos);
 
     rallies = scoredTo(24, 24);
     EXPECT_EQ(clipText(rallies, 48, match, true, false),
-              "Start of rally Rally 50: the serving team won rally Rally 49");
+              "Start of Rally 50: the serving team won Rally 49");
 
     match.winBy = 1;
     EXPECT_NE(clipText(rallies, 48, match, true, false).find("the set is over"), std::string::npos)

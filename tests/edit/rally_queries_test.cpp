@@ -130,5 +130,12 @@ TEST(NextRally, SkipsTheRallyThePlayerIsAtTheStartOf) {
     EXPECT_EQ(nextRallyByTime({}, 0), -1);
 }
 
+TEST(RallyCount, OneRallyAndAnyOtherNumberOfRallies) {
+    EXPECT_EQ(rallyCount(0), "0 rallies");
+    EXPECT_EQ(rallyCount(1), "1 rally");
+    EXPECT_EQ(rallyCount(2), "2 rallies");
+    EXPECT_EQ(rallyCount(21), "21 rallies");
+}
+
 }  // namespace
 }  // namespace rallinox

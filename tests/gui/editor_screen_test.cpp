@@ -58,7 +58,7 @@ TEST(EditorScreen, AnalyseAgainAsksFirstAndKeepingTheEditsChangesNothing) {
     saveProject(run, project);
     ASSERT_EQ(run.play("wait 10\nclick-label Open\nwait-for 0:05 / 0:45\nclick-label Analyse again\nwait 3\n"
                        "expect-text The rallies are found again with the paddings from Settings (1.5 s before, 3.0 s "
-                       "after). Your edits, names and answers in \"To check\" are replaced.\n"
+                       "after). Your edits, names, scores and answers in \"To check\" are replaced.\n"
                        "screenshot analyse_again.png\nclick-label Keep my edits\nwait 3\n"
                        "expect-no-text Keep my edits\nexpect-title Saturday final  -  Rallinox\nclose\n"),
               0)

@@ -26,7 +26,7 @@ constexpr int kMostFrames = 5000;
 const std::set<std::string> kCommands{"wait", "click", "click-label", "right-click-label", "drag-label",
                                       "hover-label", "type", "key", "drop", "move", "resize", "screenshot", "close",
                                       "expect-title", "expect-text", "expect-no-text", "expect-window",
-                                      "expect-projects", "expect-glyph", "answer", "wait-for"};
+                                      "expect-projects", "expect-glyph", "answer", "wait-for", "expect-fit"};
 
 void pushEvent(SDL_Event event) { SDL_PushEvent(&event); }
 
@@ -280,6 +280,9 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, Backend& backend) {
         expect(backend.title() == arg, step, "title is \"" + backend.title() + "\"");
     } else if (step.command == "expect-text") {
         expect(textWasDrawn(arg), step, "drawn: " + drawnTexts());
+    } else if (step.command == "expect-fit") {
+        const std::string faults = layoutFaults();
+        expect(faults.empty(), step, "not shown whole:\n" + faults);
     } else if (step.command == "expect-no-text") {
         expect(!textWasDrawn(arg), step, "it is still drawn");
     } else if (step.command == "expect-window") {

@@ -9,6 +9,7 @@
 //   expect-window X Y W H | expect-projects N | expect-glyph HEX
 //   answer yes|no (the answer to the next yes/no question; yes otherwise)
 //   wait-for PREFIX (until a text starting with PREFIX is drawn)
+//   expect-fit (every item and text of the last frame shown whole)
 // A "\n" in a click-label label stands for a line break; a label "###id"
 // finds the item whose full label ends so. Blank lines and
 // lines starting with '#' are skipped; relative paths are

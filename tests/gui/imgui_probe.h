@@ -31,5 +31,11 @@ bool textWasDrawn(const std::string& text);
 bool textStartingWithWasDrawn(const std::string& prefix);
 // Every text and label of the last frame, for failure messages.
 std::string drawnTexts();
+// What did not fit in the last frame, one line each: an item that reaches
+// out of what its window shows (out of the window, its table column or the
+// screen, unless the window scrolls that way), a text cut by its frame or
+// shortened by the GUI library, a window not wholly on the screen. Empty
+// when everything fits.
+std::string layoutFaults();
 
 }  // namespace rallinox::guitest

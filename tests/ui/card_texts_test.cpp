@@ -39,7 +39,7 @@ TEST(ProjectCardText, RallyLineSumsThePlayAndItsShareOfTheVideo) {
     EXPECT_EQ(cardRallyLine(readyProject(600, {{10, 40}, {100, 145.4}})), "2 rallies   -   1:15 of play (13%)");
     EXPECT_EQ(cardRallyLine(readyProject(20, {{0, 15}, {5, 20}})), "2 rallies   -   0:30 of play (100%)")
         << "overlapping rallies cannot cover more than the video";
-    EXPECT_EQ(cardRallyLine(readyProject(0, {{1, 2}})), "1 rallies   -   0:01 of play (0%)") << "unknown length";
+    EXPECT_EQ(cardRallyLine(readyProject(0, {{1, 2}})), "1 rally   -   0:01 of play (0%)") << "unknown length";
 }
 
 class ProjectCardMetaLine : public testing::Test {
@@ -70,6 +70,12 @@ TEST_F(ProjectCardMetaLine, DateLengthAndHeightOnlyWhenKnown) {
     EXPECT_EQ(cardMetaLine(project), "12 Mar 2026, 18:40   |   1:32:10 video   |   1080p");
     project.videoHeight = 0;
     EXPECT_EQ(cardMetaLine(project), "12 Mar 2026, 18:40   |   1:32:10 video");
+}
+
+TEST(ProjectCardText, DeleteQuestionNamesTheProject) {
+    EXPECT_EQ(deleteProjectQuestion("Final"),
+              "The project \"Final\" is deleted: its rally list and your edits are removed. Your video file and "
+              "exported videos stay.");
 }
 
 TEST(ProjectFilter, AsciiLettersMatchWithoutRegardToCase) {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "edit/rally_queries.h"
+
 namespace rallinox {
 
 namespace {
@@ -73,8 +75,9 @@ std::string analysisToText(const AnalysisResult& result) {
                       clock(hint.startSec).c_str(), clock(hint.endSec).c_str());
         text += line;
     }
-    std::snprintf(line, sizeof line, "%zu rallies, %zu to check, %lld frames analysed\n", result.rallies.size(),
-                  result.hints.size(), static_cast<long long>(result.frames));
+    std::snprintf(line, sizeof line, "%s, %zu to check, %lld frames analysed\n",
+                  rallyCount(result.rallies.size()).c_str(), result.hints.size(),
+                  static_cast<long long>(result.frames));
     text += line;
     if (!result.warning.empty()) text += result.warning + "\n";
     return text;

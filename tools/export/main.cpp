@@ -13,6 +13,7 @@
 
 #include "app/core/data_paths.h"
 #include "app/core/settings.h"
+#include "edit/rally_queries.h"
 #include "export/export_body.h"
 #include "export/export_plan.h"
 #include "tools/export/command_line.h"
@@ -138,7 +139,7 @@ int exportProject(const CommandLine& line) {
     }
     if (!result.ok || !result.message.empty()) return fail(result.message);
     if (result.noSound) std::cerr << "The source audio format is not supported, so the video has no sound.\n";
-    std::fprintf(stderr, "Exported %zu rallies (%.1f s of video).\n", chosen->size(), result.outputSec);
+    std::fprintf(stderr, "Exported %s (%.1f s of video).\n", rallyCount(chosen->size()).c_str(), result.outputSec);
     return 0;
 }
 

@@ -52,6 +52,7 @@ void closeDialog() {
 
 template <typename Choice>
 bool radioRow(const char* label, Choice& value, std::initializer_list<const char*> choices) {
+    ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted(label);
     bool changed = false;
     int index = 0;
@@ -71,7 +72,7 @@ void drawBoardOptions(ExportDialogContext& dialog) {
     bool changed = radioRow("Look    ", dialog.settings.boardStyle, {"Two rows (TV)", "One bar"});
     changed |= radioRow("Where   ", dialog.settings.boardPosition, {"Top left", "Top right", "Bottom left"});
     changed |= radioRow("When    ", dialog.settings.boardTiming, {"Whole rally", "Start and end"});
-    mutedText("The score switches when the point ends; the winner's points light up for a moment.");
+    mutedTextWrapped("The score switches when the point ends; the winner's points light up for a moment.");
     ImGui::Unindent();
     if (changed) dialog.actions.saveSettings();
 }
@@ -260,7 +261,7 @@ void drawExportDialog(ExportDialogContext& dialog) {
     if (dialog.fileDialogs.isOpen()) return;
     if (!ImGui::IsPopupOpen(kTitle)) ImGui::OpenPopup(kTitle);
     ImGui::SetNextWindowSize(ImVec2(scaled(520), 0));
-    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+    centreNextDialog();
     if (!ImGui::BeginPopupModal(kTitle, nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings))
         return;
     if (dialog.running) {

@@ -35,7 +35,7 @@ void drawLocateVideoDialog(std::string& request, ProjectStore& store, FileDialog
     if (fileDialogs.isOpen()) return;
     if (!ImGui::IsPopupOpen(kTitle)) ImGui::OpenPopup(kTitle);
     ImGui::SetNextWindowSize(ImVec2(scaled(520), 0));
-    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+    centreNextDialog();
     if (!ImGui::BeginPopupModal(kTitle, nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings)) return;
 
     const std::string id = request;

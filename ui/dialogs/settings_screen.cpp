@@ -110,11 +110,16 @@ void drawSettingsScreen(Settings& settings, const DataPaths& paths, FileDialogs&
         actions.setScreen(Screen::Projects);
         return;
     }
+    // A low window scrolls the settings under the header.
+    ImGui::PushStyleColor(ImGuiCol_ChildBg, colors::kTransparent);
+    ImGui::BeginChild("settings");
+    ImGui::PopStyleColor();
     ImGui::PushItemWidth(scaled(320));
     bool changed = drawRallyDetection(settings);
     changed |= drawExport(settings, paths, fileDialogs, actions);
     drawStorage(paths);
     ImGui::PopItemWidth();
+    ImGui::EndChild();
     if (changed) actions.saveSettings();
 }
 

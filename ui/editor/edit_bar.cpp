@@ -26,29 +26,25 @@ void historyTip(const std::string& label, const char* nothingText, const char* v
 
 void drawEditBar(EditorContext& editor) {
     const bool noRally = highlightedIndex(editor) < 0;
+    // A narrow window puts the buttons that do not fit on a second line.
+    FlowRow row;
 
     ImGui::BeginDisabled(noRally);
-    if (ImGui::Button("Start here [I]")) startHighlightedHere(editor);
+    if (row.button("Start here [I]")) startHighlightedHere(editor);
     hoverTip("Move the start of the highlighted rally to the current frame");
-    ImGui::SameLine();
-    if (ImGui::Button("End here [O]")) endHighlightedHere(editor);
+    if (row.button("End here [O]")) endHighlightedHere(editor);
     hoverTip("Move the end of the highlighted rally to the current frame");
-    ImGui::SameLine();
-    if (ImGui::Button("Split here")) splitHighlightedHere(editor);
+    if (row.button("Split here")) splitHighlightedHere(editor);
     hoverTip("Two rallies were joined: cut the highlighted one in two at the current frame");
-    ImGui::SameLine();
-    if (ImGui::Button("Join with next")) joinHighlightedWithNext(editor);
-    ImGui::SameLine();
-    if (dangerButton("Delete [Del]")) deleteRallyWithMessage(editor, editor.selectedRallyId);
+    if (row.button("Join with next")) joinHighlightedWithNext(editor);
+    if (row.dangerButton("Delete [Del]")) deleteRallyWithMessage(editor, editor.selectedRallyId);
     ImGui::EndDisabled();
 
-    ImGui::SameLine();
-    if (ImGui::Button("Add rally here [A]")) addRallyAtPlayhead(editor);
+    if (row.button("Add rally here [A]")) addRallyAtPlayhead(editor);
     hoverTip("Missed a rally? Adds an 8 s rally from the current frame; then adjust its end");
 
-    ImGui::SameLine();
     ImGui::BeginDisabled(!editor.rallyEditor.canUndo());
-    if (ImGui::Button("Undo")) undoWithMessage(editor);
+    if (row.button("Undo")) undoWithMessage(editor);
     ImGui::EndDisabled();
     historyTip(editor.rallyEditor.undoLabel(), "Nothing to undo", "Undo", "Ctrl+Z");
 

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "edit/rally_queries.h"
 #include "ui/editor/editor_context.h"
 #include "ui/dialogs/export_dialog.h"
+#include "ui/editor/editor_texts.h"
 #include "ui/kit/keys.h"
 #include "ui/kit/theme.h"
 #include "app/core/time_format.h"
@@ -20,12 +22,21 @@ namespace rallinox::ui {
 namespace {
 
 constexpr const char* kAnalyseAgainTitle = "Analyse again?";
+// "Analyse again" and "Export video..." stand this far from the right edge.
+constexpr float kRightButtons = 360;
 
 void drawProjectName(EditorContext& editor) {
     EditorState& state = editor.state;
     Project& project = editor.project;
     if (!state.editingProjectName) {
-        largeText(project.name.c_str(), 1.2f);
+        // A long name stops short of the buttons on the right.
+        ImGui::SetWindowFontScale(1.2f);
+        {
+            FittedLine name(ImGui::GetWindowPos().x + ImGui::GetWindowContentRegionMax().x - scaled(kRightButtons) -
+                            ImGui::GetStyle().ItemSpacing.x);
+            name.text(project.name);
+        }
+        ImGui::SetWindowFontScale(1.0f);
         hoverTip("Double-click to rename the project");
         if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left)) {
             std::snprintf(state.projectName, sizeof state.projectName, "%s", project.name.c_str());
@@ -78,7 +89,7 @@ bool drawEditorHeader(EditorContext& editor) {
     }
     ImGui::SameLine();
     drawProjectName(editor);
-    ImGui::SameLine(ImGui::GetWindowContentRegionMax().x - scaled(360));
+    ImGui::SameLine(ImGui::GetWindowContentRegionMax().x - scaled(kRightButtons));
     if (ImGui::Button("Analyse again", ImVec2(scaled(150), 0))) {
         if (editor.analysing) {
             // Another analysis runs: the request is refused at once, with its message.
@@ -87,7 +98,7 @@ bool drawEditorHeader(EditorContext& editor) {
             ImGui::OpenPopup(kAnalyseAgainTitle);
         }
     }
-    hoverTip("Run the analysis again with the paddings from Settings. Your edits are replaced.");
+    hoverTip("Run the analysis again with the paddings from Settings. Your edits and scores are replaced.");
     if (drawAnalyseAgainDialog(editor)) return false;
     ImGui::SameLine();
     ImGui::BeginDisabled(editor.exporting);
@@ -99,15 +110,13 @@ bool drawEditorHeader(EditorContext& editor) {
 
 bool drawAnalyseAgainDialog(EditorContext& editor) {
     ImGui::SetNextWindowSize(ImVec2(scaled(460), 0));
-    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+    centreNextDialog();
     if (!ImGui::BeginPopupModal(kAnalyseAgainTitle, nullptr,
                                 ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings)) {
         return false;
     }
-    ImGui::TextWrapped(
-        "The rallies are found again with the paddings from Settings (%.1f s before, %.1f s after). Your edits, "
-        "names and answers in \"To check\" are replaced.",
-        editor.settings.startPaddingSec, editor.settings.endPaddingSec);
+    ImGui::TextWrapped("%s",
+                       analyseAgainQuestion(editor.settings.startPaddingSec, editor.settings.endPaddingSec).c_str());
     ImGui::Separator();
     bool closed = false;
     if (accentButton("Analyse again", ImVec2(scaled(150), 0))) {
@@ -130,7 +139,7 @@ bool drawAnalyseAgainDialog(EditorContext& editor) {
 void drawFiguresRow(EditorContext& editor) {
     const Project& project = editor.project;
     const RallyStats stats = rallyStats(project.rallies, project.videoDurationSec);
-    figure(std::to_string(stats.count), "rallies", 110);
+    figure(std::to_string(stats.count), rallyNoun(stats.count), 110);
     figure(formatClock(stats.totalSec), "play time", 120);
     figure(std::to_string(int(std::lround(stats.share * 100))) + "%", "of the video", 120);
     figure(formatDuration(stats.averageSec), "average rally", 130);
@@ -138,9 +147,13 @@ void drawFiguresRow(EditorContext& editor) {
     figure(formatClock(stats.cutOutSec), "cut out", 110);
     ImGui::NewLine();
     if (project.stats.totalSec > 0) {
-        mutedText("Analysed in %s (%.1fx real time)  -  finding the ball: %.0f frames/s, %s decoding",
-                  formatDuration(project.stats.totalSec).c_str(), project.stats.realtimeX, project.stats.stage1Fps,
-                  project.stats.decoder.c_str());
+        char line[256];
+        std::snprintf(line, sizeof line,
+                      "Analysed in %s (%.1fx real time)  -  finding the ball: %.0f frames/s, %s decoding",
+                      formatDuration(project.stats.totalSec).c_str(), project.stats.realtimeX, project.stats.stage1Fps,
+                      project.stats.decoder.c_str());
+        FittedLine figures;
+        figures.text(line, &colors::kMutedText);
     }
 }
 

@@ -43,12 +43,19 @@ void followPlayhead(EditorContext& editor) {
 }
 
 void drawPlayerColumn(EditorContext& editor, float width) {
-    const float videoHeight = std::max(ImGui::GetContentRegionAvail().y - scaled(170), scaled(120));
+    // The controls under the video take what they took in the last frame:
+    // more when a narrow window wraps them onto more lines.
+    ImGuiStorage* storage = ImGui::GetStateStorage();
+    const ImGuiID controlsKey = ImGui::GetID("controlsHeight");
+    const float controlsHeight = storage->GetFloat(controlsKey, scaled(170));
+    const float videoHeight = std::max(ImGui::GetContentRegionAvail().y - controlsHeight, scaled(120));
     drawVideoView(editor, width, videoHeight);
+    const float controlsTop = ImGui::GetCursorPosY();
     drawTimeline(editor, width - 4);
     drawTrimStrip(editor, width - 4);
     drawPlayerControls(editor);
     drawEditBar(editor);
+    storage->SetFloat(controlsKey, ImGui::GetCursorPosY() - controlsTop);
 }
 
 void drawSidePanel(EditorContext& editor) {
@@ -85,7 +92,9 @@ void drawEditorScreen(EditorContext& editor) {
 
     const float spacing = ImGui::GetStyle().ItemSpacing.x;
     const float available = ImGui::GetContentRegionAvail().x;
-    const float playerWidth = available - std::max(available * 0.3f, scaled(340)) - spacing;
+    const float sideWidth =
+        std::max({available * 0.3f, scaled(340), rallyListMinimumWidth(editor.project.rallies)});
+    const float playerWidth = available - sideWidth - spacing;
     // The timeline and the trim strip bring their own dark ground.
     ImGui::PushStyleColor(ImGuiCol_ChildBg, colors::kTransparent);
     ImGui::BeginChild("player", ImVec2(playerWidth, 0));

@@ -13,6 +13,7 @@
 #include "edit/rally_queries.h"
 #include "ui/dialogs/export_dialog.h"
 #include "ui/kit/keys.h"
+#include "ui/editor/editor_texts.h"
 #include "ui/editor/rally_actions.h"
 #include "ui/kit/theme.h"
 #include "app/core/time_format.h"
@@ -106,10 +107,9 @@ void drawNameCell(EditorContext& editor, const Rally& rally, size_t position) {
         hoverTip("Click: go to it   Double-click: play   Right-click: more");
     }
     drawRowMenu(editor, rally.id);
-    std::string label = rallyDisplayName(rally, position);
-    if (rally.source == "manual") label += "  (added)";
     ImGui::SetCursorScreenPos(textAt);
-    ImGui::TextUnformatted(label.c_str());
+    FittedLine name;
+    name.text(rallyRowName(rally, position));
 }
 
 void drawBreakCell(const ListFacts& facts, size_t position) {
@@ -189,6 +189,13 @@ float sortableHeaderWidth(const char* header) {
     return ImGui::CalcTextSize(header).x + ImGui::GetFontSize() * kSortArrowScale + ImGui::GetStyle().FramePadding.x;
 }
 
+constexpr float kTickWidth = 28;
+constexpr float kScoreWidth = 52;
+
+float timeColumnWidth(bool scoreShown) {
+    return std::max(scaled(scoreShown ? 54 : 64), sortableHeaderWidth("Length"));
+}
+
 std::vector<size_t> sortedRows(const std::vector<Rally>& rallies) {
     RallyOrderKey key = RallyOrderKey::Position;
     bool descending = false;
@@ -209,9 +216,9 @@ void drawTable(EditorContext& editor) {
         ImGuiTableFlags_Sortable | ImGuiTableFlags_ScrollY | ImGuiTableFlags_RowBg | ImGuiTableFlags_BordersInnerH;
     const float height = ImGui::GetContentRegionAvail().y - ImGui::GetTextLineHeightWithSpacing();
     if (!ImGui::BeginTable("rallies", facts.scoreShown ? 6 : 5, flags, ImVec2(0, std::max(height, 1.0f)))) return;
-    const float timeWidth = std::max(scaled(facts.scoreShown ? 54 : 64), sortableHeaderWidth("Length"));
+    const float timeWidth = timeColumnWidth(facts.scoreShown);
     ImGui::TableSetupScrollFreeze(0, 1);
-    ImGui::TableSetupColumn("", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_NoSort, scaled(28),
+    ImGui::TableSetupColumn("", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_NoSort, scaled(kTickWidth),
                             kTickColumn);
     ImGui::TableSetupColumn("Rally", ImGuiTableColumnFlags_WidthStretch | ImGuiTableColumnFlags_DefaultSort, 0,
                             kRallyColumn);
@@ -221,8 +228,8 @@ void drawTable(EditorContext& editor) {
     ImGui::TableSetupColumn("Break", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_PreferSortDescending,
                             timeWidth, kBreakColumn);
     if (facts.scoreShown) {
-        ImGui::TableSetupColumn("Score", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_NoSort, scaled(52),
-                                kScoreColumn);
+        ImGui::TableSetupColumn("Score", ImGuiTableColumnFlags_WidthFixed | ImGuiTableColumnFlags_NoSort,
+                                scaled(kScoreWidth), kScoreColumn);
     }
     ImGui::TableHeadersRow();
     // Slim frames keep the ticks as high as a line of text.
@@ -235,19 +242,23 @@ void drawTable(EditorContext& editor) {
 }
 
 void drawTotals(const EditorContext& editor) {
-    const Project& project = editor.project;
-    if (project.rallies.empty()) {
-        ImGui::TextUnformatted("No rallies. Use \"Add rally here\" while the video shows one.");
-        return;
-    }
-    const double coveredSec = project.videoDurationSec;
-    const RallyStats ticked = rallyStats(project.rallies, coveredSec, true);
-    const RallyStats all = rallyStats(project.rallies, coveredSec);
-    ImGui::Text("%zu of %zu ticked  -  %s will be exported  -  breaks %s of %s", ticked.count, project.rallies.size(),
-                formatClock(ticked.totalSec).c_str(), formatClock(all.cutOutSec).c_str(), formatClock(coveredSec).c_str());
+    FittedLine summary;
+    summary.text(rallyListSummary(editor.project));
 }
 
 }  // namespace
+
+float rallyListMinimumWidth(const std::vector<Rally>& rallies) {
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const bool scoreShown = anyRallyScored(rallies);
+    const int columns = scoreShown ? 6 : 5;
+    // The name column keeps room for a default name of an added rally;
+    // longer names are shortened.
+    const float name = ImGui::CalcTextSize("Rally 88  (added)").x;
+    const float fixed = scaled(kTickWidth) + 3 * timeColumnWidth(scoreShown) + (scoreShown ? scaled(kScoreWidth) : 0);
+    const float cells = static_cast<float>(columns) * (2 * style.CellPadding.x + 1);
+    return name + fixed + cells + style.ScrollbarSize + 2 * style.WindowPadding.x;
+}
 
 void drawRallyList(EditorContext& editor) {
     // Each is one undoable step, however many rallies it ticks.
@@ -259,7 +270,10 @@ void drawRallyList(EditorContext& editor) {
         editor.state.saveAtFrameEnd = true;
     }
     ImGui::SameLine();
-    ImGui::TextUnformatted("Ticked rallies are exported");
+    {
+        FittedLine note;
+        note.text("Ticked rallies are exported");
+    }
 
     // A rally deleted or undone away while it was being renamed ends the rename.
     RallyListState& list = editor.state.rallyList;

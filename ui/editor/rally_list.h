@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "app/core/project.h"
 
 namespace rallinox::ui {
 
@@ -15,6 +18,10 @@ struct RallyListState {
     bool renameNeedsFocus = false;
     int64_t lastScrolledToId = 0;
 };
+
+// The narrowest side panel in which the list's fixed columns and a default
+// rally name fit.
+float rallyListMinimumWidth(const std::vector<Rally>& rallies);
 
 void drawRallyList(EditorContext& editor);
 

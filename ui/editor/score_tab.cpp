@@ -11,6 +11,7 @@
 #include "ui/editor/editor_context.h"
 #include "ui/editor/deciding_clip.h"
 #include "ui/dialogs/match_setup_dialog.h"
+#include "ui/editor/editor_texts.h"
 #include "ui/editor/rally_actions.h"
 #include "ui/kit/theme.h"
 #include "app/core/time_format.h"
@@ -54,19 +55,23 @@ void drawTeamCard(const char* name, int points, int sets, const ImVec4& color, b
     ImDrawList* draw = ImGui::GetWindowDrawList();
     draw->AddRectFilled(min, max, withAlpha(color, 0.16f), rounding);
     draw->AddRectFilled(min, {min.x + scaled(5), max.y}, withAlpha(color, 1.0f), rounding, ImDrawFlags_RoundCornersLeft);
-    draw->AddText({min.x + scaled(16), min.y + scaled(10)}, withAlpha(colors::kCardName, 1.0f), name);
+    const std::string setsText = "Sets " + std::to_string(sets);
+    const float setsWidth = ImGui::CalcTextSize(setsText.c_str()).x;
+    // A long team name stops short of "Sets".
+    const float nameRoom = width - scaled(16) - scaled(12) - setsWidth - ImGui::GetStyle().ItemSpacing.x;
+    const std::string shownName = shortenedToFit(name, nameRoom);
+    draw->AddText({min.x + scaled(16), min.y + scaled(10)}, withAlpha(colors::kCardName, 1.0f), shownName.c_str());
 
     const float pointsSize = ImGui::GetFontSize() * 2.4f;
     const std::string pointsText = std::to_string(points);
     draw->AddText(ImGui::GetFont(), pointsSize, {min.x + scaled(16), max.y - scaled(6) - pointsSize},
                   withAlpha(color, 1.0f), pointsText.c_str());
 
-    const std::string setsText = "Sets " + std::to_string(sets);
-    const float setsWidth = ImGui::CalcTextSize(setsText.c_str()).x;
     draw->AddText({max.x - scaled(12) - setsWidth, min.y + scaled(10)}, withAlpha(colors::kMutedText, 1.0f),
                   setsText.c_str());
     if (wonHighlighted) draw->AddCircleFilled({max.x - scaled(16), max.y - scaled(18)}, scaled(5), withAlpha(color, 1.0f));
     ImGui::Dummy(ImVec2(width, height));
+    if (shownName != name) hoverTip(name);
 }
 
 void drawCards(const EditorContext& editor, const SetScore& shown, const std::vector<SetScore>& sets) {
@@ -86,11 +91,17 @@ void drawCards(const EditorContext& editor, const SetScore& shown, const std::ve
 void drawSetChips(const std::vector<SetScore>& sets) {
     for (size_t i = 0; i < sets.size(); ++i) {
         const SetScore& set = sets[i];
-        if (i > 0) ImGui::SameLine(0, scaled(14));
+        char chip[32];
+        std::snprintf(chip, sizeof chip, "S%d  %d-%d", set.set, set.home, set.away);
+        // The chips go on as many lines as they need.
+        if (i > 0) {
+            ImGui::SameLine(0, scaled(14));
+            if (ImGui::GetContentRegionAvail().x < ImGui::CalcTextSize(chip).x) ImGui::NewLine();
+        }
         const ImVec4 color = set.home > set.away   ? colors::kHomeText
                              : set.away > set.home ? colors::kAwayText
                                                    : ImGui::GetStyle().Colors[ImGuiCol_TextDisabled];
-        ImGui::TextColored(color, "S%d  %d-%d", set.set, set.home, set.away);
+        ImGui::TextColored(color, "%s", chip);
     }
 }
 
@@ -99,10 +110,9 @@ void drawProgress(EditorContext& editor) {
     const auto scored = std::count_if(rallies.begin(), rallies.end(),
                                       [](const Rally& rally) { return rally.winner != Winner::None; });
     const bool allScored = static_cast<size_t>(scored) == rallies.size();
-    char label[64];
-    std::snprintf(label, sizeof label, "%d of %zu rallies scored", static_cast<int>(scored), rallies.size());
+    const std::string label = scoredProgressText(rallies);
     const float fraction = rallies.empty() ? 0.0f : static_cast<float>(scored) / static_cast<float>(rallies.size());
-    ImGui::ProgressBar(fraction, ImVec2(allScored ? -FLT_MIN : -scaled(150), scaled(18)), label);
+    ImGui::ProgressBar(fraction, ImVec2(allScored ? -FLT_MIN : -scaled(150), scaled(18)), label.c_str());
     if (allScored) return;
     ImGui::SameLine();
     if (ImGui::Button("Next unscored [U]")) goToNextUnscored(editor);
@@ -121,16 +131,18 @@ void drawMatchWinner(const EditorContext& editor, const std::vector<SetScore>& s
 }
 
 void drawClipPanel(EditorContext& editor) {
+    FlowRow choice;
+    choice.place(ImGui::CalcTextSize("Watch").x);
     ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted("Watch");
-    ImGui::SameLine();
     bool changed = false;
+    choice.place(checkboxWidth("End of rally"));
     if (ImGui::RadioButton("End of rally", !editor.settings.decideByNextServe)) {
         changed = editor.settings.decideByNextServe;
         editor.settings.decideByNextServe = false;
     }
     hoverTip("The end of the rally: see the point itself");
-    ImGui::SameLine();
+    choice.place(checkboxWidth("Next serve"));
     if (ImGui::RadioButton("Next serve", editor.settings.decideByNextServe)) {
         changed = !editor.settings.decideByNextServe;
         editor.settings.decideByNextServe = true;
@@ -140,11 +152,10 @@ void drawClipPanel(EditorContext& editor) {
         editor.actions.saveSettings();
         playDecidingClip(editor, false);
     }
-    if (ImGui::Button("Play it again [R]")) playDecidingClip(editor, false);
-    ImGui::SameLine();
-    if (ImGui::Button("Show more [M]")) playDecidingClip(editor, true);
-    ImGui::SameLine();
-    if (ImGui::Button("Whole rally")) playWholeRally(editor);
+    FlowRow buttons;
+    if (buttons.button("Play it again [R]")) playDecidingClip(editor, false);
+    if (buttons.button("Show more [M]")) playDecidingClip(editor, true);
+    if (buttons.button("Whole rally")) playWholeRally(editor);
 
     const int index = highlightedIndex(editor);
     if (index < 0) return;
@@ -157,13 +168,15 @@ bool teamButton(EditorContext& editor, Side side, Winner highlightedWinner, floa
     const MatchSetup& match = editor.project.match;
     const Winner team = winnerForSide(side, match.homeOnLeft);
     const ImVec4& color = teamColor(team);
-    const std::string label =
-        teamName(match, team) + (side == Side::Left ? "\n[1]##teamLeft" : "\n[2]##teamRight");
+    // A long team name is shortened to the button; the key stays whole.
+    const std::string name = shortenedToFit(teamName(match, team), width - 2 * ImGui::GetStyle().FramePadding.x);
+    const std::string label = name + (side == Side::Left ? "\n[1]##teamLeft" : "\n[2]##teamRight");
     ImGui::PushStyleColor(ImGuiCol_Button, withAlpha(color, highlightedWinner == team ? 1.0f : 0.35f));
     ImGui::PushStyleColor(ImGuiCol_ButtonHovered, withAlpha(color, 0.75f));
     ImGui::PushStyleColor(ImGuiCol_ButtonActive, withAlpha(color, 1.0f));
     const bool pressed = ImGui::Button(label.c_str(), ImVec2(width, scaled(56)));
     ImGui::PopStyleColor(3);
+    if (name != teamName(match, team)) hoverTip(teamName(match, team).c_str());
     return pressed;
 }
 
@@ -176,14 +189,14 @@ void drawScoringControls(EditorContext& editor) {
     ImGui::SameLine();
     if (teamButton(editor, Side::Right, highlightedWinner, width)) scoreHighlightedRally(editor, Side::Right);
 
-    if (ImGui::Button("Clear [0]")) clearHighlightedWinner(editor);
-    ImGui::SameLine();
-    if (ImGui::Button("Swap sides")) {
+    FlowRow row;
+    if (row.button("Clear [0]")) clearHighlightedWinner(editor);
+    if (row.button("Swap sides")) {
         editor.project.match.homeOnLeft = !editor.project.match.homeOnLeft;
         editor.actions.saveOpenProject();
     }
     hoverTip("The teams changed ends: swap the buttons (and keys 1 / 2) to match the video");
-    ImGui::SameLine();
+    row.place(checkboxWidth("New set starts here [S]"));
     ImGui::BeginDisabled(index <= 0);
     bool startsSet = index >= 0 && editor.project.rallies[static_cast<size_t>(index)].setStart;
     if (ImGui::Checkbox("New set starts here [S]", &startsSet)) toggleSetStart(editor);
@@ -260,8 +273,12 @@ void drawScoreTab(EditorContext& editor) {
     const SetScore shown = displayedScore(editor, scores, sets);
 
     if (ImGui::Button("Match setup...")) openMatchSetup(editor.project.match);
-    ImGui::SameLine();
-    mutedText("Best of %d  -  %d / %d points", match.bestOf, match.setPoints, match.decidingSetPoints);
+    char rules[64];
+    std::snprintf(rules, sizeof rules, "Best of %d  -  %d / %d points", match.bestOf, match.setPoints,
+                  match.decidingSetPoints);
+    sameLineOrWrap(ImGui::CalcTextSize(rules).x);
+    ImGui::AlignTextToFramePadding();
+    mutedText("%s", rules);
     ImGui::Text("Set %d", shown.set);
     drawCards(editor, shown, sets);
     drawSetChips(sets);
@@ -278,7 +295,7 @@ void drawScoreTab(EditorContext& editor) {
     drawScoringControls(editor);
     ImGui::EndDisabled();
     ScoreTabState& state = editor.state.scoreTab;
-    ImGui::Checkbox("After scoring, go to the next rally and play its clip", &state.advanceAfterScoring);
+    checkboxWrapped("After scoring, go to the next rally and play its clip", state.advanceAfterScoring);
     drawIssues(editor);
     drawMatchSetup(editor.project.match, editor.actions);
 }

@@ -5,6 +5,7 @@
 #include "ui/editor/editor_context.h"
 #include "ui/kit/keys.h"
 #include "ui/kit/theme.h"
+#include "ui/kit/widgets.h"
 
 namespace rallinox::ui {
 
@@ -63,7 +64,7 @@ void drawShortcutsWindow(EditorContext& editor) {
         ImGui::OpenPopup(kTitle);
     }
     ImGui::SetNextWindowSize(ImVec2(scaled(560), 0));
-    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+    centreNextDialog();
     if (!ImGui::BeginPopupModal(kTitle, nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings)) {
         return;
     }

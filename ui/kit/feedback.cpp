@@ -4,6 +4,7 @@
 
 #include "ui/kit/keys.h"
 #include "ui/kit/theme.h"
+#include "ui/kit/widgets.h"
 
 namespace rallinox::ui {
 
@@ -14,7 +15,7 @@ constexpr const char* kErrorTitle = "Something went wrong";
 void drawErrorDialog(std::string& errorText) {
     if (!errorText.empty() && !ImGui::IsPopupOpen(kErrorTitle)) ImGui::OpenPopup(kErrorTitle);
     ImGui::SetNextWindowSize(ImVec2(scaled(460), 0));
-    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+    centreNextDialog();
     if (!ImGui::BeginPopupModal(kErrorTitle, nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings)) {
         return;
     }

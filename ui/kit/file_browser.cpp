@@ -147,7 +147,7 @@ FileBrowser::State FileBrowser::draw() {
     const ImVec2 viewport = ImGui::GetMainViewport()->Size;
     ImGui::SetNextWindowSize(ImVec2(std::min(scaled(760), viewport.x * 0.9f), std::min(scaled(520), viewport.y * 0.9f)),
                              ImGuiCond_Appearing);
-    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+    centreNextDialog();
     if (ImGui::BeginPopupModal(title, nullptr, ImGuiWindowFlags_NoSavedSettings)) {
         drawFolderBar();
         drawEntries();

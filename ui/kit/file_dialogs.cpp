@@ -100,7 +100,7 @@ void FileDialogs::deliver(const std::string& path) {
 
 void FileDialogs::drawWaitingNote(bool stillWaiting) {
     if (stillWaiting && !ImGui::IsPopupOpen(kWaitingPopup)) ImGui::OpenPopup(kWaitingPopup);
-    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Always, ImVec2(0.5f, 0.5f));
+    centreNextDialog();
     if (ImGui::BeginPopupModal(kWaitingPopup, nullptr,
                                ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_AlwaysAutoResize |
                                    ImGuiWindowFlags_NoSavedSettings)) {

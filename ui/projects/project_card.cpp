@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 #include "ui/projects/projects_screen.h"
 #include "ui/projects/thumbnail_cache.h"
@@ -20,6 +22,8 @@ namespace rallinox::ui {
 namespace {
 
 constexpr float kPictureHeight = 84;
+// "Open" or "Analyse" and "Delete" stand this far from the right edge.
+constexpr float kButtonsFromRight = 240;
 
 void drawPicture(ProjectsContext& screen, const Project& project) {
     const float height = scaled(kPictureHeight);
@@ -40,34 +44,34 @@ void drawPicture(ProjectsContext& screen, const Project& project) {
 }
 
 // "Lions 2 - 1 Eagles (set 4: 12-9)" once the user has scored rallies.
-void drawScore(const Project& project) {
+void addScore(FittedLine& line, const Project& project) {
     if (!anyRallyScored(project.rallies)) return;
     const std::vector<SetScore> sets = setScores(project.rallies);
     const SetsWon won = setsWon(sets, project.match);
-    ImGui::SameLine(0, scaled(18));
-    ImGui::TextUnformatted(project.match.homeName.c_str());
-    ImGui::SameLine(0, scaled(6));
-    ImGui::Text("%d", won.home);
-    ImGui::SameLine(0, scaled(4));
-    ImGui::TextUnformatted("-");
-    ImGui::SameLine(0, scaled(4));
-    ImGui::Text("%d", won.away);
-    ImGui::SameLine(0, scaled(6));
-    ImGui::TextUnformatted(project.match.awayName.c_str());
+    line.text(project.match.homeName, nullptr, scaled(18));
+    line.text(std::to_string(won.home), nullptr, scaled(6));
+    line.text("-", nullptr, scaled(4));
+    line.text(std::to_string(won.away), nullptr, scaled(4));
+    line.text(project.match.awayName, nullptr, scaled(6));
     if (!sets.empty() && !isSetWon(sets.back().set, sets.back().home, sets.back().away, project.match)) {
-        ImGui::SameLine();
-        mutedText("(set %d: %d-%d)", sets.back().set, sets.back().home, sets.back().away);
+        char set[64];
+        std::snprintf(set, sizeof set, "(set %d: %d-%d)", sets.back().set, sets.back().home, sets.back().away);
+        line.text(set, &colors::kMutedText);
     }
 }
 
+// The line beside the buttons stops short of them; what does not fit is in its tooltip.
 void drawOutcome(const Project& project) {
     if (project.state == ProjectState::Ready) {
-        ImGui::TextUnformatted(cardRallyLine(project).c_str());
-        drawScore(project);
+        FittedLine line(ImGui::GetWindowPos().x + ImGui::GetWindowContentRegionMax().x - scaled(kButtonsFromRight) -
+                        ImGui::GetStyle().ItemSpacing.x);
+        line.text(cardRallyLine(project));
+        addScore(line, project);
         if (project.stats.totalSec > 0) {
-            ImGui::SameLine(0, 0);
-            mutedText("   analysed in %s, %.0f frames/s", formatDuration(project.stats.totalSec).c_str(),
-                      project.stats.stage1Fps);
+            char analysed[96];
+            std::snprintf(analysed, sizeof analysed, "   analysed in %s, %.0f frames/s",
+                          formatDuration(project.stats.totalSec).c_str(), project.stats.stage1Fps);
+            line.text(analysed, &colors::kMutedText, 0);
         }
     } else if (project.state == ProjectState::Failed) {
         ImGui::TextColored(colors::kDanger, "Analysis failed");
@@ -79,7 +83,7 @@ void drawOutcome(const Project& project) {
 void drawButtons(ProjectsContext& screen, const Project& project, std::string& pendingDelete) {
     // Inside the group SameLine's offset would count from the group's left edge.
     ImGui::SameLine(0, 0);
-    ImGui::SetCursorPosX(ImGui::GetWindowContentRegionMax().x - scaled(240));
+    ImGui::SetCursorPosX(ImGui::GetWindowContentRegionMax().x - scaled(kButtonsFromRight));
     if (project.state == ProjectState::Ready) {
         if (accentButton("Open", ImVec2(scaled(110), 0))) screen.actions.openProjectById(project.id);
     } else if (ImGui::Button("Analyse", ImVec2(scaled(110), 0))) {
@@ -121,8 +125,16 @@ void drawProjectCard(ProjectsContext& screen, const Project& project, std::strin
     drawPicture(screen, project);
     ImGui::SameLine();
     ImGui::BeginGroup();
-    largeText(project.name.c_str(), 1.15f);
-    mutedText("%s", cardMetaLine(project).c_str());
+    ImGui::SetWindowFontScale(1.15f);
+    {
+        FittedLine name;
+        name.text(project.name);
+    }
+    ImGui::SetWindowFontScale(1.0f);
+    {
+        FittedLine meta;
+        meta.text(cardMetaLine(project), &colors::kMutedText);
+    }
     if (analysis) {
         drawAnalysisProgress(*analysis, screen.actions);
     } else {

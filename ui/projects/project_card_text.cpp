@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/core/time_format.h"
+#include "edit/rally_queries.h"
 
 namespace rallinox::ui {
 
@@ -30,8 +31,13 @@ std::string cardRallyLine(const Project& project) {
     for (const Rally& rally : project.rallies) play += rallyLengthSec(rally);
     const double share = project.videoDurationSec > 0 ? play / project.videoDurationSec * 100 : 0;
     const int percent = static_cast<int>(std::lround(std::clamp(share, 0.0, 100.0)));
-    return std::to_string(project.rallies.size()) + " rallies   -   " + formatClock(play) + " of play (" +
+    return rallyCount(project.rallies.size()) + "   -   " + formatClock(play) + " of play (" +
            std::to_string(percent) + "%)";
+}
+
+std::string deleteProjectQuestion(const std::string& name) {
+    return "The project \"" + name +
+           "\" is deleted: its rally list and your edits are removed. Your video file and exported videos stay.";
 }
 
 bool nameMatchesFilter(const std::string& name, const std::string& filter) {

@@ -15,6 +15,9 @@ std::string cardMetaLine(const Project& project);
 // by rallies, clamped to 0..100 %.
 std::string cardRallyLine(const Project& project);
 
+// The delete question, naming the project: two projects can hold the same video.
+std::string deleteProjectQuestion(const std::string& name);
+
 // Whether the name contains the filter, ASCII letters compared without
 // regard to case; an empty filter matches every name.
 bool nameMatchesFilter(const std::string& name, const std::string& filter);

@@ -2,6 +2,7 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -90,11 +91,14 @@ void drawDeleteConfirmation(ProjectsContext& screen, ScreenState& state) {
     if (state.pendingDelete.empty()) return;
     if (!ImGui::IsPopupOpen(kDeleteTitle)) ImGui::OpenPopup(kDeleteTitle);
     ImGui::SetNextWindowSize(ImVec2(scaled(420), 0));
-    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+    centreNextDialog();
     if (!ImGui::BeginPopupModal(kDeleteTitle, nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings)) {
         return;
     }
-    ImGui::TextWrapped("The rally list and your edits are removed. Your video file and exported videos stay.");
+    const auto project = std::find_if(screen.projects.begin(), screen.projects.end(),
+                                      [&](const Project& listed) { return listed.id == state.pendingDelete; });
+    const std::string name = project != screen.projects.end() ? project->name : state.pendingDelete;
+    ImGui::TextWrapped("%s", deleteProjectQuestion(name).c_str());
     ImGui::Separator();
     if (dangerButton("Delete", ImVec2(scaled(120), 0))) {
         screen.actions.deleteProject(state.pendingDelete);

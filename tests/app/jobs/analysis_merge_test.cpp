@@ -64,7 +64,7 @@ TEST(AnalysisMerge, NoRalliesStillMakesTheProjectReady) {
 TEST(AnalysisMerge, ToastCountsRalliesAndOnlyMentionsHintsWhenThereAreSome) {
     EXPECT_EQ(analysisFinishedText(42, 3), "Analysis finished: 42 rallies found, 3 to check");
     EXPECT_EQ(analysisFinishedText(0, 0), "Analysis finished: 0 rallies found");
-    EXPECT_EQ(analysisFinishedText(1, 0), "Analysis finished: 1 rallies found");
+    EXPECT_EQ(analysisFinishedText(1, 0), "Analysis finished: 1 rally found");
     EXPECT_EQ(analysisFinishedText(4, 1, "Only the first 12:30 of 45:00 could be read"),
               "Analysis finished: 4 rallies found, 1 to check. Only the first 12:30 of 45:00 could be read.");
 }

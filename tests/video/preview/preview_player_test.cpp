@@ -179,6 +179,7 @@ TEST_F(PreviewPlayerTest, VideoWithoutSoundPlaysSilently) {
     player.play();
     ASSERT_TRUE(test::eventually([&] { return !player.playing(); }));
     EXPECT_GT(player.position(), 0.8);
+    EXPECT_FALSE(player.soundDeviceMissing()) << "no sound to play is no missing device";
 }
 
 TEST_F(PreviewPlayerTest, WithoutASoundDeviceThePreviewPlaysAndTheLogSaysWhy) {
@@ -197,6 +198,8 @@ TEST_F(PreviewPlayerTest, WithoutASoundDeviceThePreviewPlaysAndTheLogSaysWhy) {
     EXPECT_TRUE(logged);
     EXPECT_NE(test::readFile(logFile).find("[error] preview sound unavailable (media engine)"), std::string::npos)
         << test::readFile(logFile);
+    // The editor's Sound box says so.
+    EXPECT_TRUE(test::eventually([&] { return player.soundDeviceMissing(); }));
     player.play();
     ASSERT_TRUE(test::eventually([&] { return !player.playing(); }));
     EXPECT_GT(player.position(), 0.8);

@@ -43,8 +43,21 @@ TEST_F(PreviewSoundTest, FileWithoutSoundTrackIsRefused) {
     ASSERT_TRUE(test::writeTestVideo(path, {160, 120, 25, 1.0, 0}));
     EXPECT_FALSE(sound.open(path));
     EXPECT_FALSE(sound.isOpen());
+    EXPECT_FALSE(sound.deviceMissing()) << "nothing to play is no missing device";
     sound.play(0.0);  // harmless on a closed sound
     EXPECT_EQ(sound.position(), 0.0);
+}
+
+// The editor tells the user when the sound cannot be played at all.
+TEST_F(PreviewSoundTest, ATrackWithoutADeviceIsToldApart) {
+    const std::string path = dir.file("match.mp4");
+    ASSERT_TRUE(test::writeTestVideo(path, {160, 120, 25, 1.0, 48000}));
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_FALSE(sound.open(path));
+    EXPECT_TRUE(sound.deviceMissing());
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_TRUE(sound.open(path));
+    EXPECT_FALSE(sound.deviceMissing());
 }
 
 TEST_F(PreviewSoundTest, TheDevicePlaysTheTrackFromWhereItStarts) {
