@@ -48,9 +48,8 @@ void drawEditBar(EditorContext& editor) {
     ImGui::EndDisabled();
     historyTip(editor.rallyEditor.undoLabel(), "Nothing to undo", "Undo", "Ctrl+Z");
 
-    ImGui::SameLine();
     ImGui::BeginDisabled(!editor.rallyEditor.canRedo());
-    if (ImGui::Button("Redo")) redoWithMessage(editor);
+    if (row.button("Redo")) redoWithMessage(editor);
     ImGui::EndDisabled();
     historyTip(editor.rallyEditor.redoLabel(), "Nothing to redo", "Redo", "Ctrl+Shift+Z");
 }
