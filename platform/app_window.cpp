@@ -106,10 +106,33 @@ void AppWindow::restorePlacement(const std::filesystem::path& file) {
         SDL_SetWindowSize(window_, static_cast<int>(r.width()), static_cast<int>(r.height()));
         normalRect_ = r;
         SDL_ShowWindow(window_);
+        placeContentsAt(r.left, r.top);
         if (saved->maximised) SDL_MaximizeWindow(window_);
     } else {
         SDL_ShowWindow(window_);
     }
+}
+
+void AppWindow::placeContentsAt(int left, int top) {
+    // Before the window is shown a window manager puts its frame, not the
+    // contents, where asked; the contents then sit lower by the title bar and
+    // would creep down at every start. Once the frame's size is known SDL
+    // places the contents themselves.
+    constexpr int kFrameWaitSteps = 30;
+    constexpr Uint32 kFrameWaitStepMs = 10;
+    for (int step = 0; step < kFrameWaitSteps; ++step) {
+        SDL_PumpEvents();
+        int frameTop = 0, frameLeft = 0, frameBottom = 0, frameRight = 0;
+        if (SDL_GetWindowBordersSize(window_, &frameTop, &frameLeft, &frameBottom, &frameRight) == 0 &&
+            (frameTop > 0 || frameLeft > 0)) {
+            break;
+        }
+        SDL_Delay(kFrameWaitStepMs);
+    }
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    if (x != left || y != top) SDL_SetWindowPosition(window_, left, top);
 }
 
 WindowPlacement AppWindow::placement() const {

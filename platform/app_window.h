@@ -52,6 +52,8 @@ public:
 private:
     AppWindow(SDL_Window* window, void* context, float scale);
     void recordNormalRect();
+    // Moves the shown window so that its contents, not its frame, start there.
+    void placeContentsAt(int left, int top);
 
     SDL_Window* window_;
     void* context_;

@@ -71,6 +71,18 @@ TEST(AppWindow, ClosingRemembersThePlacementAndTheNextStartRestoresIt) {
     EXPECT_EQ(readFile(run.dataDir() / "window.txt"), "60 50 1160 750 0\n");
 }
 
+TEST(AppWindow, RestartsInAFramingWindowManagerLeaveTheWindowWhereItWas) {
+    GuiRun run;
+    run.useWindowManager();
+    playExpectingSuccess(run, "wait 10\nclose\n");
+    const std::string first = readFile(run.dataDir() / "window.txt");
+    ASSERT_FALSE(first.empty()) << run.output();
+    for (int restart = 1; restart <= 4; ++restart) {
+        playExpectingSuccess(run, "wait 10\nclose\n");
+        EXPECT_EQ(readFile(run.dataDir() / "window.txt"), first) << "after restart " << restart;
+    }
+}
+
 TEST(AppWindow, UnusablePlacementIsIgnored) {
     GuiRun run;
     fs::create_directories(run.dataDir());

@@ -46,12 +46,29 @@ int GuiRun::runDriver(const std::string& script, const std::string& videoArgumen
         " HOME=" + quoted((folder_ / "home").string()) + " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) +
         // A program that hangs fails its test instead of stopping the whole run.
         " timeout -k 10 " + std::to_string(kLongestRunSec) +
-        (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + quoted(RALLINOX_GUI_DRIVER) + " " +
+        (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + windowManagerPrefix() +
+        quoted(RALLINOX_GUI_DRIVER) + " " +
         quoted(scriptFile.string()) + (videoArgument.empty() ? "" : " " + quoted(videoArgument)) + " > " +
         quoted(log.string()) + " 2>&1";
     const int status = std::system(command.c_str());
     output_ = readFile(log);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string GuiRun::windowManagerPrefix() const {
+    if (!windowManager_) return "";
+    // The application starts once the window manager is ready to frame it.
+    const fs::path starter = folder_ / "with-window-manager.sh";
+    const fs::path ready = folder_ / "window-manager-ready";
+    fs::remove(ready);
+    std::ofstream(starter) << "openbox --startup " << quoted("touch " + ready.string()) << " &\n"
+                           << "manager=$!\n"
+                           << "until [ -e " << quoted(ready.string()) << " ]; do\n"
+                           << "  kill -0 $manager 2>/dev/null || { echo 'openbox did not start'; exit 3; }\n"
+                           << "  sleep 0.1\n"
+                           << "done\n"
+                           << "exec \"$@\"\n";
+    return "sh " + quoted(starter.string()) + " ";
 }
 
 fs::path GuiRun::makeVideo(const std::string& name) const {

@@ -24,6 +24,9 @@ public:
     int play(const std::string& script, const std::string& videoArgument = "");
     // The same with no display at all.
     int playWithoutDisplay(const std::string& script);
+    // Later runs have a window manager (openbox) that frames the window, as
+    // on a desktop.
+    void useWindowManager() { windowManager_ = true; }
     const std::string& output() const { return output_; }
 
     // Makes a short test video with the ffmpeg command-line tool.
@@ -31,9 +34,12 @@ public:
 
 private:
     int runDriver(const std::string& script, const std::string& videoArgument, bool withDisplay);
+    // Starts the window manager in front of the driver when asked.
+    std::string windowManagerPrefix() const;
 
     std::filesystem::path folder_;
     std::string output_;
+    bool windowManager_ = false;
 };
 
 using test::readFile;
