@@ -186,15 +186,4 @@ void AppWindow::requestAttention() {
     SDL_FlashWindow(window_, SDL_FLASH_UNTIL_FOCUSED);
 }
 
-bool AppWindow::askYesNo(const std::string& caption, const std::string& question) const {
-    const SDL_MessageBoxButtonData buttons[] = {
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
-    };
-    const SDL_MessageBoxData box{SDL_MESSAGEBOX_WARNING, window_, caption.c_str(), question.c_str(),
-                                 2, buttons, nullptr};
-    int pressed = 0;
-    return SDL_ShowMessageBox(&box, &pressed) == 0 && pressed == 1;
-}
-
 }  // namespace rallinox

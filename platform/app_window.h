@@ -47,7 +47,6 @@ public:
     std::string title() const;
     void present();
     void requestAttention();
-    bool askYesNo(const std::string& caption, const std::string& question) const;
 
 private:
     AppWindow(SDL_Window* window, void* context, float scale);

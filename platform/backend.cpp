@@ -104,10 +104,6 @@ std::string Backend::title() const { return window_->title(); }
 
 void Backend::requestAttention() { window_->requestAttention(); }
 
-bool Backend::askYesNo(const std::string& caption, const std::string& question) {
-    return window_->askYesNo(caption, question);
-}
-
 void Backend::restorePlacement(const std::filesystem::path& file) { window_->restorePlacement(file); }
 
 WindowPlacement Backend::placement() const { return window_->placement(); }

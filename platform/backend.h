@@ -57,8 +57,6 @@ public:
     // Flashes the window's entry in the task bar until the window is
     // focused; nothing when it already has the focus.
     void requestAttention();
-    // A blocking message box, for the moments the GUI itself cannot ask.
-    bool askYesNo(const std::string& caption, const std::string& question);
 
     // Applies a usable placement from the file (else keeps the computed
     // size) and shows the window.

@@ -16,6 +16,7 @@
 #include "ui/kit/fonts.h"
 #include "ui/kit/keys.h"
 #include "ui/dialogs/locate_video_dialog.h"
+#include "ui/dialogs/quit_dialog.h"
 #include "ui/projects/projects_screen.h"
 #include "ui/dialogs/settings_screen.h"
 #include "ui/kit/widgets.h"
@@ -72,7 +73,20 @@ void App::showToast(const std::string& text) {
     toastUntil = ImGui::GetTime() + kToastSec;
 }
 
-bool App::hasJobs() const { return jobs->any(); }
+bool App::requestClose() {
+    if (!jobs->running()) return true;
+    quitAsked_ = true;
+    return false;
+}
+
+void App::drawQuitQuestion() {
+    if (!quitAsked_) return;
+    // Nothing is left to stop once the jobs ended: the close goes ahead.
+    const ui::QuitAnswer answer = jobs->running() ? ui::drawQuitDialog() : ui::QuitAnswer::Quit;
+    if (answer == ui::QuitAnswer::Pending) return;
+    quitAsked_ = false;
+    quitConfirmed_ = answer == ui::QuitAnswer::Quit;
+}
 
 void App::onWindowClosing() {
     // The last chance for a result the disk refused; every change of the open project is saved already.
@@ -305,17 +319,24 @@ void App::frame() {
     ImGui::Begin("##main", nullptr, mainFlags);
     ImGui::PopStyleVar();
     drawScreen();
-    if (openProject) {
-        ui::ExportDialogContext context = exportDialogContext();
-        ui::drawExportDialog(context);
+    // The question replaces the other dialogs for its time; they come back
+    // as they were when the user stays.
+    const bool askingToQuit = quitAsked_;
+    if (askingToQuit) {
+        drawQuitQuestion();
+    } else {
+        if (openProject) {
+            ui::ExportDialogContext context = exportDialogContext();
+            ui::drawExportDialog(context);
+        }
+        fileDialogs.draw();
+        ui::drawErrorDialog(errorText);
     }
-    fileDialogs.draw();
-    ui::drawErrorDialog(errorText);
     ImGui::End();
     if (const std::optional<ui::AnalysisView> analysis = analysisView(); analysis && screen != ui::Screen::Projects) {
         ui::drawAnalysisPill(*analysis, projects);
     }
-    if (!locateRequest.empty()) {
+    if (!locateRequest.empty() && !askingToQuit) {
         ImGui::Begin("##main", nullptr, mainFlags);
         ui::drawLocateVideoDialog(locateRequest, store, fileDialogs, *this);
         ImGui::End();

@@ -58,8 +58,12 @@ public:
     void cancelAnalysis() override;
     void startExport(ExportRequest request) override;
 
-    // Whether closing the window would stop an analysis or an export.
-    bool hasJobs() const;
+    // The window's close button: true to close at once; while an analysis or
+    // an export runs, the window asks first and stays.
+    bool requestClose();
+    // The user chose to stop the running jobs and quit, or they ended while
+    // the question was shown.
+    bool quitConfirmed() const { return quitConfirmed_; }
     // The window is about to close: remembers its placement.
     void onWindowClosing();
 
@@ -92,7 +96,12 @@ public:
     const std::unique_ptr<BackgroundJobs> jobs;
 
 private:
+    bool quitAsked_ = false;
+    bool quitConfirmed_ = false;
+
+private:
     void pollJobs();
+    void drawQuitQuestion();
     // Saves a finished analysis the disk refused before (with the edits when it is open).
     void saveUnsavedAnalysis();
     void takeOver(const FinishedAnalysis& finished);

@@ -14,23 +14,12 @@ namespace {
 
 constexpr const char* kProductName = "Rallinox";
 
-// Asked at each close request. True when the program should end.
-bool confirmQuit(App& app, Backend& backend, FrameObserver* observer) {
-    constexpr const char* kQuestion = "An analysis or export is still running. Stop it and quit?";
-    if (app.hasJobs()) {
-        const std::optional<bool> answer = observer ? observer->answerQuestion(kQuestion) : std::nullopt;
-        if (!(answer ? *answer : backend.askYesNo(kProductName, kQuestion))) return false;
-    }
-    app.onWindowClosing();
-    return true;
-}
-
 void runFrameLoop(App& app, Backend& backend, FrameObserver* observer) {
     backend.onDrop([&app](const std::string& path) { app.newProjectFromVideo(path); });
-    backend.onCloseRequest([&] { return confirmQuit(app, backend, observer); });
-    while (true) {
+    backend.onCloseRequest([&app] { return app.requestClose(); });
+    while (!app.quitConfirmed()) {
         if (observer) observer->beforeEvents(app, backend);
-        if (!backend.pumpEvents()) return;
+        if (!backend.pumpEvents()) break;
         if (backend.idleWhileMinimised()) continue;
         ui::noteTypedGlyphs();
         if (ui::rebuildFontsIfNeeded()) backend.reloadFontTexture();
@@ -38,6 +27,7 @@ void runFrameLoop(App& app, Backend& backend, FrameObserver* observer) {
         if (observer) observer->afterRender(app, backend);
         backend.present();
     }
+    app.onWindowClosing();
 }
 
 }  // namespace

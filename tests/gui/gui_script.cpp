@@ -25,7 +25,9 @@ constexpr int kMostFrames = 5000;
 const std::set<std::string> kCommands{"wait", "click", "click-label", "right-click-label", "drag-label",
                                       "hover-label", "type", "key", "drop", "move", "resize", "screenshot", "close",
                                       "expect-title", "expect-text", "expect-no-text", "expect-window",
-                                      "expect-projects", "expect-glyph", "answer", "wait-for"};
+                                      "expect-projects", "expect-glyph", "wait-for"};
+
+constexpr const char* kQuitQuestion = "An analysis or export is still running. Stop it and quit?";
 
 void pushEvent(SDL_Event event) { SDL_PushEvent(&event); }
 
@@ -155,12 +157,27 @@ void ScriptPlayer::expect(bool condition, const ScriptStep& step, const std::str
     quit();
 }
 
-void ScriptPlayer::quit() {
-    if (quitting_) return;
-    quitting_ = true;
+void ScriptPlayer::pushCloseRequest() {
     SDL_Event event{};
     event.type = SDL_QUIT;
     pushEvent(event);
+}
+
+void ScriptPlayer::quit() {
+    if (quitting_) return;
+    quitting_ = true;
+    stepFrame_ = 0;
+    pushCloseRequest();
+}
+
+void ScriptPlayer::stopRunningJobsWhenAsked() {
+    if (stepFrame_ == 0) {
+        const std::optional<ItemRect> stop = findItem("Stop and quit");
+        if (!stop || !textWasDrawn(kQuitQuestion)) return;
+        std::fprintf(stderr, "asked: %s\n", kQuitQuestion);
+        stopAt_ = stop->centre();
+    }
+    stepFrame_ = click(stopAt_.x, stopAt_.y) ? 0 : stepFrame_ + 1;
 }
 
 bool ScriptPlayer::click(float x, float y, Uint8 button) {
@@ -268,9 +285,7 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, Backend& backend) {
     } else if (step.command == "screenshot") {
         pendingScreenshot_ = (folder_ / arg).string();
     } else if (step.command == "close") {
-        quit();
-    } else if (step.command == "answer") {
-        answer_ = arg == "yes";
+        pushCloseRequest();
     } else if (step.command == "expect-title") {
         expect(backend.title() == arg, step, "title is \"" + backend.title() + "\"");
     } else if (step.command == "expect-text") {
@@ -300,7 +315,10 @@ void ScriptPlayer::beforeEvents(App& app, Backend& backend) {
         failed_ = true;
         quit();
     }
-    if (quitting_) return;
+    if (quitting_) {
+        stopRunningJobsWhenAsked();
+        return;
+    }
     if (next_ >= steps_.size()) {
         quit();
         return;
@@ -311,15 +329,6 @@ void ScriptPlayer::beforeEvents(App& app, Backend& backend) {
     } else {
         ++stepFrame_;
     }
-}
-
-std::optional<bool> ScriptPlayer::answerQuestion(const std::string& question) {
-    std::fprintf(stderr, "asked: %s\n", question.c_str());
-    // A failed step ends the run whatever the script would answer.
-    const bool yes = answer_ || failed_;
-    answer_ = true;
-    if (!yes) quitting_ = false;  // the script goes on
-    return yes;
 }
 
 void ScriptPlayer::afterRender(App&, Backend&) {
