@@ -4,10 +4,13 @@
 #include <backends/imgui_impl_opengl3.h>
 #include <backends/imgui_impl_sdl.h>
 
-#include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "platform/display_scale.h"
+#include "platform/x_resources.h"
 
 namespace rallinox {
 
@@ -30,13 +33,13 @@ std::vector<ScreenRect> displayRects() {
     return rects;
 }
 
-// X11 reports the monitor's physical DPI, which is often slightly off; the
-// scale is rounded to quarter steps and a missing answer means 1.0.
 float primaryDisplayScale() {
-    float dpi = 0;
-    if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0 || !(dpi > 0)) return 1.0f;
-    const float scale = std::round(dpi / 96.0f * 4.0f) / 4.0f;
-    return scale < 1.0f ? 1.0f : (scale > 4.0f ? 4.0f : scale);
+    ScaleSources sources;
+    sources.xftDpi = xftDpiFromResources(xResourceManagerText());
+    sources.gdkScale = gdkScaleFromVariable(std::getenv("GDK_SCALE"));
+    if (!sources.xftDpi && !sources.gdkScale) sources.textScalingFactor = readPortalTextScalingFactor();
+    if (float dpi = 0; SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0) sources.monitorDpi = dpi;
+    return chooseDisplayScale(sources);
 }
 
 }  // namespace
