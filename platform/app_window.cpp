@@ -170,6 +170,15 @@ void AppWindow::setTitle(const std::string& title) { SDL_SetWindowTitle(window_,
 
 std::string AppWindow::title() const { return SDL_GetWindowTitle(window_); }
 
+void AppWindow::setIcon(const unsigned char* rgba, int width, int height) {
+    // SDL only reads the pixels while setting the icon.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(rgba), width, height, 32,
+                                                              width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!surface) return;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
+}
+
 void AppWindow::present() { SDL_GL_SwapWindow(window_); }
 
 void AppWindow::connectGui() {

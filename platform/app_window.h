@@ -45,6 +45,8 @@ public:
 
     void setTitle(const std::string& title);
     std::string title() const;
+    // Tightly packed 8-bit RGBA pixels; copied.
+    void setIcon(const unsigned char* rgba, int width, int height);
     void present();
     void requestAttention();
 

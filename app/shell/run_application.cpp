@@ -1,6 +1,7 @@
 #include "app/shell/run_application.h"
 
 #include "app/shell/app.h"
+#include "app/shell/window_icon.h"
 #include "platform/backend.h"
 #include "ui/kit/bidi_text.h"
 #include "ui/kit/fonts.h"
@@ -41,6 +42,7 @@ int runApplication(const RunOptions& options) {
         return 1;
     }
     ui::setTextTransformHook(ui::bidiVisualOrderHook);
+    setWindowIcon(*backend);
     ui::applyTheme(backend->scale());
     App app(*backend, options.dialogs);
     backend->restorePlacement(app.paths.dataDir / "window.txt");

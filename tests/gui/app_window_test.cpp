@@ -46,6 +46,7 @@ TEST(AppWindow, StartsWithTheThemedProjectsScreen) {
                        "expect-title Rallinox\n"
                        "expect-text Cut a full volleyball match down to the rallies.\n"
                        "expect-text +  New project from a video...\n"
+                       "expect-icon 64 64\n"
                        "screenshot start.png\n"
                        "close\n");
     const cv::Mat shot = cv::imread((run.folder() / "start.png").string());

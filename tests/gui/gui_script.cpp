@@ -14,6 +14,7 @@
 #include "platform/backend.h"
 #include "tests/gui/imgui_probe.h"
 #include "tests/gui/screenshot.h"
+#include "tests/gui/window_icon_probe.h"
 
 namespace rallinox::guitest {
 
@@ -25,7 +26,7 @@ constexpr int kMostFrames = 5000;
 const std::set<std::string> kCommands{"wait", "click", "click-label", "right-click-label", "drag-label",
                                       "hover-label", "type", "key", "drop", "move", "resize", "screenshot", "close",
                                       "expect-title", "expect-text", "expect-no-text", "expect-window",
-                                      "expect-projects", "expect-glyph", "wait-for"};
+                                      "expect-projects", "expect-glyph", "expect-icon", "wait-for"};
 
 constexpr const char* kQuitQuestion = "An analysis or export is still running. Stop it and quit?";
 
@@ -302,6 +303,12 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, Backend& backend) {
     } else if (step.command == "expect-projects") {
         expect(app.projects.size() == static_cast<size_t>(std::stoi(arg)), step,
                std::to_string(app.projects.size()) + " projects");
+    } else if (step.command == "expect-icon") {
+        const std::vector<int> want = numbers(arg);
+        const auto size = windowIconSize(shownWindow());
+        expect(size && size->first == want.at(0) && size->second == want.at(1), step,
+               size ? "the icon is " + std::to_string(size->first) + " x " + std::to_string(size->second)
+                    : "the window has no icon");
     } else if (step.command == "expect-glyph") {
         const auto codePoint = static_cast<ImWchar>(std::stoul(arg, nullptr, 16));
         expect(ImGui::GetFont()->FindGlyphNoFallback(codePoint) != nullptr, step, "the font has no such glyph");

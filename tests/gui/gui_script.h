@@ -8,6 +8,7 @@
 //   close (the window's close button; the script goes on while the window stays)
 //   expect-title TEXT | expect-text TEXT | expect-no-text TEXT
 //   expect-window X Y W H | expect-projects N | expect-glyph HEX
+//   expect-icon W H (the window's icon as the window manager reads it)
 //   wait-for PREFIX (until a text starting with PREFIX is drawn)
 // A "\n" in a click-label label stands for a line break; a label "###id"
 // finds the item whose full label ends so. Blank lines and
