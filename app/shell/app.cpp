@@ -2,6 +2,9 @@
 
 #include <imgui.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/core/file_io.h"
 #include "app/core/log.h"
 #include "app/jobs/background_jobs.h"
@@ -103,6 +106,24 @@ void App::newProjectFromVideo(const std::string& path) {
     }
     startAnalysis(*created.project);
     reloadProjects();
+}
+
+void App::reopenProjectOfVideo(const std::string& path) {
+    const auto sameVideo = [&path](const Project& project) {
+        std::error_code ignored;
+        return std::filesystem::weakly_canonical(project.videoPath, ignored) ==
+               std::filesystem::weakly_canonical(path, ignored);
+    };
+    const auto newest = std::find_if(projects.begin(), projects.end(), sameVideo);
+    if (newest == projects.end()) {
+        newProjectFromVideo(path);
+    } else if (newest->state == ProjectState::Ready) {
+        openProjectById(newest->id);
+    } else {
+        Project project = *newest;
+        startAnalysis(project);
+        reloadProjects();
+    }
 }
 
 void App::openProjectById(const std::string& id) {

@@ -46,6 +46,9 @@ public:
     void setWindowTitle(const std::string& title) override;
     // The projects screen is shown.
     void newProjectFromVideo(const std::string& path) override;
+    // Opens the newest project of this video; one never analysed to the end
+    // is analysed again; with none, a new project is made.
+    void reopenProjectOfVideo(const std::string& path);
     void openProjectById(const std::string& id) override;
     bool isProjectOpen(const std::string& id) const override;
     void closeProject() override;

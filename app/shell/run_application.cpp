@@ -33,6 +33,17 @@ void runFrameLoop(App& app, Backend& backend, FrameObserver* observer) {
 
 }  // namespace
 
+RunOptions runOptionsFromArguments(const std::vector<std::string>& arguments) {
+    RunOptions options;
+    size_t next = 0;
+    if (next < arguments.size() && arguments[next] == "--reopen") {
+        options.reopenProject = true;
+        ++next;
+    }
+    if (next < arguments.size()) options.videoPath = arguments[next];
+    return options;
+}
+
 int runApplication(const RunOptions& options) {
     keepFfmpegQuiet();
     std::string error;
@@ -46,7 +57,11 @@ int runApplication(const RunOptions& options) {
     ui::applyTheme(backend->scale());
     App app(*backend, options.dialogs);
     backend->restorePlacement(app.paths.dataDir / "window.txt");
-    if (!options.videoPath.empty()) app.newProjectFromVideo(options.videoPath);
+    if (options.reopenProject && !options.videoPath.empty()) {
+        app.reopenProjectOfVideo(options.videoPath);
+    } else if (!options.videoPath.empty()) {
+        app.newProjectFromVideo(options.videoPath);
+    }
     runFrameLoop(app, *backend, options.observer);
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/kit/file_dialogs.h"
 
@@ -25,9 +26,15 @@ public:
 
 struct RunOptions {
     std::string videoPath;  // made a project at once when not empty
+    // The newest project of `videoPath` is opened (or analysed again when it
+    // never finished) instead of making another.
+    bool reopenProject = false;
     ui::FileDialogs::Backends dialogs = ui::FileDialogs::Backends::Desktop;
     FrameObserver* observer = nullptr;
 };
+
+// The command line after the program's name: [--reopen] [VIDEO].
+RunOptions runOptionsFromArguments(const std::vector<std::string>& arguments);
 
 // The process's exit code: 0, or 1 when no graphics context can be made.
 int runApplication(const RunOptions& options);

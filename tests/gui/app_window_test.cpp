@@ -105,6 +105,19 @@ TEST(AppWindow, VideoOnTheCommandLineBecomesAProjectBeforeTheFirstFrame) {
     playExpectingSuccess(run, "expect-projects 1\nwait 2\nexpect-text opening\nclose\n", video.string());
 }
 
+TEST(AppWindow, ReopeningAVideoOpensItsAnalysedProjectInsteadOfMakingAnother) {
+    GuiRun run;
+    const std::string video = run.makeVideo("demo-match.mp4").string();
+    ASSERT_EQ(run.playWithArguments("wait-for < Projects\nexpect-projects 1\nclose\n", {"--reopen", video}), 0)
+        << run.output();
+    ASSERT_EQ(run.playWithArguments("expect-projects 1\nexpect-title demo-match  -  Rallinox\nwait 5\nclose\n",
+                                    {"--reopen", video}),
+              0)
+        << run.output();
+    EXPECT_EQ(readFile(run.dataDir() / "rallinox.log").find("analysis started"), std::string::npos)
+        << "the second start analyses nothing";
+}
+
 TEST(AppWindow, UnreadableDropShowsTheErrorDialogUntilOkOrEnter) {
     GuiRun run;
     std::ofstream(run.folder() / "notes.mp4") << "not a video";

@@ -32,12 +32,18 @@ GuiRun::~GuiRun() {
 }
 
 int GuiRun::play(const std::string& script, const std::string& videoArgument) {
-    return runDriver(script, videoArgument, true);
+    return runDriver(script, videoArgument.empty() ? std::vector<std::string>{} : std::vector{videoArgument}, true);
 }
 
-int GuiRun::playWithoutDisplay(const std::string& script) { return runDriver(script, "", false); }
+int GuiRun::playWithArguments(const std::string& script, const std::vector<std::string>& arguments) {
+    return runDriver(script, arguments, true);
+}
 
-int GuiRun::runDriver(const std::string& script, const std::string& videoArgument, bool withDisplay) {
+int GuiRun::playWithoutDisplay(const std::string& script) { return runDriver(script, {}, false); }
+
+int GuiRun::runDriver(const std::string& script, const std::vector<std::string>& arguments, bool withDisplay) {
+    std::string argumentList;
+    for (const std::string& argument : arguments) argumentList += " " + quoted(argument);
     const fs::path scriptFile = folder_ / "script.txt";
     std::ofstream(scriptFile) << script;
     const fs::path log = folder_ / "driver.log";
@@ -48,7 +54,7 @@ int GuiRun::runDriver(const std::string& script, const std::string& videoArgumen
         " timeout -k 10 " + std::to_string(kLongestRunSec) +
         (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + windowManagerPrefix() +
         quoted(RALLINOX_GUI_DRIVER) + " " +
-        quoted(scriptFile.string()) + (videoArgument.empty() ? "" : " " + quoted(videoArgument)) + " > " +
+        quoted(scriptFile.string()) + argumentList + " > " +
         quoted(log.string()) + " 2>&1";
     const int status = std::system(command.c_str());
     output_ = readFile(log);
