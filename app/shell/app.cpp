@@ -110,9 +110,11 @@ void App::newProjectFromVideo(const std::string& path) {
 
 void App::reopenProjectOfVideo(const std::string& path) {
     const auto sameVideo = [&path](const Project& project) {
-        std::error_code ignored;
-        return std::filesystem::weakly_canonical(project.videoPath, ignored) ==
-               std::filesystem::weakly_canonical(path, ignored);
+        std::error_code error;
+        const std::filesystem::path projectVideo = std::filesystem::weakly_canonical(project.videoPath, error);
+        if (error) return project.videoPath == path;
+        const std::filesystem::path wanted = std::filesystem::weakly_canonical(path, error);
+        return error ? project.videoPath == path : projectVideo == wanted;
     };
     const auto newest = std::find_if(projects.begin(), projects.end(), sameVideo);
     if (newest == projects.end()) {
