@@ -84,6 +84,13 @@ TEST(AppWindow, RestartsInAFramingWindowManagerLeaveTheWindowWhereItWas) {
     }
 }
 
+TEST(AppWindow, TheDesktopsScaleSizesTheWindow) {
+    GuiRun run;
+    run.setEnvironment("GDK_SCALE", "2");
+    // 2720 x 1720 wanted, capped at 92 % of the 1600 x 1000 display and centred.
+    playExpectingSuccess(run, "wait 3\nexpect-window 64 40 1472 920\nclose\n");
+}
+
 TEST(AppWindow, UnusablePlacementIsIgnored) {
     GuiRun run;
     fs::create_directories(run.dataDir());

@@ -49,7 +49,7 @@ int GuiRun::runDriver(const std::string& script, const std::vector<std::string>&
     const fs::path log = folder_ / "driver.log";
     const std::string command =
         "env -u DBUS_SESSION_BUS_ADDRESS" + std::string(withDisplay ? "" : " -u DISPLAY -u WAYLAND_DISPLAY") +
-        " HOME=" + quoted((folder_ / "home").string()) + " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) +
+        " HOME=" + quoted((folder_ / "home").string()) + " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) + environment_ +
         // A program that hangs fails its test instead of stopping the whole run.
         " timeout -k 10 " + std::to_string(kLongestRunSec) +
         (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + windowManagerPrefix() +

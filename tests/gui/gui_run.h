@@ -30,6 +30,10 @@ public:
     // Later runs have a window manager (openbox) that frames the window, as
     // on a desktop.
     void useWindowManager() { windowManager_ = true; }
+    // Later runs have this environment variable set (values without quotes).
+    void setEnvironment(const std::string& name, const std::string& value) {
+        environment_ += " " + name + "='" + value + "'";
+    }
     const std::string& output() const { return output_; }
 
     // Makes a short test video with the ffmpeg command-line tool.
@@ -43,6 +47,7 @@ private:
     std::filesystem::path folder_;
     std::string output_;
     bool windowManager_ = false;
+    std::string environment_;
 };
 
 using test::readFile;
