@@ -28,6 +28,8 @@ set_target_properties(onnxruntime PROPERTIES
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 if(RALLINOX_GUI)
   pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
+  # The desktop's font DPI is read from the X resources.
+  pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
   find_package(OpenGL REQUIRED)
 endif()
 

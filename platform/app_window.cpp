@@ -4,10 +4,13 @@
 #include <backends/imgui_impl_opengl3.h>
 #include <backends/imgui_impl_sdl.h>
 
-#include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "platform/display_scale.h"
+#include "platform/x_resources.h"
 
 namespace rallinox {
 
@@ -30,13 +33,13 @@ std::vector<ScreenRect> displayRects() {
     return rects;
 }
 
-// X11 reports the monitor's physical DPI, which is often slightly off; the
-// scale is rounded to quarter steps and a missing answer means 1.0.
 float primaryDisplayScale() {
-    float dpi = 0;
-    if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0 || !(dpi > 0)) return 1.0f;
-    const float scale = std::round(dpi / 96.0f * 4.0f) / 4.0f;
-    return scale < 1.0f ? 1.0f : (scale > 4.0f ? 4.0f : scale);
+    ScaleSources sources;
+    sources.xftDpi = xftDpiFromResources(xResourceManagerText());
+    sources.gdkScale = gdkScaleFromVariable(std::getenv("GDK_SCALE"));
+    if (!sources.xftDpi && !sources.gdkScale) sources.textScalingFactor = readPortalTextScalingFactor();
+    if (float dpi = 0; SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0) sources.monitorDpi = dpi;
+    return chooseDisplayScale(sources);
 }
 
 }  // namespace
@@ -106,10 +109,33 @@ void AppWindow::restorePlacement(const std::filesystem::path& file) {
         SDL_SetWindowSize(window_, static_cast<int>(r.width()), static_cast<int>(r.height()));
         normalRect_ = r;
         SDL_ShowWindow(window_);
+        placeContentsAt(r.left, r.top);
         if (saved->maximised) SDL_MaximizeWindow(window_);
     } else {
         SDL_ShowWindow(window_);
     }
+}
+
+void AppWindow::placeContentsAt(int left, int top) {
+    // Before the window is shown a window manager puts its frame, not the
+    // contents, where asked; the contents then sit lower by the title bar and
+    // would creep down at every start. Once the frame's size is known SDL
+    // places the contents themselves.
+    constexpr int kFrameWaitSteps = 30;
+    constexpr Uint32 kFrameWaitStepMs = 10;
+    for (int step = 0; step < kFrameWaitSteps; ++step) {
+        SDL_PumpEvents();
+        int frameTop = 0, frameLeft = 0, frameBottom = 0, frameRight = 0;
+        if (SDL_GetWindowBordersSize(window_, &frameTop, &frameLeft, &frameBottom, &frameRight) == 0 &&
+            (frameTop > 0 || frameLeft > 0)) {
+            break;
+        }
+        SDL_Delay(kFrameWaitStepMs);
+    }
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    if (x != left || y != top) SDL_SetWindowPosition(window_, left, top);
 }
 
 WindowPlacement AppWindow::placement() const {
@@ -144,6 +170,15 @@ void AppWindow::setTitle(const std::string& title) { SDL_SetWindowTitle(window_,
 
 std::string AppWindow::title() const { return SDL_GetWindowTitle(window_); }
 
+void AppWindow::setIcon(const unsigned char* rgba, int width, int height) {
+    // SDL only reads the pixels while setting the icon.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(rgba), width, height, 32,
+                                                              width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!surface) return;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
+}
+
 void AppWindow::present() { SDL_GL_SwapWindow(window_); }
 
 void AppWindow::connectGui() {
@@ -161,17 +196,6 @@ void AppWindow::drawableSize(int& width, int& height) const { SDL_GL_GetDrawable
 void AppWindow::requestAttention() {
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) return;
     SDL_FlashWindow(window_, SDL_FLASH_UNTIL_FOCUSED);
-}
-
-bool AppWindow::askYesNo(const std::string& caption, const std::string& question) const {
-    const SDL_MessageBoxButtonData buttons[] = {
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
-    };
-    const SDL_MessageBoxData box{SDL_MESSAGEBOX_WARNING, window_, caption.c_str(), question.c_str(),
-                                 2, buttons, nullptr};
-    int pressed = 0;
-    return SDL_ShowMessageBox(&box, &pressed) == 0 && pressed == 1;
 }
 
 }  // namespace rallinox

@@ -45,13 +45,16 @@ public:
 
     void setTitle(const std::string& title);
     std::string title() const;
+    // Tightly packed 8-bit RGBA pixels; copied.
+    void setIcon(const unsigned char* rgba, int width, int height);
     void present();
     void requestAttention();
-    bool askYesNo(const std::string& caption, const std::string& question) const;
 
 private:
     AppWindow(SDL_Window* window, void* context, float scale);
     void recordNormalRect();
+    // Moves the shown window so that its contents, not its frame, start there.
+    void placeContentsAt(int left, int top);
 
     SDL_Window* window_;
     void* context_;

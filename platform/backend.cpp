@@ -102,11 +102,9 @@ void Backend::setTitle(const std::string& title) { window_->setTitle(title); }
 
 std::string Backend::title() const { return window_->title(); }
 
-void Backend::requestAttention() { window_->requestAttention(); }
+void Backend::setIcon(const uint8_t* rgba, int width, int height) { window_->setIcon(rgba, width, height); }
 
-bool Backend::askYesNo(const std::string& caption, const std::string& question) {
-    return window_->askYesNo(caption, question);
-}
+void Backend::requestAttention() { window_->requestAttention(); }
 
 void Backend::restorePlacement(const std::filesystem::path& file) { window_->restorePlacement(file); }
 

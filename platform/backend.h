@@ -54,11 +54,11 @@ public:
     float scale() const;
     void setTitle(const std::string& title);
     std::string title() const;
+    // Tightly packed 8-bit RGBA pixels; copied.
+    void setIcon(const uint8_t* rgba, int width, int height);
     // Flashes the window's entry in the task bar until the window is
     // focused; nothing when it already has the focus.
     void requestAttention();
-    // A blocking message box, for the moments the GUI itself cannot ask.
-    bool askYesNo(const std::string& caption, const std::string& question);
 
     // Applies a usable placement from the file (else keeps the computed
     // size) and shows the window.

@@ -2,14 +2,14 @@
 
 #include <gio/gio.h>
 
+#include <string>
+
 #include "platform/session_bus.h"
 
 namespace rallinox {
 
 namespace {
 
-// The desktop file the docks match the signal against.
-constexpr const char* kAppUri = "application://rallinox.desktop";
 constexpr const char* kObjectPath = "/com/canonical/unity/launcherentry/rallinox";
 
 }  // namespace
@@ -37,8 +37,9 @@ void TaskbarProgress::set(double value) {
     if (thousandths >= 0) {
         g_variant_builder_add(&properties, "{sv}", "progress", g_variant_new_double(thousandths / 1000.0));
     }
+    const std::string appUri = std::string("application://") + kDesktopEntryName;
     g_dbus_connection_emit_signal(bus_, nullptr, kObjectPath, "com.canonical.Unity.LauncherEntry", "Update",
-                                  g_variant_new("(sa{sv})", kAppUri, &properties), nullptr);
+                                  g_variant_new("(sa{sv})", appUri.c_str(), &properties), nullptr);
 }
 
 }  // namespace rallinox

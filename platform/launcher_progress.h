@@ -7,6 +7,10 @@ typedef struct _GDBusConnection GDBusConnection;
 
 namespace rallinox {
 
+// The desktop entry the docks match the progress against; installed from
+// packaging/ under this name.
+inline constexpr const char* kDesktopEntryName = "rallinox.desktop";
+
 class TaskbarProgress {
 public:
     TaskbarProgress() = default;

@@ -93,6 +93,10 @@ std::optional<ExportResult> BackgroundJobs::pollExport() {
     return result;
 }
 
+bool BackgroundJobs::running() const {
+    return (analysisJob && !analysisJob->done()) || (exportJob && !exportJob->done());
+}
+
 bool BackgroundJobs::isAnalysing(const std::string& projectId) const {
     return analysisJob && analysisJob->projectId == projectId;
 }

@@ -55,6 +55,9 @@ public:
     std::optional<ExportResult> pollExport();
 
     bool any() const { return analysisJob || exportJob; }
+    // An analysis or an export whose thread has not ended: what quitting
+    // would stop. A finished job waiting to be collected is not running.
+    bool running() const;
     bool isAnalysing(const std::string& projectId) const;
     // For the launcher: the export's progress, else the analysis's, else -1.
     double progressValue() const;

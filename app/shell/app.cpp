@@ -2,6 +2,9 @@
 
 #include <imgui.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/core/file_io.h"
 #include "app/core/log.h"
 #include "app/jobs/background_jobs.h"
@@ -16,6 +19,7 @@
 #include "ui/kit/fonts.h"
 #include "ui/kit/keys.h"
 #include "ui/dialogs/locate_video_dialog.h"
+#include "ui/dialogs/quit_dialog.h"
 #include "ui/projects/projects_screen.h"
 #include "ui/dialogs/settings_screen.h"
 #include "ui/kit/widgets.h"
@@ -72,7 +76,20 @@ void App::showToast(const std::string& text) {
     toastUntil = ImGui::GetTime() + kToastSec;
 }
 
-bool App::hasJobs() const { return jobs->any(); }
+bool App::requestClose() {
+    if (!jobs->running()) return true;
+    quitAsked_ = true;
+    return false;
+}
+
+void App::drawQuitQuestion() {
+    if (!quitAsked_) return;
+    // Nothing is left to stop once the jobs ended: the close goes ahead.
+    const ui::QuitAnswer answer = jobs->running() ? ui::drawQuitDialog() : ui::QuitAnswer::Quit;
+    if (answer == ui::QuitAnswer::Pending) return;
+    quitAsked_ = false;
+    quitConfirmed_ = answer == ui::QuitAnswer::Quit;
+}
 
 void App::onWindowClosing() {
     // The last chance for a result the disk refused; every change of the open project is saved already.
@@ -89,6 +106,26 @@ void App::newProjectFromVideo(const std::string& path) {
     }
     startAnalysis(*created.project);
     reloadProjects();
+}
+
+void App::reopenProjectOfVideo(const std::string& path) {
+    const auto sameVideo = [&path](const Project& project) {
+        std::error_code error;
+        const std::filesystem::path projectVideo = std::filesystem::weakly_canonical(project.videoPath, error);
+        if (error) return project.videoPath == path;
+        const std::filesystem::path wanted = std::filesystem::weakly_canonical(path, error);
+        return error ? project.videoPath == path : projectVideo == wanted;
+    };
+    const auto newest = std::find_if(projects.begin(), projects.end(), sameVideo);
+    if (newest == projects.end()) {
+        newProjectFromVideo(path);
+    } else if (newest->state == ProjectState::Ready) {
+        openProjectById(newest->id);
+    } else {
+        Project project = *newest;
+        startAnalysis(project);
+        reloadProjects();
+    }
 }
 
 void App::openProjectById(const std::string& id) {
@@ -307,17 +344,24 @@ void App::frame() {
     ImGui::Begin("##main", nullptr, mainFlags);
     ImGui::PopStyleVar();
     drawScreen();
-    if (openProject) {
-        ui::ExportDialogContext context = exportDialogContext();
-        ui::drawExportDialog(context);
+    // The question replaces the other dialogs for its time; they come back
+    // as they were when the user stays.
+    const bool askingToQuit = quitAsked_;
+    if (askingToQuit) {
+        drawQuitQuestion();
+    } else {
+        if (openProject) {
+            ui::ExportDialogContext context = exportDialogContext();
+            ui::drawExportDialog(context);
+        }
+        fileDialogs.draw();
+        ui::drawErrorDialog(errorText);
     }
-    fileDialogs.draw();
-    ui::drawErrorDialog(errorText);
     ImGui::End();
     if (const std::optional<ui::AnalysisView> analysis = analysisView(); analysis && screen != ui::Screen::Projects) {
         ui::drawAnalysisPill(*analysis, projects);
     }
-    if (!locateRequest.empty()) {
+    if (!locateRequest.empty() && !askingToQuit) {
         ImGui::Begin("##main", nullptr, mainFlags);
         ui::drawLocateVideoDialog(locateRequest, store, fileDialogs, *this);
         ImGui::End();

@@ -46,6 +46,9 @@ public:
     void setWindowTitle(const std::string& title) override;
     // The projects screen is shown.
     void newProjectFromVideo(const std::string& path) override;
+    // Opens the newest project of this video; one never analysed to the end
+    // is analysed again; with none, a new project is made.
+    void reopenProjectOfVideo(const std::string& path);
     void openProjectById(const std::string& id) override;
     bool isProjectOpen(const std::string& id) const override;
     void closeProject() override;
@@ -58,8 +61,12 @@ public:
     void cancelAnalysis() override;
     void startExport(ExportRequest request) override;
 
-    // Whether closing the window would stop an analysis or an export.
-    bool hasJobs() const;
+    // The window's close button: true to close at once; while an analysis or
+    // an export runs, the window asks first and stays.
+    bool requestClose();
+    // The user chose to stop the running jobs and quit, or they ended while
+    // the question was shown.
+    bool quitConfirmed() const { return quitConfirmed_; }
     // The window is about to close: remembers its placement.
     void onWindowClosing();
 
@@ -92,7 +99,12 @@ public:
     const std::unique_ptr<BackgroundJobs> jobs;
 
 private:
+    bool quitAsked_ = false;
+    bool quitConfirmed_ = false;
+
+private:
     void pollJobs();
+    void drawQuitQuestion();
     // Saves a finished analysis the disk refused before (with the edits when it is open).
     void saveUnsavedAnalysis();
     void takeOver(const FinishedAnalysis& finished);

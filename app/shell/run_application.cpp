@@ -1,6 +1,7 @@
 #include "app/shell/run_application.h"
 
 #include "app/shell/app.h"
+#include "app/shell/window_icon.h"
 #include "platform/backend.h"
 #include "ui/kit/bidi_text.h"
 #include "ui/kit/fonts.h"
@@ -14,23 +15,12 @@ namespace {
 
 constexpr const char* kProductName = "Rallinox";
 
-// Asked at each close request. True when the program should end.
-bool confirmQuit(App& app, Backend& backend, FrameObserver* observer) {
-    constexpr const char* kQuestion = "An analysis or export is still running. Stop it and quit?";
-    if (app.hasJobs()) {
-        const std::optional<bool> answer = observer ? observer->answerQuestion(kQuestion) : std::nullopt;
-        if (!(answer ? *answer : backend.askYesNo(kProductName, kQuestion))) return false;
-    }
-    app.onWindowClosing();
-    return true;
-}
-
 void runFrameLoop(App& app, Backend& backend, FrameObserver* observer) {
     backend.onDrop([&app](const std::string& path) { app.newProjectFromVideo(path); });
-    backend.onCloseRequest([&] { return confirmQuit(app, backend, observer); });
-    while (true) {
+    backend.onCloseRequest([&app] { return app.requestClose(); });
+    while (!app.quitConfirmed()) {
         if (observer) observer->beforeEvents(app, backend);
-        if (!backend.pumpEvents()) return;
+        if (!backend.pumpEvents()) break;
         if (backend.idleWhileMinimised()) continue;
         ui::noteTypedGlyphs();
         if (ui::rebuildFontsIfNeeded()) backend.reloadFontTexture();
@@ -38,9 +28,21 @@ void runFrameLoop(App& app, Backend& backend, FrameObserver* observer) {
         if (observer) observer->afterRender(app, backend);
         backend.present();
     }
+    app.onWindowClosing();
 }
 
 }  // namespace
+
+RunOptions runOptionsFromArguments(const std::vector<std::string>& arguments) {
+    RunOptions options;
+    size_t next = 0;
+    if (next < arguments.size() && arguments[next] == "--reopen") {
+        options.reopenProject = true;
+        ++next;
+    }
+    if (next < arguments.size()) options.videoPath = arguments[next];
+    return options;
+}
 
 int runApplication(const RunOptions& options) {
     keepFfmpegQuiet();
@@ -51,10 +53,15 @@ int runApplication(const RunOptions& options) {
         return 1;
     }
     ui::setTextTransformHook(ui::bidiVisualOrderHook);
+    setWindowIcon(*backend);
     ui::applyTheme(backend->scale());
     App app(*backend, options.dialogs);
     backend->restorePlacement(app.paths.dataDir / "window.txt");
-    if (!options.videoPath.empty()) app.newProjectFromVideo(options.videoPath);
+    if (options.reopenProject && !options.videoPath.empty()) {
+        app.reopenProjectOfVideo(options.videoPath);
+    } else if (!options.videoPath.empty()) {
+        app.newProjectFromVideo(options.videoPath);
+    }
     runFrameLoop(app, *backend, options.observer);
     return 0;
 }

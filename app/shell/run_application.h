@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/kit/file_dialogs.h"
 
@@ -21,16 +22,19 @@ public:
     virtual void beforeEvents(App& app, Backend& backend) = 0;
     // After the frame is drawn into the back buffer and before it is shown.
     virtual void afterRender(App& app, Backend& backend) = 0;
-    // Answers a yes/no question in place of the message box, which would
-    // block the frame loop; nothing lets the message box ask.
-    virtual std::optional<bool> answerQuestion(const std::string& question) { return std::nullopt; }
 };
 
 struct RunOptions {
     std::string videoPath;  // made a project at once when not empty
+    // The newest project of `videoPath` is opened (or analysed again when it
+    // never finished) instead of making another.
+    bool reopenProject = false;
     ui::FileDialogs::Backends dialogs = ui::FileDialogs::Backends::Desktop;
     FrameObserver* observer = nullptr;
 };
+
+// The command line after the program's name: [--reopen] [VIDEO].
+RunOptions runOptionsFromArguments(const std::vector<std::string>& arguments);
 
 // The process's exit code: 0, or 1 when no graphics context can be made.
 int runApplication(const RunOptions& options);

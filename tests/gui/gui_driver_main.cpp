@@ -1,4 +1,4 @@
-// rallinox-gui-test SCRIPT [VIDEO]: runs the real application with the
+// rallinox-gui-test SCRIPT [--reopen] [VIDEO]: runs the real application with the
 // in-app file dialogs and plays the script against it. Exit code 0 when
 // every step passed, 1 when the application could not start, 2 when a
 // step failed.
@@ -27,8 +27,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     rallinox::guitest::ScriptPlayer player(std::move(steps), scriptFile.parent_path());
-    rallinox::RunOptions options;
-    if (argc > 2) options.videoPath = argv[2];
+    rallinox::RunOptions options = rallinox::runOptionsFromArguments({argv + 2, argv + argc});
     options.dialogs = rallinox::ui::FileDialogs::Backends::InAppOnly;
     options.observer = &player;
     const int code = rallinox::runApplication(options);

@@ -32,26 +32,49 @@ GuiRun::~GuiRun() {
 }
 
 int GuiRun::play(const std::string& script, const std::string& videoArgument) {
-    return runDriver(script, videoArgument, true);
+    return runDriver(script, videoArgument.empty() ? std::vector<std::string>{} : std::vector{videoArgument}, true);
 }
 
-int GuiRun::playWithoutDisplay(const std::string& script) { return runDriver(script, "", false); }
+int GuiRun::playWithArguments(const std::string& script, const std::vector<std::string>& arguments) {
+    return runDriver(script, arguments, true);
+}
 
-int GuiRun::runDriver(const std::string& script, const std::string& videoArgument, bool withDisplay) {
+int GuiRun::playWithoutDisplay(const std::string& script) { return runDriver(script, {}, false); }
+
+int GuiRun::runDriver(const std::string& script, const std::vector<std::string>& arguments, bool withDisplay) {
+    std::string argumentList;
+    for (const std::string& argument : arguments) argumentList += " " + quoted(argument);
     const fs::path scriptFile = folder_ / "script.txt";
     std::ofstream(scriptFile) << script;
     const fs::path log = folder_ / "driver.log";
     const std::string command =
         "env -u DBUS_SESSION_BUS_ADDRESS" + std::string(withDisplay ? "" : " -u DISPLAY -u WAYLAND_DISPLAY") +
-        " HOME=" + quoted((folder_ / "home").string()) + " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) +
+        " HOME=" + quoted((folder_ / "home").string()) + " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) + environment_ +
         // A program that hangs fails its test instead of stopping the whole run.
         " timeout -k 10 " + std::to_string(kLongestRunSec) +
-        (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + quoted(RALLINOX_GUI_DRIVER) + " " +
-        quoted(scriptFile.string()) + (videoArgument.empty() ? "" : " " + quoted(videoArgument)) + " > " +
+        (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + windowManagerPrefix() +
+        quoted(RALLINOX_GUI_DRIVER) + " " +
+        quoted(scriptFile.string()) + argumentList + " > " +
         quoted(log.string()) + " 2>&1";
     const int status = std::system(command.c_str());
     output_ = readFile(log);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string GuiRun::windowManagerPrefix() const {
+    if (!windowManager_) return "";
+    // The application starts once the window manager is ready to frame it.
+    const fs::path starter = folder_ / "with-window-manager.sh";
+    const fs::path ready = folder_ / "window-manager-ready";
+    fs::remove(ready);
+    std::ofstream(starter) << "openbox --startup " << quoted("touch " + ready.string()) << " &\n"
+                           << "manager=$!\n"
+                           << "until [ -e " << quoted(ready.string()) << " ]; do\n"
+                           << "  kill -0 $manager 2>/dev/null || { echo 'openbox did not start'; exit 3; }\n"
+                           << "  sleep 0.1\n"
+                           << "done\n"
+                           << "exec \"$@\"\n";
+    return "sh " + quoted(starter.string()) + " ";
 }
 
 fs::path GuiRun::makeVideo(const std::string& name) const {

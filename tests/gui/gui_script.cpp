@@ -15,6 +15,7 @@
 #include "platform/backend.h"
 #include "tests/gui/imgui_probe.h"
 #include "tests/gui/screenshot.h"
+#include "tests/gui/window_icon_probe.h"
 
 namespace rallinox::guitest {
 
@@ -26,7 +27,9 @@ constexpr int kMostFrames = 5000;
 const std::set<std::string> kCommands{"wait", "click", "click-label", "right-click-label", "drag-label",
                                       "hover-label", "type", "key", "drop", "move", "resize", "screenshot", "close",
                                       "expect-title", "expect-text", "expect-no-text", "expect-window",
-                                      "expect-projects", "expect-glyph", "answer", "wait-for", "expect-fit"};
+                                      "expect-projects", "expect-glyph", "expect-icon", "wait-for", "expect-fit"};
+
+constexpr const char* kQuitQuestion = "An analysis or export is still running. Stop it and quit?";
 
 void pushEvent(SDL_Event event) { SDL_PushEvent(&event); }
 
@@ -156,12 +159,27 @@ void ScriptPlayer::expect(bool condition, const ScriptStep& step, const std::str
     quit();
 }
 
-void ScriptPlayer::quit() {
-    if (quitting_) return;
-    quitting_ = true;
+void ScriptPlayer::pushCloseRequest() {
     SDL_Event event{};
     event.type = SDL_QUIT;
     pushEvent(event);
+}
+
+void ScriptPlayer::quit() {
+    if (quitting_) return;
+    quitting_ = true;
+    stepFrame_ = 0;
+    pushCloseRequest();
+}
+
+void ScriptPlayer::stopRunningJobsWhenAsked() {
+    if (stepFrame_ == 0) {
+        const std::optional<ItemRect> stop = findItem("Stop and quit");
+        if (!stop || !textWasDrawn(kQuitQuestion)) return;
+        std::fprintf(stderr, "asked: %s\n", kQuitQuestion);
+        stopAt_ = stop->centre();
+    }
+    stepFrame_ = click(stopAt_.x, stopAt_.y) ? 0 : stepFrame_ + 1;
 }
 
 bool ScriptPlayer::click(float x, float y, Uint8 button) {
@@ -273,9 +291,7 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, Backend& backend) {
     } else if (step.command == "screenshot") {
         pendingScreenshot_ = (folder_ / arg).string();
     } else if (step.command == "close") {
-        quit();
-    } else if (step.command == "answer") {
-        answer_ = arg == "yes";
+        pushCloseRequest();
     } else if (step.command == "expect-title") {
         expect(backend.title() == arg, step, "title is \"" + backend.title() + "\"");
     } else if (step.command == "expect-text") {
@@ -295,6 +311,12 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, Backend& backend) {
     } else if (step.command == "expect-projects") {
         expect(app.projects.size() == static_cast<size_t>(std::stoi(arg)), step,
                std::to_string(app.projects.size()) + " projects");
+    } else if (step.command == "expect-icon") {
+        const std::vector<int> want = numbers(arg);
+        const auto size = windowIconSize(shownWindow());
+        expect(size && size->first == want.at(0) && size->second == want.at(1), step,
+               size ? "the icon is " + std::to_string(size->first) + " x " + std::to_string(size->second)
+                    : "the window has no icon");
     } else if (step.command == "expect-glyph") {
         const auto codePoint = static_cast<ImWchar>(std::stoul(arg, nullptr, 16));
         expect(ImGui::GetFont()->FindGlyphNoFallback(codePoint) != nullptr, step, "the font has no such glyph");
@@ -308,7 +330,10 @@ void ScriptPlayer::beforeEvents(App& app, Backend& backend) {
         failed_ = true;
         quit();
     }
-    if (quitting_) return;
+    if (quitting_) {
+        stopRunningJobsWhenAsked();
+        return;
+    }
     if (next_ >= steps_.size()) {
         quit();
         return;
@@ -319,15 +344,6 @@ void ScriptPlayer::beforeEvents(App& app, Backend& backend) {
     } else {
         ++stepFrame_;
     }
-}
-
-std::optional<bool> ScriptPlayer::answerQuestion(const std::string& question) {
-    std::fprintf(stderr, "asked: %s\n", question.c_str());
-    // A failed step ends the run whatever the script would answer.
-    const bool yes = answer_ || failed_;
-    answer_ = true;
-    if (!yes) quitting_ = false;  // the script goes on
-    return yes;
 }
 
 void ScriptPlayer::afterRender(App&, Backend&) {

@@ -4,16 +4,19 @@
 //   drag-label LABEL DX DY (press on the item, move by DX DY, release)
 //   hover-label LABEL (the mouse rests on the item)
 //   type TEXT | key [ctrl+][shift+]NAME
-//   drop PATH... | move X Y | resize W H | screenshot FILE | close
+//   drop PATH... | move X Y | resize W H | screenshot FILE
+//   close (the window's close button; the script goes on while the window stays)
 //   expect-title TEXT | expect-text TEXT | expect-no-text TEXT
 //   expect-window X Y W H | expect-projects N | expect-glyph HEX
-//   answer yes|no (the answer to the next yes/no question; yes otherwise)
+//   expect-icon W H (the window's icon as the window manager reads it)
 //   wait-for PREFIX (until a text starting with PREFIX is drawn)
 //   expect-fit (every item and text of the last frame shown whole)
 // A "\n" in a click-label label stands for a line break; a label "###id"
 // finds the item whose full label ends so. Blank lines and
 // lines starting with '#' are skipped; relative paths are
-// taken from the script's folder.
+// taken from the script's folder. At the end, or after a failed step, the
+// window is closed, and asked whether to stop running jobs, "Stop and quit"
+// is clicked and "asked: QUESTION" printed for the test to find.
 #pragma once
 
 #include <SDL.h>
@@ -42,8 +45,6 @@ public:
 
     void beforeEvents(App& app, Backend& backend) override;
     void afterRender(App& app, Backend& backend) override;
-    // Prints the question as "asked: QUESTION" for the test to find.
-    std::optional<bool> answerQuestion(const std::string& question) override;
 
     bool failed() const { return failed_; }
 
@@ -54,7 +55,10 @@ private:
     bool pressKey(const std::string& keys);
     bool drag(const ScriptStep& step);
     void expect(bool condition, const ScriptStep& step, const std::string& detail);
+    void pushCloseRequest();
+    // Closes the window and ends the script.
     void quit();
+    void stopRunningJobsWhenAsked();
 
     std::vector<ScriptStep> steps_;
     std::filesystem::path folder_;
@@ -62,10 +66,10 @@ private:
     int stepFrame_ = 0;  // frames spent in the current step
     int framesLeft_ = 0;
     ImVec2 dragFrom_;
+    ImVec2 stopAt_;
     std::string pendingScreenshot_;
     bool failed_ = false;
     bool quitting_ = false;
-    bool answer_ = true;
     int framesPlayed_ = 0;
 };
 

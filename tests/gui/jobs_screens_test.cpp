@@ -43,18 +43,26 @@ TEST(AnalysisInTheApp, CardShowsTheProgressThenTheToastAndTheProjectOpens) {
     EXPECT_EQ(count(run.output(), kCloseQuestion), 0u) << "nothing runs any more at the end";
 }
 
-TEST(AnalysisInTheApp, QuittingDuringAnAnalysisAsksAndOnlyYesEndsIt) {
+TEST(AnalysisInTheApp, QuittingDuringAnAnalysisAsksInTheWindowAndOnlyStopAndQuitEndsIt) {
     GuiRun run;
     const fs::path video = makeLongVideo(run, "long match.mp4", 180);
-    ASSERT_EQ(run.play("wait-for Finding the ball\nanswer no\nclose\nwait 10\nexpect-text Cancel\n"
+    // The window keeps drawing while it asks: the analysis's progress goes on behind the question.
+    ASSERT_EQ(run.play("wait-for Finding the ball\nclose\nwait 3\n"
+                       "expect-text An analysis or export is still running. Stop it and quit?\n"
+                       "screenshot question.png\nwait-for Finding the ball\nclick-label Keep running\nwait 10\n"
+                       "expect-no-text An analysis or export is still running. Stop it and quit?\n"
+                       "expect-text Cancel\nclose\nwait 3\nkey escape\nwait 3\n"
+                       "expect-no-text An analysis or export is still running. Stop it and quit?\n"
                        "click-label Settings\nwait-for Analysing long match  \nscreenshot pill.png\nkey escape\n"
-                       "wait-for Finding the ball\nclose\n",
+                       "wait-for Finding the ball\nclose\nwait 3\nclick-label Stop and quit\nwait 30\n"
+                       "expect-text never drawn: the window is gone\n",
                        video.string()),
               0)
         << run.output();
-    EXPECT_EQ(count(run.output(), kCloseQuestion), 2u) << run.output();
+    EXPECT_EQ(count(run.output(), kCloseQuestion), 0u) << "answered by the script itself";
     const std::string log = readFile(run.dataDir() / "rallinox.log");
     EXPECT_EQ(log.find("analysis done: "), std::string::npos) << "the analysis was stopped, not finished";
+    EXPECT_TRUE(fs::exists(run.dataDir() / "window.txt")) << "the placement is remembered";
 }
 
 TEST(AnalysisInTheApp, CancelShowsTheProjectAsNotAnalysedAndItCanBeAnalysedAgain) {

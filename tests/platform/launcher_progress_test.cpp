@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/launcher_progress.h"
 
@@ -21,6 +22,11 @@ TEST(TaskbarProgress, ValuesAreKeptInThousandthsAndNegativeMeansNone) {
     EXPECT_EQ(progress.shown(), 1000);
     progress.set(-0.2);
     EXPECT_EQ(progress.shown(), -1);
+}
+
+TEST(TaskbarProgress, NamesTheDesktopEntryThatIsInstalled) {
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(RALLINOX_SOURCE_DIR) / "packaging" /
+                                                 kDesktopEntryName));
 }
 
 }  // namespace

@@ -181,6 +181,20 @@ TEST_F(BackgroundJobsTest, AnalysisOfAVideoThatIsGoneEndsFailedWithItsMessage) {
     EXPECT_EQ(stateOnDisk(project.id), ProjectState::Failed);
 }
 
+TEST_F(BackgroundJobsTest, AFinishedJobNotYetCollectedIsNotRunning) {
+    ASSERT_TRUE(jobs_.startExport(ExportRequest{}, [](const ExportRequest&, ExportProgress&) { return ExportResult{}; }));
+    while (!jobs_.exportJob->done()) pause();
+    EXPECT_TRUE(jobs_.any()) << "still to be collected";
+    EXPECT_FALSE(jobs_.running()) << "closing the window stops nothing";
+
+    Project project = newProject("long.mp4");
+    ASSERT_EQ(jobs_.startAnalysis(project), "");
+    EXPECT_TRUE(jobs_.running());
+    jobs_.cancelAnalysis();
+    jobs_.pollExport();
+    EXPECT_FALSE(jobs_.running()) << "a cancelled analysis winding down is not waited for";
+}
+
 TEST_F(BackgroundJobsTest, DestroyingTheJobsStopsARunningAnalysis) {
     Project project = newProject("long.mp4");
     {
