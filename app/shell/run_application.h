@@ -21,6 +21,9 @@ public:
     virtual void beforeEvents(App& app, Backend& backend) = 0;
     // After the frame is drawn into the back buffer and before it is shown.
     virtual void afterRender(App& app, Backend& backend) = 0;
+    // Whether the application is to draw every frame, as while a video
+    // plays; otherwise it draws only when something changes.
+    virtual bool drivesFrames() const { return false; }
     // Answers a yes/no question in place of the message box, which would
     // block the frame loop; nothing lets the message box ask.
     virtual std::optional<bool> answerQuestion(const std::string& question) { return std::nullopt; }

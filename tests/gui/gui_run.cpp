@@ -37,18 +37,22 @@ int GuiRun::play(const std::string& script, const std::string& videoArgument) {
 
 int GuiRun::playWithoutDisplay(const std::string& script) { return runDriver(script, "", false); }
 
-int GuiRun::runDriver(const std::string& script, const std::string& videoArgument, bool withDisplay) {
+std::string GuiRun::driverCommand(const std::string& script, const std::string& videoArgument,
+                                  bool withDisplay) const {
     const fs::path scriptFile = folder_ / "script.txt";
     std::ofstream(scriptFile) << script;
+    return "env -u DBUS_SESSION_BUS_ADDRESS" + std::string(withDisplay ? "" : " -u DISPLAY -u WAYLAND_DISPLAY") +
+           " HOME=" + quoted((folder_ / "home").string()) + " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) +
+           // A program that hangs fails its test instead of stopping the whole run.
+           " timeout -k 10 " + std::to_string(kLongestRunSec) +
+           (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + quoted(RALLINOX_GUI_DRIVER) + " " +
+           quoted(scriptFile.string()) + (videoArgument.empty() ? "" : " " + quoted(videoArgument));
+}
+
+int GuiRun::runDriver(const std::string& script, const std::string& videoArgument, bool withDisplay) {
     const fs::path log = folder_ / "driver.log";
     const std::string command =
-        "env -u DBUS_SESSION_BUS_ADDRESS" + std::string(withDisplay ? "" : " -u DISPLAY -u WAYLAND_DISPLAY") +
-        " HOME=" + quoted((folder_ / "home").string()) + " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) +
-        // A program that hangs fails its test instead of stopping the whole run.
-        " timeout -k 10 " + std::to_string(kLongestRunSec) +
-        (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + quoted(RALLINOX_GUI_DRIVER) + " " +
-        quoted(scriptFile.string()) + (videoArgument.empty() ? "" : " " + quoted(videoArgument)) + " > " +
-        quoted(log.string()) + " 2>&1";
+        driverCommand(script, videoArgument, withDisplay) + " > " + quoted(log.string()) + " 2>&1";
     const int status = std::system(command.c_str());
     output_ = readFile(log);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -25,6 +25,9 @@ public:
     // The same with no display at all.
     int playWithoutDisplay(const std::string& script);
     const std::string& output() const { return output_; }
+    // The shell command that plays the script, its output left on standard
+    // output and error: for a caller that watches the run as it goes.
+    std::string driverCommand(const std::string& script, const std::string& videoArgument, bool withDisplay) const;
 
     // Makes a short test video with the ffmpeg command-line tool.
     std::filesystem::path makeVideo(const std::string& name) const;

@@ -4,11 +4,17 @@
 //   drag-label LABEL DX DY (press on the item, move by DX DY, release)
 //   hover-label LABEL (the mouse rests on the item)
 //   type TEXT | key [ctrl+|shift+]NAME
+//   tap N [ctrl+]NAME (N presses and releases of the key, all before one frame)
+//   keyboard us|fr|de (the layout that types the keys from now on)
 //   drop PATH... | move X Y | resize W H | screenshot FILE | close
 //   expect-title TEXT | expect-text TEXT | expect-no-text TEXT
 //   expect-window X Y W H | expect-projects N | expect-glyph HEX
 //   answer yes|no (the answer to the next yes/no question; yes otherwise)
 //   wait-for PREFIX (until a text starting with PREFIX is drawn)
+//   idle SECONDS (leaves the application alone: no events and no frames
+//   asked for, so the step ends at the loop's next look up after SECONDS;
+//   prints "idle: pid N" first, for a watcher of the process)
+//   expect-idle-frames LOW HIGH (frames the last idle step saw drawn)
 // A "\n" in a click-label label stands for a line break; a label "###id"
 // finds the item whose full label ends so. Blank lines and
 // lines starting with '#' are skipped; relative paths are
@@ -18,6 +24,7 @@
 #include <SDL.h>
 #include <imgui.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -41,6 +48,8 @@ public:
 
     void beforeEvents(App& app, Backend& backend) override;
     void afterRender(App& app, Backend& backend) override;
+    // Every frame is drawn, except while the script idles.
+    bool drivesFrames() const override;
     // Prints the question as "asked: QUESTION" for the test to find.
     std::optional<bool> answerQuestion(const std::string& question) override;
 
@@ -51,7 +60,9 @@ private:
     bool run(const ScriptStep& step, App& app, Backend& backend);
     bool click(float x, float y, Uint8 button = SDL_BUTTON_LEFT);
     bool pressKey(const std::string& keys);
+    bool tapKey(const std::string& countAndKeys);
     bool drag(const ScriptStep& step);
+    bool idle(double seconds);
     void expect(bool condition, const ScriptStep& step, const std::string& detail);
     void quit();
 
@@ -65,7 +76,10 @@ private:
     bool failed_ = false;
     bool quitting_ = false;
     bool answer_ = true;
+    std::string layout_ = "us";
     int framesPlayed_ = 0;
+    std::chrono::steady_clock::time_point idleUntil_;
+    int idleFrames_ = 0;
 };
 
 }  // namespace rallinox::guitest
