@@ -6,8 +6,11 @@
 #include <backends/imgui_impl_sdl.h>
 
 #include <cstdio>
+#include <set>
 
 #include "platform/app_window.h"
+#include "platform/frame_wake.h"
+#include "platform/keyboard.h"
 
 namespace rallinox {
 
@@ -16,6 +19,26 @@ namespace {
 // Without a display that paces buffer swaps (Xvfb, some remote desktops)
 // the loop would spin; no frame is shown sooner than this after the last.
 constexpr Uint32 kShortestFrameMs = 1000 / 60;
+
+bool isKeyEvent(const SDL_Event& event) { return event.type == SDL_KEYDOWN || event.type == SDL_KEYUP; }
+
+// The GUI library reads the modifiers from the keyboard's state now, which is
+// already past a quick Ctrl+Z still in the queue; each key event knows how
+// they stood at that key.
+void setGuiModifiers(Uint16 modifiers) {
+    ImGuiIO& io = ImGui::GetIO();
+    io.KeyCtrl = (modifiers & KMOD_CTRL) != 0;
+    io.KeyShift = (modifiers & KMOD_SHIFT) != 0;
+    io.KeyAlt = (modifiers & KMOD_ALT) != 0;
+    io.KeySuper = (modifiers & KMOD_GUI) != 0;
+}
+
+// Any event ends the loop's wait; this one only does that.
+void pushWakeEvent() {
+    SDL_Event wake{};
+    wake.type = SDL_USEREVENT;
+    SDL_PushEvent(&wake);
+}
 
 }  // namespace
 
@@ -32,20 +55,37 @@ Backend::Backend(std::unique_ptr<AppWindow> window) : window_(std::move(window))
     ImGui::GetIO().LogFilename = nullptr;
     window_->connectGui();
     frameStartMs_ = SDL_GetTicks();
+    setFrameWaker(pushWakeEvent);
 }
 
 Backend::~Backend() {
+    setFrameWaker(nullptr);
     window_->disconnectGui();
     ImGui::DestroyContext();
 }
 
-bool Backend::pumpEvents() {
+bool Backend::pumpEvents(int waitMs) {
+    beginKeyFrame();
+    eventsRead_ = false;
+    SDL_WaitEventTimeout(nullptr, waitMs);
+    setGuiModifiers(SDL_GetModState());
+    // The GUI library sees only whether a key is down at each frame: a key
+    // that went down and up again in one frame would be lost. Its second
+    // change waits in the queue for the next frame, and so does everything
+    // behind it, to keep the order.
+    std::set<SDL_Scancode> keysChanged;
     bool running = true;
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+        if (isKeyEvent(event) && !keysChanged.insert(event.key.keysym.scancode).second) break;
+        SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+        eventsRead_ = true;
         ImGui_ImplSDL2_ProcessEvent(&event);
         window_->noteEvent(event);
-        if (event.type == SDL_QUIT) {
+        if (isKeyEvent(event)) setGuiModifiers(event.key.keysym.mod);
+        if (event.type == SDL_KEYDOWN) {
+            noteKeyDown(event.key.keysym.scancode, event.key.keysym.sym, event.key.repeat != 0);
+        } else if (event.type == SDL_QUIT) {
             if (running && (!onCloseRequest_ || onCloseRequest_())) running = false;
         } else if (event.type == SDL_DROPBEGIN || event.type == SDL_DROPCOMPLETE) {
             acceptingDrop_ = true;

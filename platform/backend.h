@@ -36,8 +36,12 @@ public:
     void onDrop(DropCallback callback) { onDrop_ = std::move(callback); }
     void onCloseRequest(CloseCallback callback) { onCloseRequest_ = std::move(callback); }
 
-    // Reads every pending event; false once a close request was granted.
-    bool pumpEvents();
+    // Waits up to `waitMs` for an event, then reads the pending ones; false
+    // once a close request was granted. A second change of one key waits for
+    // the next call, so that the GUI sees every press however short.
+    bool pumpEvents(int waitMs);
+    // Whether the last pumpEvents read any event.
+    bool eventsRead() const { return eventsRead_; }
     // True while the window is minimised, after waiting a little for events:
     // there is nothing to draw then.
     bool idleWhileMinimised();
@@ -73,6 +77,7 @@ private:
     DropCallback onDrop_;
     CloseCallback onCloseRequest_;
     bool acceptingDrop_ = true;
+    bool eventsRead_ = false;
     uint32_t frameStartMs_ = 0;
 };
 

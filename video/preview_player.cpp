@@ -2,6 +2,7 @@
 
 #include "app/core/log.h"
 #include "platform/audio_output.h"
+#include "platform/frame_wake.h"
 #include "video/mp4_boxes.h"
 #include "video/preview_sound.h"
 #include "video/probe.h"
@@ -80,6 +81,7 @@ struct PreviewPlayer::Shared {
         std::swap(frame, next);
         frameWaiting = true;
         position = time;
+        wakeFrameLoop();
     }
 };
 
@@ -206,6 +208,7 @@ void runDecoding(std::shared_ptr<Shared> s, std::string path) {
         std::lock_guard<std::mutex> held(s->lock);
         if (!s->stop) logError("the preview cannot decode " + path);
         s->failed = true;
+        wakeFrameLoop();
     }
     releaseAudioThreadState();
     std::lock_guard<std::mutex> held(s->lock);

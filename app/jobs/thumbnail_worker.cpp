@@ -5,6 +5,7 @@
 
 #include "app/core/file_io.h"
 #include "app/core/log.h"
+#include "platform/frame_wake.h"
 #include "video/frame_grab.h"
 
 namespace rallinox {
@@ -81,6 +82,7 @@ void ThumbnailWorker::run(const std::shared_ptr<Queue>& queue, const Maker& make
         ThumbnailPicture picture = make(next);
         lock.lock();
         queue->finished.push_back(std::move(picture));
+        wakeFrameLoop();
     }
     queue->running = false;
     queue->ended.notify_all();

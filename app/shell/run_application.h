@@ -22,6 +22,9 @@ public:
     virtual void beforeEvents(App& app, Backend& backend) = 0;
     // After the frame is drawn into the back buffer and before it is shown.
     virtual void afterRender(App& app, Backend& backend) = 0;
+    // Whether the application is to draw every frame, as while a video
+    // plays; otherwise it draws only when something changes.
+    virtual bool drivesFrames() const { return false; }
 };
 
 struct RunOptions {

@@ -41,21 +41,24 @@ int GuiRun::playWithArguments(const std::string& script, const std::vector<std::
 
 int GuiRun::playWithoutDisplay(const std::string& script) { return runDriver(script, {}, false); }
 
-int GuiRun::runDriver(const std::string& script, const std::vector<std::string>& arguments, bool withDisplay) {
+std::string GuiRun::driverCommand(const std::string& script, const std::vector<std::string>& arguments,
+                                  bool withDisplay) const {
     std::string argumentList;
     for (const std::string& argument : arguments) argumentList += " " + quoted(argument);
     const fs::path scriptFile = folder_ / "script.txt";
     std::ofstream(scriptFile) << script;
+    return "env -u DBUS_SESSION_BUS_ADDRESS" + std::string(withDisplay ? "" : " -u DISPLAY -u WAYLAND_DISPLAY") +
+           " HOME=" + quoted((folder_ / "home").string()) + " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) +
+           environment_ +
+           // A program that hangs fails its test instead of stopping the whole run.
+           " timeout -k 10 " + std::to_string(kLongestRunSec) +
+           (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + windowManagerPrefix() +
+           quoted(RALLINOX_GUI_DRIVER) + " " + quoted(scriptFile.string()) + argumentList;
+}
+
+int GuiRun::runDriver(const std::string& script, const std::vector<std::string>& arguments, bool withDisplay) {
     const fs::path log = folder_ / "driver.log";
-    const std::string command =
-        "env -u DBUS_SESSION_BUS_ADDRESS" + std::string(withDisplay ? "" : " -u DISPLAY -u WAYLAND_DISPLAY") +
-        " HOME=" + quoted((folder_ / "home").string()) + " XDG_DATA_HOME=" + quoted((folder_ / "data").string()) + environment_ +
-        // A program that hangs fails its test instead of stopping the whole run.
-        " timeout -k 10 " + std::to_string(kLongestRunSec) +
-        (withDisplay ? " xvfb-run -a -s '-screen 0 1600x1000x24' " : " ") + windowManagerPrefix() +
-        quoted(RALLINOX_GUI_DRIVER) + " " +
-        quoted(scriptFile.string()) + argumentList + " > " +
-        quoted(log.string()) + " 2>&1";
+    const std::string command = driverCommand(script, arguments, withDisplay) + " > " + quoted(log.string()) + " 2>&1";
     const int status = std::system(command.c_str());
     output_ = readFile(log);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -35,6 +35,10 @@ public:
         environment_ += " " + name + "='" + value + "'";
     }
     const std::string& output() const { return output_; }
+    // The shell command that plays the script, its output left on standard
+    // output and error: for a caller that watches the run as it goes.
+    std::string driverCommand(const std::string& script, const std::vector<std::string>& arguments,
+                              bool withDisplay) const;
 
     // Makes a short test video with the ffmpeg command-line tool.
     std::filesystem::path makeVideo(const std::string& name) const;

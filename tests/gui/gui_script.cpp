@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include <unistd.h>
+
 #include "app/shell/app.h"
 #include "platform/backend.h"
 #include "tests/gui/imgui_probe.h"
@@ -27,7 +29,8 @@ constexpr int kMostFrames = 5000;
 const std::set<std::string> kCommands{"wait", "click", "click-label", "right-click-label", "drag-label",
                                       "hover-label", "type", "key", "drop", "move", "resize", "screenshot", "close",
                                       "expect-title", "expect-text", "expect-no-text", "expect-window",
-                                      "expect-projects", "expect-glyph", "expect-icon", "wait-for", "expect-fit"};
+                                      "expect-projects", "expect-glyph", "expect-icon", "wait-for", "expect-fit",
+                                      "idle", "keyboard", "tap", "expect-idle-frames"};
 
 constexpr const char* kQuitQuestion = "An analysis or export is still running. Stop it and quit?";
 
@@ -64,12 +67,41 @@ SDL_Scancode scancodeOf(const std::string& name) {
     return SDL_GetScancodeFromName(name.c_str());
 }
 
-void pushKey(Uint32 type, SDL_Scancode scancode, Uint16 mod) {
+// A key as a keyboard layout types it: its place and the key code it gives.
+struct TypedKey {
+    SDL_Scancode scancode = SDL_SCANCODE_UNKNOWN;
+    SDL_Keycode keycode = SDLK_UNKNOWN;
+};
+
+// The French (AZERTY) and German (QWERTZ) keys the tests use where they
+// differ from the US layout of the virtual display; named by what is
+// printed on them.
+TypedKey typedKey(const std::string& layout, const std::string& name) {
+    static const std::map<std::string, std::map<std::string, TypedKey>> differing{
+        {"fr",
+         {{"a", {SDL_SCANCODE_Q, SDLK_a}},
+          {"q", {SDL_SCANCODE_A, SDLK_q}},
+          {"z", {SDL_SCANCODE_W, SDLK_z}},
+          {"w", {SDL_SCANCODE_Z, SDLK_w}},
+          {"m", {SDL_SCANCODE_SEMICOLON, SDLK_m}},
+          {"comma", {SDL_SCANCODE_M, SDLK_COMMA}},
+          {"1", {SDL_SCANCODE_1, SDLK_AMPERSAND}},
+          {"2", {SDL_SCANCODE_2, 0xE9}},
+          {"0", {SDL_SCANCODE_0, 0xE0}}}},
+        {"de", {{"y", {SDL_SCANCODE_Z, SDLK_y}}, {"z", {SDL_SCANCODE_Y, SDLK_z}}}}};
+    if (const auto keys = differing.find(layout); keys != differing.end()) {
+        if (const auto key = keys->second.find(name); key != keys->second.end()) return key->second;
+    }
+    const SDL_Scancode scancode = scancodeOf(name);
+    return {scancode, SDL_GetKeyFromScancode(scancode)};
+}
+
+void pushKey(Uint32 type, const TypedKey& key, Uint16 mod) {
     SDL_Event event{};
     event.type = type;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.scancode = scancode;
-    event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+    event.key.keysym.scancode = key.scancode;
+    event.key.keysym.sym = key.keycode;
     event.key.keysym.mod = mod;
     pushEvent(event);
 }
@@ -202,18 +234,35 @@ bool ScriptPlayer::pressKey(const std::string& keys) {
         name = name.substr(std::string(prefix).size());
         mod |= modifier;
     }
-    const SDL_Scancode scancode = scancodeOf(name);
+    const TypedKey key = typedKey(layout_, name);
     switch (stepFrame_) {
         case 0:
             SDL_SetModState(static_cast<SDL_Keymod>(mod));
-            pushKey(SDL_KEYDOWN, scancode, mod);
+            pushKey(SDL_KEYDOWN, key, mod);
             return false;
         case 1:
-            pushKey(SDL_KEYUP, scancode, mod);
+            pushKey(SDL_KEYUP, key, mod);
             SDL_SetModState(KMOD_NONE);
             return false;
         default: return true;
     }
+}
+
+bool ScriptPlayer::tapKey(const std::string& countAndKeys) {
+    if (stepFrame_ > 0) return true;
+    const std::vector<std::string> parts = words(countAndKeys);
+    const bool ctrl = parts.at(1).rfind("ctrl+", 0) == 0;
+    const TypedKey key = typedKey(layout_, ctrl ? parts.at(1).substr(5) : parts.at(1));
+    const TypedKey control{SDL_SCANCODE_LCTRL, SDLK_LCTRL};
+    // As the keyboard sends them: Ctrl's own press and release around the key.
+    const Uint16 mod = ctrl ? KMOD_LCTRL : KMOD_NONE;
+    for (int tap = std::stoi(parts.at(0)); tap > 0; --tap) {
+        if (ctrl) pushKey(SDL_KEYDOWN, control, mod);
+        pushKey(SDL_KEYDOWN, key, mod);
+        pushKey(SDL_KEYUP, key, mod);
+        if (ctrl) pushKey(SDL_KEYUP, control, KMOD_NONE);
+    }
+    return false;
 }
 
 bool ScriptPlayer::drag(const ScriptStep& step) {
@@ -247,6 +296,18 @@ bool ScriptPlayer::drag(const ScriptStep& step) {
     return true;
 }
 
+bool ScriptPlayer::idle(double seconds) {
+    using Clock = std::chrono::steady_clock;
+    if (stepFrame_ > 0) return Clock::now() >= idleUntil_;
+    idleUntil_ = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    idleFrames_ = 0;
+    std::printf("idle: pid %d\n", static_cast<int>(getpid()));
+    std::fflush(stdout);
+    return false;
+}
+
+bool ScriptPlayer::drivesFrames() const { return next_ >= steps_.size() || steps_[next_].command != "idle"; }
+
 bool ScriptPlayer::run(const ScriptStep& step, App& app, Backend& backend) {
     const std::string& arg = step.argument;
     if (step.command == "wait") {
@@ -274,8 +335,10 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, Backend& backend) {
         return true;
     }
     if (step.command == "key") return pressKey(arg);
+    if (step.command == "tap") return tapKey(arg);
     if (step.command == "drag-label") return drag(step);
     if (step.command == "wait-for") return textStartingWithWasDrawn(arg);
+    if (step.command == "idle") return idle(std::stod(arg));
     if (step.command == "type") {
         pushText(arg);
     } else if (step.command == "drop") {
@@ -292,6 +355,8 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, Backend& backend) {
         pendingScreenshot_ = (folder_ / arg).string();
     } else if (step.command == "close") {
         pushCloseRequest();
+    } else if (step.command == "keyboard") {
+        layout_ = arg;
     } else if (step.command == "expect-title") {
         expect(backend.title() == arg, step, "title is \"" + backend.title() + "\"");
     } else if (step.command == "expect-text") {
@@ -317,6 +382,10 @@ bool ScriptPlayer::run(const ScriptStep& step, App& app, Backend& backend) {
         expect(size && size->first == want.at(0) && size->second == want.at(1), step,
                size ? "the icon is " + std::to_string(size->first) + " x " + std::to_string(size->second)
                     : "the window has no icon");
+    } else if (step.command == "expect-idle-frames") {
+        const std::vector<int> range = numbers(arg);
+        expect(idleFrames_ >= range.at(0) && idleFrames_ <= range.at(1), step,
+               std::to_string(idleFrames_) + " frames drawn while idle");
     } else if (step.command == "expect-glyph") {
         const auto codePoint = static_cast<ImWchar>(std::stoul(arg, nullptr, 16));
         expect(ImGui::GetFont()->FindGlyphNoFallback(codePoint) != nullptr, step, "the font has no such glyph");
@@ -348,6 +417,7 @@ void ScriptPlayer::beforeEvents(App& app, Backend& backend) {
 
 void ScriptPlayer::afterRender(App&, Backend&) {
     finishProbeFrame();
+    if (!drivesFrames()) ++idleFrames_;
     if (pendingScreenshot_.empty()) return;
     if (!saveScreenshot(pendingScreenshot_)) {
         std::fprintf(stderr, "could not save the screenshot %s\n", pendingScreenshot_.c_str());

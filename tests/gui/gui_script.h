@@ -4,6 +4,8 @@
 //   drag-label LABEL DX DY (press on the item, move by DX DY, release)
 //   hover-label LABEL (the mouse rests on the item)
 //   type TEXT | key [ctrl+][shift+]NAME
+//   tap N [ctrl+]NAME (N presses and releases of the key, all before one frame)
+//   keyboard us|fr|de (the layout that types the keys from now on)
 //   drop PATH... | move X Y | resize W H | screenshot FILE
 //   close (the window's close button; the script goes on while the window stays)
 //   expect-title TEXT | expect-text TEXT | expect-no-text TEXT
@@ -11,6 +13,10 @@
 //   expect-icon W H (the window's icon as the window manager reads it)
 //   wait-for PREFIX (until a text starting with PREFIX is drawn)
 //   expect-fit (every item and text of the last frame shown whole)
+//   idle SECONDS (leaves the application alone: no events and no frames
+//   asked for, so the step ends at the loop's next look up after SECONDS;
+//   prints "idle: pid N" first, for a watcher of the process)
+//   expect-idle-frames LOW HIGH (frames the last idle step saw drawn)
 // A "\n" in a click-label label stands for a line break; a label "###id"
 // finds the item whose full label ends so. Blank lines and
 // lines starting with '#' are skipped; relative paths are
@@ -22,6 +28,7 @@
 #include <SDL.h>
 #include <imgui.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -45,6 +52,8 @@ public:
 
     void beforeEvents(App& app, Backend& backend) override;
     void afterRender(App& app, Backend& backend) override;
+    // Every frame is drawn, except while the script idles.
+    bool drivesFrames() const override;
 
     bool failed() const { return failed_; }
 
@@ -53,7 +62,9 @@ private:
     bool run(const ScriptStep& step, App& app, Backend& backend);
     bool click(float x, float y, Uint8 button = SDL_BUTTON_LEFT);
     bool pressKey(const std::string& keys);
+    bool tapKey(const std::string& countAndKeys);
     bool drag(const ScriptStep& step);
+    bool idle(double seconds);
     void expect(bool condition, const ScriptStep& step, const std::string& detail);
     void pushCloseRequest();
     // Closes the window and ends the script.
@@ -70,7 +81,10 @@ private:
     std::string pendingScreenshot_;
     bool failed_ = false;
     bool quitting_ = false;
+    std::string layout_ = "us";
     int framesPlayed_ = 0;
+    std::chrono::steady_clock::time_point idleUntil_;
+    int idleFrames_ = 0;
 };
 
 }  // namespace rallinox::guitest

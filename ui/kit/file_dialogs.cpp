@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/command_file_dialog.h"
+#include "platform/frame_wake.h"
 #include "platform/portal_file_dialog.h"
 #include "ui/kit/file_browser.h"
 #include "ui/kit/file_patterns.h"
@@ -80,6 +81,7 @@ void FileDialogs::open(FileDialogRequest request, OnChosen onChosen) {
         DialogAnswer answer = runDesktopDialog(desktopRequest, stop);
         std::lock_guard lock(answerMutex_);
         desktopAnswer_ = std::move(answer);
+        wakeFrameLoop();
     });
 }
 

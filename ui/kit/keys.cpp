@@ -4,7 +4,7 @@
 
 namespace rallinox::ui {
 
-bool keyPressed(Key key, bool repeat) { return ImGui::IsKeyPressed(guiKeyIndex(key), repeat); }
+bool keyPressed(Key key, bool repeat) { return keyPresses(key, repeat) > 0; }
 
 bool ctrlDown() { return ImGui::GetIO().KeyCtrl; }
 

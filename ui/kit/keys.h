@@ -8,7 +8,8 @@ namespace rallinox::ui {
 
 using rallinox::Key;
 
-// Pressed this frame (auto-repeat included when asked).
+// Pressed this frame (auto-repeat included when asked). The back end hands
+// the GUI at most one change of a key per frame, so each press is seen.
 bool keyPressed(Key key, bool repeat = false);
 bool ctrlDown();
 bool shiftDown();
