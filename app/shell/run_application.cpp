@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/jobs/background_jobs.h"
 #include "app/shell/app.h"
 #include "app/shell/window_icon.h"
 #include "platform/backend.h"
@@ -34,7 +35,7 @@ void planNextFrame(FramePacer& pacer, const App& app, double now) {
     constexpr double kCursorBlinkSec = 0.2;
     const bool moving = app.player.playing() || ImGui::IsAnyMouseDown();
     double nextFrameAt = FramePacer::kNever;
-    if (app.hasJobs()) nextFrameAt = std::min(nextFrameAt, now + kJobProgressSec);
+    if (app.jobs->any()) nextFrameAt = std::min(nextFrameAt, now + kJobProgressSec);
     if (ImGui::GetIO().WantTextInput) nextFrameAt = std::min(nextFrameAt, now + kCursorBlinkSec);
     // The toast's end is in the GUI library's time, which runs with the clock.
     const double toastLeft = app.toastUntil - ImGui::GetTime();
