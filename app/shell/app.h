@@ -14,6 +14,7 @@
 #include "app/core/settings.h"
 #include "edit/rally_editor.h"
 #include "export/export_request.h"
+#include "platform/desktop_requests.h"
 #include "platform/launcher_progress.h"
 #include "ui/dialogs/export_dialog.h"
 #include "ui/editor/editor_context.h"
@@ -57,6 +58,8 @@ public:
     void startAnalysis(Project& project) override;
     void cancelAnalysis() override;
     void startExport(ExportRequest request) override;
+    void openWithDesktop(const std::string& path) override;
+    void showInFolder(const std::string& path) override;
 
     // Whether closing the window would stop an analysis or an export.
     bool hasJobs() const;
@@ -87,12 +90,14 @@ public:
     double toastUntil = 0;
     ui::ThumbnailCache thumbnails{store};
     TaskbarProgress taskbar;
+    DesktopRequests desktop;
     std::optional<ExportResult> lastExport;
     // Last: destroyed first, so that every job has stopped before the rest goes.
     const std::unique_ptr<BackgroundJobs> jobs;
 
 private:
     void pollJobs();
+    void showDesktopFailures();
     // Saves a finished analysis the disk refused before (with the edits when it is open).
     void saveUnsavedAnalysis();
     void takeOver(const FinishedAnalysis& finished);
