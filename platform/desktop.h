@@ -1,5 +1,6 @@
 // Handing files and folders to the desktop: the default application and
-// the file manager.
+// the file manager. Both calls wait for the desktop's answer, for seconds at
+// worst: the window calls them through DesktopRequests.
 #pragma once
 
 #include <string>
@@ -7,7 +8,7 @@
 namespace rallinox {
 
 // Opens a file or folder with its default application (xdg-open); false
-// when the opener could not be started.
+// when no opener could be started or it reported that it could not open it.
 bool shellOpen(const std::string& path);
 
 // Shows the item selected in the file manager when one answers on D-Bus,

@@ -62,6 +62,7 @@ bool MediaDecoder::feedNextPacket() {
     }
     for (Track* track : {&video_, &audio_}) {
         if (!track->codec || track->ended || packet_->stream_index != track->index) continue;
+        if (track == &video_ && skipUnreferencedBefore_ != INT64_MIN) chooseSkipping(*packet_);
         const int sent = avcodec_send_packet(track->codec.get(), packet_.get());
         av_packet_unref(packet_.get());
         // Damaged data is concealed by the decoder; only a broken decoder stops us.
@@ -69,6 +70,15 @@ bool MediaDecoder::feedNextPacket() {
     }
     av_packet_unref(packet_.get());
     return true;
+}
+
+void MediaDecoder::chooseSkipping(const AVPacket& packet) {
+    const AVStream& stream = *file_.format()->streams[video_.index];
+    const bool before = packet.pts != AV_NOPTS_VALUE &&
+                        av_rescale_q(packet.pts, stream.time_base, kHundredNanoseconds) - timeOrigin_ <
+                            skipUnreferencedBefore_;
+    // The decoder takes the setting with each packet, frame threads included.
+    video_.codec->skip_frame = before ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
 }
 
 MediaEvent MediaDecoder::next(AVFrame& frame, AVMediaType& type) {
@@ -102,8 +112,10 @@ bool MediaDecoder::seek(std::int64_t time) {
     for (Track* track : {&video_, &audio_}) {
         if (!track->codec) continue;
         avcodec_flush_buffers(track->codec.get());
+        track->codec->skip_frame = AVDISCARD_DEFAULT;
         track->ended = false;
     }
+    skipUnreferencedBefore_ = INT64_MIN;
     inputEnded_ = false;
     return true;
 }

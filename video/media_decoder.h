@@ -35,6 +35,7 @@ public:
     // Stops decoding the audio stream; its packets are dropped from now on.
     void closeAudio();
 
+    AVFormatContext* format() const { return file_.format(); }
     const AVStream* videoStream() const;
     const AVStream* audioStream() const;
     AVCodecContext* videoCodec() const { return video_.codec.get(); }
@@ -49,6 +50,10 @@ public:
     // video stream (of the audio stream when only that one is open) and
     // restarts decoding there.
     bool seek(std::int64_t time);
+    // Until the next seek, video frames before `time` (100-ns units) that no
+    // other frame refers to are not decoded at all: a jump decodes only
+    // what leads to its target.
+    void skipUnreferencedBefore(std::int64_t time) { skipUnreferencedBefore_ = time; }
 
     // Presentation time of a decoded frame of `stream` in 100-ns units, or
     // AV_NOPTS_VALUE.
@@ -64,6 +69,7 @@ private:
 
     bool openTrack(Track& track, AVMediaType type, const Configure& configure);
     bool feedNextPacket();
+    void chooseSkipping(const AVPacket& packet);
 
     MediaFile file_;
     Track video_;
@@ -71,6 +77,7 @@ private:
     AvPacketPtr packet_ = makePacket();
     bool inputEnded_ = false;
     std::int64_t timeOrigin_ = 0;  // 100-ns units
+    std::int64_t skipUnreferencedBefore_ = INT64_MIN;
 };
 
 }  // namespace rallinox

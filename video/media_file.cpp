@@ -1,5 +1,11 @@
 #include "video/media_file.h"
 
+extern "C" {
+#include <libavutil/display.h>
+}
+
+#include <cmath>
+
 namespace rallinox {
 
 MediaFile::~MediaFile() {
@@ -33,6 +39,16 @@ int MediaFile::firstStream(AVMediaType type) const {
             return int(i);
     }
     return -1;
+}
+
+std::uint32_t clockwiseRotation(const AVStream& stream) {
+    const auto* matrix =
+        reinterpret_cast<const std::int32_t*>(av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
+    if (!matrix) return 0;
+    const double counterClockwise = av_display_rotation_get(matrix);
+    if (std::isnan(counterClockwise)) return 0;
+    const long quarterTurns = std::lround(-counterClockwise / 90.0);
+    return std::uint32_t(((quarterTurns % 4) + 4) % 4) * 90;
 }
 
 bool holdsOnlySound(const std::string& path) {

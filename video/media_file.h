@@ -4,6 +4,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <cstdint>
 #include <string>
 
 namespace rallinox {
@@ -31,6 +32,10 @@ private:
     AVFormatContext* format_ = nullptr;
     AVIOContext* io_ = nullptr;
 };
+
+// The clockwise turn in degrees (0, 90, 180, 270) with which the stream's
+// pictures are meant to be shown, from its display matrix.
+std::uint32_t clockwiseRotation(const AVStream& stream);
 
 // True when `path` opens as a media file that holds sound but no picture
 // (a voice or music recording).

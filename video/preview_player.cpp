@@ -4,11 +4,9 @@
 #include "platform/audio_output.h"
 #include "platform/frame_wake.h"
 #include "video/mp4_boxes.h"
+#include "video/preview_decoder.h"
 #include "video/preview_sound.h"
 #include "video/probe.h"
-
-#include <opencv2/imgproc.hpp>
-#include <opencv2/videoio.hpp>
 
 #include <algorithm>
 #include <chrono>
@@ -20,7 +18,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kMaxFrameWidth = 1280;
 // A frame due this much later than the clock says means the clock is stale
 // (the thread was held up or the speed changed): the run starts again.
 constexpr double kRestartAheadSec = 0.25;
@@ -29,20 +26,6 @@ constexpr double kDropBehindSec = 0.1;
 constexpr double kMinRate = 0.1;
 // How long closing waits for the decoding thread before letting it go.
 constexpr auto kStopWait = std::chrono::seconds(2);
-
-// The frame as the GUI shows it: at most 1280 wide, RGBA.
-void convertFrame(const cv::Mat& bgr, PreviewFrame& out) {
-    cv::Mat scaled = bgr;
-    if (bgr.cols > kMaxFrameWidth) {
-        const double factor = double(kMaxFrameWidth) / bgr.cols;
-        cv::resize(bgr, scaled, cv::Size(), factor, factor, cv::INTER_AREA);
-    }
-    out.width = scaled.cols;
-    out.height = scaled.rows;
-    out.rgba.resize(size_t(out.width) * size_t(out.height) * 4);
-    cv::Mat rgba(out.height, out.width, CV_8UC4, out.rgba.data());
-    cv::cvtColor(scaled, rgba, cv::COLOR_BGR2RGBA);
-}
 
 double seconds(Clock::duration span) { return std::chrono::duration<double>(span).count(); }
 
@@ -89,14 +72,11 @@ namespace {
 
 using Shared = PreviewPlayer::Shared;
 
-// Opens the capture; false when the video cannot be read.
-bool openPicture(Shared& s, const std::string& path, cv::VideoCapture& capture) {
-    capture.open(openCvPath(path));
-    if (!capture.isOpened()) return false;
-    const double fps = capture.get(cv::CAP_PROP_FPS);
-    const double frameCount = capture.get(cv::CAP_PROP_FRAME_COUNT);
+// Opens the picture; false when the video cannot be decoded.
+bool openPicture(Shared& s, const std::string& path, PreviewDecoder& decoder) {
+    if (!decoder.open(path)) return false;
     std::lock_guard<std::mutex> held(s.lock);
-    s.duration = fps > 0 && frameCount > 0 ? frameCount / fps : 0.0;
+    s.duration = decoder.duration();
     return true;
 }
 
@@ -117,8 +97,7 @@ void openSound(Shared& s, const std::string& path) {
     s.sound = std::move(sound);
 }
 
-void decodeLoop(Shared& s, cv::VideoCapture& capture, const std::string& path) {
-    cv::Mat decoded;
+void decodeLoop(Shared& s, PreviewDecoder& decoder, const std::string& path) {
     PreviewFrame converted;
     // A run plays frames against the wall clock from where it started.
     bool inRun = false;
@@ -138,10 +117,8 @@ void decodeLoop(Shared& s, cv::VideoCapture& capture, const std::string& path) {
             inRun = false;
             lastRead = target;
             held.unlock();
-            capture.set(cv::CAP_PROP_POS_MSEC, target * 1000.0);
-            const bool read = capture.read(decoded);
-            if (read) convertFrame(decoded, converted);
-            const double time = capture.get(cv::CAP_PROP_POS_MSEC) / 1000.0;
+            const bool read = decoder.seek(target) && decoder.convert(converted);
+            const double time = decoder.time();
             held.lock();
             if (read && s.seekRequest < 0) s.publish(converted, time);
             if (!soundOpened) {
@@ -159,7 +136,7 @@ void decodeLoop(Shared& s, cv::VideoCapture& capture, const std::string& path) {
         s.restartRun = false;
         const double rate = s.rate;
         held.unlock();
-        if (!capture.read(decoded)) {
+        if (!decoder.read()) {
             held.lock();
             inRun = false;
             // The end of the video: stop unless a seek or stop came meanwhile.
@@ -171,7 +148,7 @@ void decodeLoop(Shared& s, cv::VideoCapture& capture, const std::string& path) {
             }
             continue;
         }
-        const double time = capture.get(cv::CAP_PROP_POS_MSEC) / 1000.0;
+        const double time = decoder.time();
         lastRead = time;
         if (!inRun) {
             inRun = true;
@@ -188,22 +165,22 @@ void decodeLoop(Shared& s, cv::VideoCapture& capture, const std::string& path) {
             held.lock();
             continue;
         }
-        convertFrame(decoded, converted);
+        const bool convertedOk = decoder.convert(converted);
         held.lock();
         const auto dueAt = runStart + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(due));
         // Sleeps until the frame is due unless told to stop, seek or pause. A
         // pause still shows the frame read, so that playing on follows it.
         s.wake.wait_until(held, dueAt, [&] { return s.stop || s.seekRequest >= 0 || !s.playing; });
-        if (s.stop || s.seekRequest >= 0) continue;
+        if (s.stop || s.seekRequest >= 0 || !convertedOk) continue;
         s.publish(converted, time);
     }
 }
 
 // The decoding thread: owns its share of the state, so that it may outlive the player.
 void runDecoding(std::shared_ptr<Shared> s, std::string path) {
-    cv::VideoCapture capture;
-    if (openPicture(*s, path, capture)) {
-        decodeLoop(*s, capture, path);
+    PreviewDecoder decoder;
+    if (openPicture(*s, path, decoder)) {
+        decodeLoop(*s, decoder, path);
     } else {
         std::lock_guard<std::mutex> held(s->lock);
         if (!s->stop) logError("the preview cannot decode " + path);

@@ -48,11 +48,12 @@ public:
     // The video has sound but no device could play it: the preview is silent.
     bool soundDeviceMissing() const;
     double position() const;
-    // Frame count / frame rate as OpenCV reports them; 0 when unknown or
-    // while the video is still being opened.
+    // Frame count / frame rate as the container states them; 0 when unknown
+    // or while the video is still being opened.
     double duration() const;
     // Moves the newest decoded frame into `out` when one is waiting since the
-    // last call; frames wider than 1280 arrive scaled to 1280 wide.
+    // last call; frames arrive turned as the video says, and those wider than
+    // 1280 scaled to 1280 wide.
     bool takeFrame(PreviewFrame& out);
 
     struct Shared;

@@ -1,28 +1,15 @@
 #include "video/source_reader.h"
 
 extern "C" {
-#include <libavutil/display.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
-
-#include <cmath>
 
 namespace rallinox::mf {
 namespace {
 
 std::string undecodableMessage(const char* codecName) {
     return std::string("This video's format cannot be decoded here (codec: ") + codecName + ").";
-}
-
-std::uint32_t clockwiseRotation(const AVStream& stream) {
-    const auto* matrix =
-        reinterpret_cast<const std::int32_t*>(av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
-    if (!matrix) return 0;
-    const double counterClockwise = av_display_rotation_get(matrix);
-    if (std::isnan(counterClockwise)) return 0;
-    const long quarterTurns = std::lround(-counterClockwise / 90.0);
-    return std::uint32_t(((quarterTurns % 4) + 4) % 4) * 90;
 }
 
 // (Re)allocates `frame` as an NV12 picture of the given size.

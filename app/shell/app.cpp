@@ -179,6 +179,14 @@ void App::startExport(ExportRequest request) {
     jobs->startExport(std::move(request));
 }
 
+void App::openWithDesktop(const std::string& path) { desktop.open(path); }
+
+void App::showInFolder(const std::string& path) { desktop.showInFolder(path); }
+
+void App::showDesktopFailures() {
+    for (const std::string& failure : desktop.takeFailures()) showToast(failure);
+}
+
 void App::pollJobs() {
     if (std::optional<FinishedAnalysis> finished = jobs->pollAnalysis()) takeOver(*finished);
     if (std::optional<ExportResult> exported = jobs->pollExport()) {
@@ -329,6 +337,7 @@ void App::drawScreen() {
 
 void App::frame() {
     pollJobs();
+    showDesktopFailures();
     noteNameGlyphs();
     handleShortcuts();
     taskbar.set(jobs->progressValue());

@@ -14,6 +14,7 @@
 #include "app/core/settings.h"
 #include "edit/rally_editor.h"
 #include "export/export_request.h"
+#include "platform/desktop_requests.h"
 #include "platform/launcher_progress.h"
 #include "ui/dialogs/export_dialog.h"
 #include "ui/editor/editor_context.h"
@@ -60,6 +61,8 @@ public:
     void startAnalysis(Project& project) override;
     void cancelAnalysis() override;
     void startExport(ExportRequest request) override;
+    void openWithDesktop(const std::string& path) override;
+    void showInFolder(const std::string& path) override;
 
     // The window's close button: true to close at once; while an analysis or
     // an export runs, the window asks first and stays.
@@ -94,6 +97,7 @@ public:
     double toastUntil = 0;
     ui::ThumbnailCache thumbnails{store};
     TaskbarProgress taskbar;
+    DesktopRequests desktop;
     std::optional<ExportResult> lastExport;
     // Last: destroyed first, so that every job has stopped before the rest goes.
     const std::unique_ptr<BackgroundJobs> jobs;
@@ -105,6 +109,7 @@ private:
 private:
     void pollJobs();
     void drawQuitQuestion();
+    void showDesktopFailures();
     // Saves a finished analysis the disk refused before (with the edits when it is open).
     void saveUnsavedAnalysis();
     void takeOver(const FinishedAnalysis& finished);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "tests/gui/editor_fixture.h"
 #include "tests/gui/gui_run.h"
@@ -103,6 +105,26 @@ TEST(ExportDialog, ScoreboardChoicesAreKeptInTheSettingsByTheirNumbers) {
     EXPECT_NE(settings.find("\"boardStyle\": 1"), std::string::npos) << settings;
     EXPECT_NE(settings.find("\"boardPosition\": 2"), std::string::npos) << settings;
     EXPECT_NE(settings.find("\"boardTiming\": 1"), std::string::npos) << settings;
+}
+
+// A desktop whose opener cannot open anything (and no file manager on a bus):
+// the buttons of the finished export say so instead of doing nothing.
+TEST(ExportDialog, PlayAndShowInFolderSayWhenNothingCouldOpenTheVideo) {
+    GuiRun run;
+    makeAnalysedProject(run, makeMatchVideo(run, "final.mp4", 8));
+    const fs::path programs = run.folder() / "programs";
+    fs::create_directories(programs);
+    std::ofstream(programs / "xdg-open") << "#!/bin/sh\nexit 4\n";
+    fs::permissions(programs / "xdg-open", fs::perms::owner_all);
+    const std::string savedPath = std::getenv("PATH");
+    setenv("PATH", (programs.string() + ":" + savedPath).c_str(), 1);
+    const int status =
+        run.play("wait 5\nclick-label Open\nwait-for < Projects\nkey ctrl+e\nwait-for Ticked rallies (2)\n"
+                 "click-label Choose file and export\nwait 5\nclick-label Save\nwait-for Your rallies video is ready.\n"
+                 "click-label Show in folder\nwait-for Could not open the folder of \nscreenshot no-file-manager.png\n"
+                 "click-label Play video\nwait-for Could not open /\nclose\n");
+    setenv("PATH", savedPath.c_str(), 1);
+    ASSERT_EQ(status, 0) << run.output();
 }
 
 }  // namespace

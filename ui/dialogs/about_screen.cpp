@@ -5,7 +5,6 @@
 #include "app/core/data_paths.h"
 #include "app/core/file_io.h"
 #include "app/core/version.h"
-#include "platform/desktop.h"
 #include "ui/kit/app_actions.h"
 #include "ui/kit/widgets.h"
 
@@ -26,7 +25,7 @@ void drawAboutScreen(const DataPaths& paths, AppActions& actions) {
     ImGui::Text("Rallinox for Linux  %s", kAppVersion);
     mutedText("Finds the rallies in a volleyball match video and cuts out the rest. Runs fully on this PC.");
     ImGui::Spacing();
-    if (ImGui::Button("Open log folder")) shellOpen(paths.dataDir.string());
+    if (ImGui::Button("Open log folder")) actions.openWithDesktop(paths.dataDir.string());
     hoverTip("Attach rallinox.log when you report a problem");
     sectionTitle("Third-party software");
     // Read once per run: a file added later shows after a restart.

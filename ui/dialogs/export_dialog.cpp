@@ -8,7 +8,6 @@
 #include "app/core/settings.h"
 #include "app/jobs/export_job.h"
 #include "export/export_plan.h"
-#include "platform/desktop.h"
 #include "ui/dialogs/export_choice.h"
 #include "app/core/time_format.h"
 #include "ui/kit/app_actions.h"
@@ -233,10 +232,10 @@ void drawResultPanel(ExportDialogContext& dialog, const ExportResult& result) {
     ImGui::Separator();
     if (result.ok) {
         if (!eachRally) {
-            if (accentButton("Play video", ImVec2(scaled(140), 0))) shellOpen(path);
+            if (accentButton("Play video", ImVec2(scaled(140), 0))) dialog.actions.openWithDesktop(path);
             ImGui::SameLine();
         }
-        if (ImGui::Button("Show in folder", ImVec2(scaled(160), 0))) showInFolder(path);
+        if (ImGui::Button("Show in folder", ImVec2(scaled(160), 0))) dialog.actions.showInFolder(path);
         ImGui::SameLine();
     }
     if (ImGui::Button("Close", ImVec2(scaled(120), 0))) {

@@ -6,7 +6,6 @@
 
 #include "app/core/data_paths.h"
 #include "app/core/settings.h"
-#include "platform/desktop.h"
 #include "ui/kit/app_actions.h"
 #include "ui/kit/file_dialogs.h"
 #include "ui/kit/theme.h"
@@ -87,7 +86,7 @@ bool drawExport(Settings& settings, const DataPaths& paths, FileDialogs& fileDia
     if (ImGui::Button("Open folder")) {
         std::error_code ignored;
         std::filesystem::create_directories(shown, ignored);
-        shellOpen(shown);
+        actions.openWithDesktop(shown);
     }
     bool changed = ImGui::Checkbox("Keep the sound in exported videos", &settings.includeAudio);
     changed |= ImGui::Checkbox("Save an EDL next to each export", &settings.writeEdl);

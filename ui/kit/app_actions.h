@@ -53,6 +53,12 @@ public:
     // Dropped while an export runs.
     virtual void startExport(ExportRequest request) = 0;
 
+    // Hand a path to the desktop without waiting for it: the default
+    // application, or the file manager showing it. What nothing could open
+    // is said in a toast.
+    virtual void openWithDesktop(const std::string& path) = 0;
+    virtual void showInFolder(const std::string& path) = 0;
+
 protected:
     ~AppActions() = default;
 };

@@ -10,7 +10,6 @@
 #include "ui/projects/projects_screen.h"
 #include "ui/projects/thumbnail_cache.h"
 #include "edit/match_score.h"
-#include "platform/desktop.h"
 #include "ui/projects/analysis_progress.h"
 #include "ui/projects/project_card_text.h"
 #include "ui/kit/theme.h"
@@ -98,7 +97,7 @@ void drawButtons(ProjectsContext& screen, const Project& project, std::string& p
 void drawMenu(ProjectsContext& screen, const Project& project, std::string& pendingDelete) {
     if (!ImGui::BeginPopupContextWindow("cardmenu")) return;
     if (project.state == ProjectState::Ready && ImGui::MenuItem("Open")) screen.actions.openProjectById(project.id);
-    if (ImGui::MenuItem("Show the video in its folder")) showInFolder(project.videoPath);
+    if (ImGui::MenuItem("Show the video in its folder")) screen.actions.showInFolder(project.videoPath);
     ImGui::Separator();
     if (ImGui::MenuItem("Delete project...")) pendingDelete = project.id;
     ImGui::EndPopup();

@@ -8,11 +8,11 @@
 
 namespace rallinox::test {
 
-bool writeNumberedClip(const std::string& path, int fps, int frames) {
+bool writeNumberedClip(const std::string& path, int fps, int frames, const std::string& encoderOptions) {
     std::ostringstream arguments;
     arguments << "-f lavfi -i \"nullsrc=s=64x48:r=" << fps << ",format=yuv420p,geq=lum='16+N*3':cb=128:cr=128\""
               << " -f lavfi -i sine=frequency=440:sample_rate=48000 -frames:v " << frames
-              << " -c:v libx264 -qp 0 -bf 0 -c:a aac -shortest \"" << path << '"';
+              << " -c:v libx264 " << encoderOptions << " -c:a aac -shortest \"" << path << '"';
     return runFfmpeg(arguments.str());
 }
 

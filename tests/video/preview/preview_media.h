@@ -9,8 +9,10 @@
 namespace rallinox::test {
 
 // `frames` frames at `fps` whose grey level tells their number (see
-// `shownFrameNumber`), with a sine tone as sound.
-bool writeNumberedClip(const std::string& path, int fps, int frames);
+// `shownFrameNumber`), with a sine tone as sound. Lossless without B-frames
+// unless `encoderOptions` (x264's) say otherwise.
+bool writeNumberedClip(const std::string& path, int fps, int frames,
+                       const std::string& encoderOptions = "-qp 0 -bf 0");
 
 // The frame number of an RGBA picture of `writeNumberedClip`.
 int shownFrameNumber(const unsigned char* rgba);

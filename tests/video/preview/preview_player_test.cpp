@@ -72,6 +72,24 @@ TEST_F(PreviewPlayerTest, SeekShowsTheFrameAtThatTime) {
     EXPECT_NEAR(player.position(), 2.0, 0.051);
 }
 
+TEST_F(PreviewPlayerTest, SeeksShowTheExactFrameWhereverTheyLandInAGroupOfBFrames) {
+    // A key frame every second and, in each run of three B-frames, two that
+    // no other frame refers to: a jump decodes forward from the key frame
+    // and may pass over those, never over the frame it lands on.
+    const std::string path = dir.file("groups.mp4");
+    ASSERT_TRUE(test::writeNumberedClip(path, 25, 70,
+                                        "-qp 10 -bf 3 -g 25 -keyint_min 25 -sc_threshold 0 "
+                                        "-x264-params b-adapt=0:b-pyramid=normal"));
+    ASSERT_TRUE(player.open(path));
+    nextFrame(player);
+    for (const int frame : {13, 1, 2, 3, 24, 25, 26, 49, 50, 51, 66, 0, 37}) {
+        player.seek(frame / 25.0);
+        const PreviewFrame shown = nextFrame(player);
+        EXPECT_EQ(test::shownFrameNumber(shown.rgba.data()), frame);
+        EXPECT_NEAR(player.position(), frame / 25.0, 1e-6) << "frame " << frame;
+    }
+}
+
 TEST_F(PreviewPlayerTest, SeekStaysInsideTheVideo) {
     const std::string path = dir.file("numbered.mp4");
     ASSERT_TRUE(test::writeNumberedClip(path, 20, 60));
@@ -99,6 +117,24 @@ TEST_F(PreviewPlayerTest, WideVideosArriveScaledTo1280Wide) {
     const PreviewFrame played = nextFrame(player);
     EXPECT_EQ(played.width, 1280);
     EXPECT_EQ(played.height, 80);
+}
+
+TEST_F(PreviewPlayerTest, TurnedVideosArriveTurned) {
+    // Stored 64 x 48 with its left half light, with a display matrix that
+    // turns it a quarter counter-clockwise (this ffmpeg's reading of the tag
+    // rotate=90), as phones mark upright videos: the light half is below.
+    const std::string plain = dir.file("plain.mp4");
+    const std::string path = dir.file("upright.mp4");
+    ASSERT_TRUE(test::runFfmpeg("-f lavfi -i \"nullsrc=s=64x48:r=10,format=yuv420p,geq=lum='if(lt(X,32),235,16)':"
+                                "cb=128:cr=128\" -frames:v 10 -c:v libx264 -qp 0 \"" + plain + '"'));
+    ASSERT_TRUE(test::runFfmpeg("-i \"" + plain + "\" -c copy -metadata:s:v:0 rotate=90 \"" + path + '"'));
+    ASSERT_TRUE(player.open(path));
+    const PreviewFrame first = nextFrame(player);
+    ASSERT_EQ(first.width, 48);
+    ASSERT_EQ(first.height, 64);
+    const auto grey = [&](int x, int y) { return int(first.rgba[(size_t(y) * 48 + size_t(x)) * 4]); };
+    EXPECT_LT(grey(24, 4), 50);
+    EXPECT_GT(grey(24, 60), 200);
 }
 
 TEST_F(PreviewPlayerTest, PlayingReachesTheEndAndStops) {
