@@ -9,6 +9,7 @@
 #include "tests/gui/editor_fixture.h"
 #include "tests/gui/gui_run.h"
 #include "tests/support/rally_builders.h"
+#include "tests/support/test_videos.h"
 
 namespace rallinox::guitest {
 namespace {
@@ -68,6 +69,18 @@ TEST(LayoutFits, EmptyProjectsScreenAndTheDialogsOfACard) {
                        "Your video file and exported videos stay.\n" + seenAtBothSizes() +
                        "click-label Keep\nwait 3\nclick-label Open\nwait 3\nexpect-text Where is the video?\n" +
                        seenAtBothSizes() + "click-label Cancel\nwait 3\nclose\n"),
+              0)
+        << run.output();
+}
+
+TEST(LayoutFits, TheQuitQuestionAndTheAnalysisBehindIt) {
+    GuiRun run;
+    const fs::path video = run.folder() / "long match.mp4";
+    ASSERT_TRUE(test::writeTestVideo(video.string(), {640, 360, 30, 180.0}));
+    ASSERT_EQ(run.play("wait-for Finding the ball\nclose\nwait 3\n"
+                       "expect-text An analysis or export is still running. Stop it and quit?\n" +
+                           seenAtBothSizes("quit.png") + "click-label Stop and quit\nwait 30\n",
+                       video.string()),
               0)
         << run.output();
 }

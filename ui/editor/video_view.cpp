@@ -25,8 +25,10 @@ void drawOverlayText(EditorContext& editor, ImDrawList* draw, ImVec2 min, ImVec2
     const std::string text = overlayText(editor.project, editor.player.position(), !editor.settings.boardEnabled,
                                          decidingClipText(editor));
     const ImVec2 padding(scaled(10), scaled(5));
-    const ImVec2 size = ImGui::CalcTextSize(text.c_str());
     const float margin = scaled(12);
+    // A small picture wraps the line rather than cutting it at its edge.
+    const float wrapWidth = std::max(max.x - min.x - 2 * (margin + padding.x), scaled(40));
+    const ImVec2 size = ImGui::CalcTextSize(text.c_str(), nullptr, false, wrapWidth);
     const float left = boardCorner == kTopRightCorner
                            ? min.x + margin
                            : std::max(max.x - margin - size.x - 2 * padding.x, min.x + margin);
@@ -34,7 +36,8 @@ void drawOverlayText(EditorContext& editor, ImDrawList* draw, ImVec2 min, ImVec2
     const ImVec2 boxMax(left + size.x + 2 * padding.x, boxMin.y + size.y + 2 * padding.y);
     draw->PushClipRect(min, max, true);
     draw->AddRectFilled(boxMin, boxMax, colors::kCaptionBox, scaled(6));
-    draw->AddText(ImVec2(boxMin.x + padding.x, boxMin.y + padding.y), colors::kCaptionText, text.c_str());
+    draw->AddText(ImGui::GetFont(), ImGui::GetFontSize(), ImVec2(boxMin.x + padding.x, boxMin.y + padding.y),
+                  colors::kCaptionText, text.c_str(), nullptr, wrapWidth);
     draw->PopClipRect();
 }
 
