@@ -15,7 +15,7 @@ constexpr const char* kTitle = "Quit Rallinox?";
 QuitAnswer drawQuitDialog() {
     if (!ImGui::IsPopupOpen(kTitle)) ImGui::OpenPopup(kTitle);
     ImGui::SetNextWindowSize(ImVec2(scaled(460), 0));
-    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+    centreNextDialog();
     if (!ImGui::BeginPopupModal(kTitle, nullptr, ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings)) {
         return QuitAnswer::Pending;
     }
