@@ -109,11 +109,12 @@ void App::newProjectFromVideo(const std::string& path) {
 }
 
 void App::reopenProjectOfVideo(const std::string& path) {
-    const auto sameVideo = [&path](const Project& project) {
+    std::error_code wantedError;
+    const std::filesystem::path wanted = std::filesystem::weakly_canonical(path, wantedError);
+    const auto sameVideo = [&](const Project& project) {
+        if (wantedError) return project.videoPath == path;
         std::error_code error;
         const std::filesystem::path projectVideo = std::filesystem::weakly_canonical(project.videoPath, error);
-        if (error) return project.videoPath == path;
-        const std::filesystem::path wanted = std::filesystem::weakly_canonical(path, error);
         return error ? project.videoPath == path : projectVideo == wanted;
     };
     const auto newest = std::find_if(projects.begin(), projects.end(), sameVideo);

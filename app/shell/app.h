@@ -106,7 +106,6 @@ private:
     bool quitAsked_ = false;
     bool quitConfirmed_ = false;
 
-private:
     void pollJobs();
     void drawQuitQuestion();
     void showDesktopFailures();
