@@ -213,10 +213,17 @@ def generate(synth, setup, seed, work):
 
 
 def analyse(analyze, video, label):
-    """The analysis result and the folder with its feature tables."""
+    """The analysis result and the folder with its feature tables. Both are
+    kept beside the video and reused until the analysis program is rebuilt."""
     features = video.with_name(f"{video.stem}-{label}.features")
+    result = features / "result.json"
+    newest_input = max(pathlib.Path(analyze).stat().st_mtime, video.stat().st_mtime)
+    if result.exists() and result.stat().st_mtime > newest_input:
+        return json.loads(result.read_text()), features
     done = subprocess.run([analyze, str(video), "--json", "--features", str(features)],
                           check=True, capture_output=True, text=True)
+    features.mkdir(parents=True, exist_ok=True)
+    result.write_text(done.stdout)
     return json.loads(done.stdout), features
 
 

@@ -1,5 +1,8 @@
 """Rally matching and scoring of the evaluation tool."""
 
+import os
+import pathlib
+import tempfile
 import unittest
 
 import evaluate
@@ -111,6 +114,34 @@ class ReportTest(unittest.TestCase):
         self.assertEqual(dict(rows)["all"]["rallies"], 5)
         self.assertEqual([(name, seed) for name, (seed, _) in worst], [(setups[0], 2), (setups[1], 1001)])
         self.assertEqual(kinds, {"retrieval": 1})
+
+
+class KeptResultTest(unittest.TestCase):
+    """The analysis of a held-out match is kept until the program is rebuilt."""
+
+    def test_an_unchanged_program_is_not_run_twice_and_a_rebuilt_one_is(self):
+        with tempfile.TemporaryDirectory() as folder:
+            work = pathlib.Path(folder)
+            runs = work / "runs"
+            analyze = work / "analyze"
+            # Stands in for rallinox-analyze: counts its runs, prints a result.
+            analyze.write_text(f"#!/bin/sh\necho run >> {runs}\necho '{{\"rallies\": []}}'\n")
+            analyze.chmod(0o755)
+            video = work / "match.mp4"
+            video.write_bytes(b"")
+            past = video.stat().st_mtime - 10
+            os.utime(analyze, (past, past))
+            os.utime(video, (past, past))
+            first, features = evaluate.analyse(str(analyze), video, "models")
+            again, _ = evaluate.analyse(str(analyze), video, "models")
+            self.assertEqual(first, {"rallies": []})
+            self.assertEqual(again, first)
+            self.assertEqual(features, work / "match-models.features")
+            self.assertEqual(runs.read_text().count("run"), 1)
+            later = (features / "result.json").stat().st_mtime + 10
+            os.utime(analyze, (later, later))  # rebuilt with other models
+            evaluate.analyse(str(analyze), video, "models")
+            self.assertEqual(runs.read_text().count("run"), 2)
 
 
 if __name__ == "__main__":

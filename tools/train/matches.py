@@ -2,13 +2,15 @@
 
 For every match: rallinox-synth renders a video with its ground truth (kept
 between runs: it depends only on the seed), rallinox-analyze writes the
-feature tables the models see (always run again, so they follow the engine),
-and each record is labelled from the truth:
+feature tables the models see (run again whenever the program is rebuilt, so
+they follow the engine and the models built in), and each record is labelled
+from the truth:
 
 - a track is the ball when most of its boxes (detections.csv) lie on the
   true ball of their frame, and not the ball when hardly any do; tracks in
   between (partly on the ball) are left out, as their label would be a guess;
-- a window is play when its middle lies inside a true rally.
+- a window is play when its middle lies inside a true rally; windows of a
+  warm-up weigh less (WARMUP_WEIGHT).
 
 Window features depend on which tracks the track model calls the ball, so
 the windows are read from a second analysis run with the new track model
@@ -17,7 +19,6 @@ built in (see train.py).
 
 import csv
 import hashlib
-import json
 import math
 import pathlib
 import subprocess
@@ -27,12 +28,19 @@ import numpy as np
 
 from contract import TRACK_FEATURES, WINDOW_FEATURES
 from sizes import at_training_sizes
+from truth import Truth, window_labels
 
 SYNTH_SOURCES = pathlib.Path(__file__).resolve().parents[1] / "synth"
 
 MATCH_SECONDS = 120
 BALL_SHARE = 0.6       # boxes on the true ball that make a track the ball
 NOT_BALL_SHARE = 0.2   # at most this share on the ball: not the ball
+# A third of the matches open with a warm-up of 25-80 s, which fills a sixth
+# of a 2-minute match but a few percent of a recording users bring. Counted
+# in full, warm-ups taught the action model that a ball followed for long is
+# no rally, and long rallies were cut or missed. Their windows weigh as they
+# would in a 10-minute recording.
+WARMUP_WEIGHT = MATCH_SECONDS / 600
 
 
 def _read_table(path, leading, names):
@@ -47,35 +55,6 @@ def _read_table(path, leading, names):
 def _read_analysis(path):
     with open(path, newline="") as f:
         return {k: float(v) for k, v in next(csv.DictReader(f)).items()}
-
-
-class Truth:
-    """The true ball per analysed frame, in analysis pixels."""
-
-    def __init__(self, path, analysis):
-        with open(path) as f:
-            truth = json.load(f)
-        self.rallies = [(r["startSec"], r["endSec"]) for r in truth["rallies"]]
-        self.fps = analysis["videoFps"]
-        self.step = int(analysis["frameStep"])
-        self.analysis_width = analysis["analysisWidth"]
-        self.analysis_height = analysis["analysisHeight"]
-        self.video_width = analysis["videoWidth"]
-        self.video_height = analysis["videoHeight"]
-        self.sx = analysis["analysisWidth"] / truth["width"]
-        self.sy = analysis["analysisHeight"] / truth["height"]
-        self.ball = truth["ball"]
-
-    def ball_at(self, analysed_frame):
-        index = int(analysed_frame) * self.step
-        if not 0 <= index < len(self.ball) or self.ball[index] is None:
-            return None
-        x, y, radius = self.ball[index]
-        return x * self.sx, y * self.sy, radius * self.sx
-
-    def in_rally(self, analysed_frame):
-        t = analysed_frame * self.step / self.fps
-        return any(start <= t <= end for start, end in self.rallies)
 
 
 def _near(truth_ball, x, y, tolerance):
@@ -130,6 +109,14 @@ def generator_key():
     return digest.hexdigest()[:12]
 
 
+def _analysed_by(features, analyze, video):
+    """Whether `features` holds the tables this very analysis program wrote
+    for this video: analysis.csv is written last, after the other tables,
+    and any rebuild of the program (other models, changed engine) is newer."""
+    done = features / "analysis.csv"
+    return done.exists() and done.stat().st_mtime > max(analyze.stat().st_mtime, video.stat().st_mtime)
+
+
 def _analyse(build, work, seed):
     """Runs the analysis on one generated match (rendered once per generator)
     and returns its truth and feature folder."""
@@ -148,8 +135,10 @@ def _analyse(build, work, seed):
                         "--seconds", str(MATCH_SECONDS), "--size", "1280x720", "--fps", str(fps),
                         "--out", str(video), "--truth", str(truth_file)],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    subprocess.run([str(build / "tools" / "analyze" / "rallinox-analyze"), str(video), "--features", str(features)],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    analyze = build / "tools" / "analyze" / "rallinox-analyze"
+    if not _analysed_by(features, analyze, video):
+        subprocess.run([str(analyze), str(video), "--features", str(features)],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return Truth(truth_file, _read_analysis(features / "analysis.csv")), features
 
 
@@ -162,18 +151,20 @@ def _track_records(build, work, seed):
     kept = [i for i, label in enumerate(labels) if label is not None]
     track_y = np.array([labels[i] for i in kept], dtype=np.int64)
     print(f"match {seed}: {len(kept)} of {len(labels)} tracks labelled ({int(track_y.sum())} ball)")
-    return track_x[kept], track_y
+    return track_x[kept], track_y, np.ones(len(kept))
 
 
 def _window_records(build, work, seed):
     truth, features = _analyse(build, work, seed)
     window_frames, window_x = _read_table(features / "windows.csv", ["startFrame", "endFrame"], WINDOW_FEATURES)
-    window_y = np.array([truth.in_rally((a + b) / 2) for a, b in window_frames], dtype=np.int64)
+    labels, weights = window_labels(truth, window_frames, WARMUP_WEIGHT)
+    window_y, weights = np.array(labels, dtype=np.int64), np.array(weights)
     print(f"match {seed}: {len(truth.rallies)} rallies, {len(window_y)} windows ({int(window_y.sum())} play)")
     # The same windows as a render at every training size would give them.
     size = (int(truth.video_width), int(truth.video_height))
     rows = np.array(at_training_sizes(window_x.tolist(), size)).reshape(-1, window_x.shape[1])
-    return rows, np.tile(window_y, len(rows) // max(1, len(window_y)))
+    copies = len(rows) // max(1, len(window_y))
+    return rows, np.tile(window_y, copies), np.tile(weights, copies)
 
 
 def _collect(records, name, count, seed, work, build):
@@ -181,11 +172,11 @@ def _collect(records, name, count, seed, work, build):
     # Two matches at a time: rendering and analysing each keep about one core busy.
     with ThreadPoolExecutor(max_workers=2) as pool:
         parts = list(pool.map(lambda i: records(build, work, seed + i), range(count)))
-    X, y = np.vstack([p[0] for p in parts]), np.concatenate([p[1] for p in parts])
+    X, y, weights = (np.concatenate([p[k] for p in parts]) for k in range(3))
     if min(int(y.sum()), int(len(y) - y.sum())) < 4:
         raise SystemExit(f"too few {name} records of one class ({int(y.sum())} of {len(y)} positive): "
                          "use more matches")
-    return X, y
+    return X, y, weights
 
 
 def labelled_tracks(count, seed, work, build):

@@ -99,7 +99,11 @@ TEST_F(AnalysisEndToEnd, RalliesLieOverTheFlightsAndNotOverTheStillParts) {
 
 // A phone records at a variable rate: here the still first 15 s keep only
 // every third frame (10 frames per second, timestamps kept), the rest runs
-// at 30. Both rallies must lie where the constant-rate file has them.
+// at 30. Both rallies must lie where the constant-rate file has them. Read by
+// frame count instead of time, they would move by 10 s (the first 15 s hold
+// 150 frames, not 450). The motion detector's background comes out of those
+// first 15 s a little different, so a window near a rally's end may decide
+// otherwise and move that end by up to the 1-s merge gap.
 TEST_F(AnalysisEndToEnd, RalliesOfAVariableRateVideoLieAtTheirTimestamps) {
     const std::string uneven = derivedVideo(
         "uneven", "-i IN -vf \"select='gte(t\\,15)+not(mod(n\\,3))'\" -fps_mode vfr -c:v libx264 -preset ultrafast OUT");
@@ -111,12 +115,14 @@ TEST_F(AnalysisEndToEnd, RalliesOfAVariableRateVideoLieAtTheirTimestamps) {
     const JsonValue constant = JsonValue::parse(constantRun.out).get("rallies");
     const JsonValue variable = JsonValue::parse(unevenRun.out).get("rallies");
     constexpr double kFrameSec = 1.0 / 30;
+    constexpr double kWindowDecisionSec = 1.0 + kFrameSec;
     ASSERT_EQ(variable.size(), constant.size()) << unevenRun.out;
     for (size_t i = 0; i < constant.size(); ++i) {
         EXPECT_NEAR(variable.at(i).get("startSec").asNumber(-1), constant.at(i).get("startSec").asNumber(-1),
-                    kFrameSec)
+                    kWindowDecisionSec)
             << unevenRun.out;
-        EXPECT_NEAR(variable.at(i).get("endSec").asNumber(-1), constant.at(i).get("endSec").asNumber(-1), kFrameSec)
+        EXPECT_NEAR(variable.at(i).get("endSec").asNumber(-1), constant.at(i).get("endSec").asNumber(-1),
+                    kWindowDecisionSec)
             << unevenRun.out;
     }
 }
