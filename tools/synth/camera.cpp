@@ -101,11 +101,13 @@ Camera chooseCamera(View view, Reach reach, cv::Size size, Random& random) {
     const double scale = size.height / 1080.0;
     const double margin = 0.02 * size.height;
     // Player sizes at 1080 lines, near and far side, measured on real footage
-    // (close) and on the far tripod placements some clubs use.
+    // (close). Far cameras sit just beyond the far end of that range: smaller
+    // than any measured recording, yet a ball a camera can still show
+    // (about 10-13 px across at 1080 lines).
     const bool close = reach == Reach::Close;
-    const double nearMin = close ? 200 : 90, nearMax = close ? 400 : (view == View::Baseline ? 150 : 170);
-    const double farMin = close ? 120 : (view == View::Baseline ? 50 : 55),
-                 farMax = close ? 180 : (view == View::Baseline ? 80 : 110);
+    const double nearMin = close ? 200 : 150, nearMax = close ? 400 : (view == View::Baseline ? 200 : 220);
+    const double farMin = close ? 120 : (view == View::Baseline ? 80 : 90),
+                 farMax = close ? 180 : (view == View::Baseline ? 120 : 140);
     const auto sizesFit = [&](const Camera& c, const Vec3& nearFoot, const Vec3& farFoot) {
         const double nearPx = playerPixels(c, nearFoot) / scale;
         const double farPx = playerPixels(c, farFoot) / scale;
@@ -152,7 +154,7 @@ Camera chooseCamera(View view, Reach reach, cv::Size size, Random& random) {
         [&] {
             const Vec3 position = close ? Vec3{-random.uniform(1.0, 11.0), 9.0 + random.uniform(-3.0, 3.0),
                                                random.uniform(2.0, 9.0)}
-                                        : Vec3{-random.uniform(5.0, 11.0), 9.0 + random.uniform(-3.0, 3.0),
+                                        : Vec3{-random.uniform(6.0, 15.0), 9.0 + random.uniform(-3.0, 3.0),
                                                random.uniform(3.0, 9.0)};
             const Vec3 target{random.uniform(4.0, 6.0), 9.0 + random.uniform(-1.0, 1.0), 0.0};
             const double focal = close ? random.uniform(500, 3000) : random.uniform(500, 2000);

@@ -39,8 +39,8 @@ struct Camera {
 // How far the camera stands. Close: the court fills 60-100 % of the picture
 // width, a 1.9 m player is 200-400 px tall near the camera and 120-180 px at
 // the far side of a 1080-line picture (real club footage; the ball is then
-// 15-25 px across). Far: a tripod at the back of the hall, players 90-170 px
-// near and 50-110 px far. Sizes scale with the requested picture height.
+// 15-25 px across). Far: a tripod at the back of the hall, players 150-220 px
+// near and 80-140 px far. Sizes scale with the requested picture height.
 enum class Reach { Close, Far };
 
 Reach parseReach(const std::string& name);

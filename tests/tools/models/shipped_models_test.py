@@ -46,8 +46,7 @@ class ShippedModelsTest(unittest.TestCase):
         self.assertEqual(len(evaluate.match_rallies(rallies, proposed)), 1, f"{rallies} vs {proposed}")
 
     def test_rally_filmed_from_behind_the_baseline_is_found(self):
-        # A close camera, as most recordings have; the side view above is far.
-        self.check_found("baseline:1280x720:30:close", 1008)
+        self.check_found("baseline:1280x720:30:far", 1008)
 
 
 if __name__ == "__main__":
