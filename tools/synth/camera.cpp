@@ -103,7 +103,7 @@ Camera chooseCamera(View view, Reach reach, cv::Size size, Random& random) {
     // Player sizes at 1080 lines, near and far side, measured on real footage
     // (close). Far cameras sit just beyond the far end of that range: smaller
     // than any measured recording, yet a ball a camera can still show
-    // (about 10-13 px across at 1080 lines).
+    // (10-18 px across at 1080 lines in the middle of the court).
     const bool close = reach == Reach::Close;
     const double nearMin = close ? 200 : 150, nearMax = close ? 400 : (view == View::Baseline ? 200 : 220);
     const double farMin = close ? 120 : (view == View::Baseline ? 80 : 90),
