@@ -12,7 +12,10 @@ rallies, and the share of ball frames found: analysed frames of a rally in
 which the true ball is in the picture and a ball-track box lies on it.
 
 Also printed: one line per video size, the worst match of each set-up (lowest
-F1), and the false rallies (proposals matching no rally) by the activity they
+F1), the rallies found per length (serve-only rallies last under 3 s), where
+the missed rallies' ball was lost (motion detection never saw it, no track
+followed it, or the track model did not take its track for the ball), and the
+false rallies (proposals matching no rally) by the activity they
 overlap most: a warm-up with several balls, a ball retrieval after a rally,
 a server bouncing the ball, a true rally (overlapping it too little) or
 nothing recorded. --compare-build scores a second build (e.g. one configured
@@ -37,6 +40,8 @@ HELD_OUT_SEED = 900001
 # rates, close and far cameras. 4K matches are shorter to keep rendering affordable.
 DEFAULT_SETUPS = ["baseline:1280x720:30:close", "side:1280x720:25:far", "baseline:1920x1080:25:far",
                   "side:1920x1080:50:close", "baseline:3840x2160:30:close:2"]
+# Rally lengths reported apart: under 3 s is mostly a serve that ends the point.
+LENGTH_CLASSES = [("under 3 s", 0.0, 3.0), ("3-6 s", 3.0, 6.0), ("6 s and over", 6.0, math.inf)]
 # What a false rally overlaps, from the generator's truth file.
 ACTIVITIES = [("warmups", "warm-up"), ("retrievals", "retrieval"), ("serveBounces", "serve bounce")]
 
@@ -145,6 +150,9 @@ class Score:
         self.start_errors, self.end_errors = [], []
         self.ball_frames = self.ball_found = 0
         self.false_kinds = {}
+        self.by_length = {name: [0, 0] for name, _, _ in LENGTH_CLASSES}  # [rallies, found]
+        # Missed rallies' ball frames: in the picture, seen by motion, on any track, on ball tracks.
+        self.missed_ball = [0, 0, 0, 0]
 
     def add_false_kinds(self, kinds):
         for kind in kinds:
@@ -154,8 +162,17 @@ class Score:
         self.ball_frames += total
         self.ball_found += found
 
+    def add_missed_ball_frames(self, total, seen, on_tracks, on_ball_tracks):
+        for position, value in enumerate((total, seen, on_tracks, on_ball_tracks)):
+            self.missed_ball[position] += value
+
     def add(self, truth, proposed):
         pairs = match_rallies(truth, proposed)
+        found = {t for t, _ in pairs}
+        for rally in truth:
+            counts = self.by_length[length_class(rally)]
+            counts[0] += 1
+            counts[1] += rally in found
         self.truths += len(truth)
         self.proposals += len(proposed)
         self.matched += len(pairs)
@@ -170,6 +187,10 @@ class Score:
         self.end_errors += other.end_errors
         self.ball_frames += other.ball_frames
         self.ball_found += other.ball_found
+        for name, (rallies, found) in other.by_length.items():
+            self.by_length[name][0] += rallies
+            self.by_length[name][1] += found
+        self.add_missed_ball_frames(*other.missed_ball)
         self.add_false_kinds(kind for kind, n in other.false_kinds.items() for _ in range(n))
 
     def summary(self):
@@ -185,7 +206,14 @@ class Score:
             "endErrorP90Sec": percentile(self.end_errors, 0.9),
             "ballFramesFound": self.ball_found / self.ball_frames if self.ball_frames else None,
             "falseRalliesByActivity": dict(sorted(self.false_kinds.items())),
+            "foundByLength": {name: {"rallies": n, "found": k} for name, (n, k) in self.by_length.items()},
+            "missedRallyBallFrames": dict(zip(("inPicture", "seenByMotion", "onTracks", "onBallTracks"), self.missed_ball)),
         }
+
+
+def length_class(rally):
+    length = rally[1] - rally[0]
+    return next(name for name, low, high in LENGTH_CLASSES if low <= length < high)
 
 
 def parse_setup(text, default_minutes):
@@ -229,14 +257,22 @@ def analyse(analyze, video, label):
 
 def run_match(synth, analyze, setup, seed, work, label="models"):
     """Renders (once) and analyses one match; returns its truth, the proposed
-    rally cores and (ball frames, found)."""
+    rally cores and a function giving (ball frames, found) of some of the
+    true rallies, by boxes of "candidates" (motion), "detections" (any
+    track) or "balls" (ball tracks)."""
     video, truth_file = generate(synth, setup, seed, work)
     truth = json.loads(truth_file.read_text())
     result, features = analyse(analyze, video, label)
     with open(features / "analysis.csv", newline="") as f:
         analysis = next(csv.DictReader(f))
     scale = float(analysis["analysisWidth"]) / truth["width"]
-    ball_frames = ball_frames_found(truth, int(analysis["frameStep"]), scale, read_ball_boxes(features / "balls.csv"))
+    tables = {}
+
+    def ball_frames(rallies, table):
+        if table not in tables:
+            tables[table] = read_ball_boxes(features / f"{table}.csv")
+        return ball_frames_found({**truth, "rallies": rallies}, int(analysis["frameStep"]), scale, tables[table])
+
     return truth, [without_padding(r) for r in result["rallies"]], ball_frames
 
 
@@ -248,7 +284,11 @@ def score_match(synth, analyzers, setup, seed, work):
         rallies = [(r["startSec"], r["endSec"]) for r in truth["rallies"]]
         score = Score()
         score.add(rallies, proposed)
-        score.add_ball_frames(*ball_frames)
+        score.add_ball_frames(*ball_frames(truth["rallies"], "balls"))
+        found = {t for t, _ in match_rallies(rallies, proposed)}
+        missed = [r for r, span in zip(truth["rallies"], rallies) if span not in found]
+        total, seen = ball_frames(missed, "candidates")
+        score.add_missed_ball_frames(total, seen, ball_frames(missed, "detections")[1], ball_frames(missed, "balls")[1])
         score.add_false_kinds(false_rally_kinds(truth, proposed))
         print(f"{':'.join(str(v) for v in setup)}-{seed} [{label}]: {len(rallies)} rallies, {len(proposed)} proposed,"
               f" {score.matched} matched", file=sys.stderr)
@@ -269,7 +309,7 @@ def format_share(value):
     return "   -  " if value is None else f"{value:6.3f}"
 
 
-def print_table(rows, worst, false_kinds):
+def print_table(rows, worst, overall):
     print(f"{'set-up':<30} {'rallies':>7} {'found':>6} {'prec':>6} {'recall':>6} {'F1':>6}"
           f" {'start med':>9} {'p90':>6} {'end med':>8} {'p90':>6} {'ball':>6}")
     for name, s in rows:
@@ -281,12 +321,21 @@ def print_table(rows, worst, false_kinds):
     for name, (seed, s) in worst:
         print(f"worst of {name}: seed {seed}, F1 {s['f1']:.3f} ({s['matched']} of {s['rallies']} rallies matched,"
               f" {s['proposed']} proposed)")
-    kinds = ", ".join(f"{kind} {count}" for kind, count in false_kinds.items()) or "none"
+    lengths = ", ".join(f"{name} {c['found']} of {c['rallies']}" for name, c in overall["foundByLength"].items())
+    print(f"rallies found by length: {lengths}")
+    missed = overall["missedRallyBallFrames"]
+    if missed["inPicture"]:
+        print(f"missed rallies' ball frames: {missed['inPicture']}, seen by motion detection"
+              f" {missed['seenByMotion'] / missed['inPicture']:.0%}, on tracks"
+              f" {missed['onTracks'] / missed['inPicture']:.0%}, on ball tracks"
+              f" {missed['onBallTracks'] / missed['inPicture']:.0%}")
+    kinds = ", ".join(f"{kind} {count}" for kind, count in overall["falseRalliesByActivity"].items()) or "none"
     print(f"false rallies by what they overlap: {kinds}")
 
 
 def report(setups, runs, scores):
-    """Rows per set-up, per video size and overall; the worst match per set-up."""
+    """Rows per set-up, per video size and overall; the worst match per set-up;
+    the overall summary."""
     rows, worst, by_size, total = [], [], {}, Score()
     for index, text in enumerate(setups):
         score, matches = Score(), []
@@ -302,7 +351,7 @@ def report(setups, runs, scores):
         total.merge(score)
     rows += [(f"size {size}", score.summary()) for size, score in sorted(by_size.items())]
     rows.append(("all", total.summary()))
-    return rows, worst, total.summary()["falseRalliesByActivity"]
+    return rows, worst, total.summary()
 
 
 def main(argv=None):
@@ -339,8 +388,10 @@ def main(argv=None):
         reports[label] = report(setups, runs, [scores[position] for scores in per_match])
     if args.json:
         print(json.dumps({label: {"rows": dict(rows), "worst": {name: {"seed": seed, **s} for name, (seed, s) in worst},
-                                  "falseRalliesByActivity": kinds}
-                          for label, (rows, worst, kinds) in reports.items()}, indent=2))
+                                  "falseRalliesByActivity": overall["falseRalliesByActivity"],
+                                  "foundByLength": overall["foundByLength"],
+                                  "missedRallyBallFrames": overall["missedRallyBallFrames"]}
+                          for label, (rows, worst, overall) in reports.items()}, indent=2))
         return 0
     for label, analyze in analyzers:
         print(f"== {label}: {analyze}")

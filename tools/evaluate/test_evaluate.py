@@ -47,6 +47,25 @@ class ScoreTest(unittest.TestCase):
         self.assertEqual((s["precision"], s["recall"], s["f1"]), (0.0, 0.0, 0.0))
         self.assertIsNone(s["startErrorMedianSec"])
 
+    def test_rallies_are_counted_found_per_length(self):
+        score = evaluate.Score()
+        # A 2-s serve found, a 2.5-s one missed, a 4-s rally found, a 10-s one missed.
+        score.add([(0, 2), (10, 12.5), (20, 24), (30, 40)], [(0, 2), (20, 24), (50, 52)])
+        other = evaluate.Score()
+        other.add([(0, 3)], [(0, 3)])
+        score.merge(other)
+        self.assertEqual(score.summary()["foundByLength"],
+                         {"under 3 s": {"rallies": 2, "found": 1}, "3-6 s": {"rallies": 2, "found": 2},
+                          "6 s and over": {"rallies": 1, "found": 0}})
+
+    def test_missed_rallies_ball_frames_add_up_over_matches(self):
+        score, other = evaluate.Score(), evaluate.Score()
+        score.add_missed_ball_frames(100, 75, 50, 40)
+        other.add_missed_ball_frames(10, 5, 5, 0)
+        score.merge(other)
+        self.assertEqual(score.summary()["missedRallyBallFrames"],
+                         {"inPicture": 110, "seenByMotion": 80, "onTracks": 55, "onBallTracks": 40})
+
     def test_percentile_interpolates(self):
         self.assertEqual(evaluate.percentile([3, 1, 2], 0.5), 2)
         self.assertAlmostEqual(evaluate.percentile([0, 10], 0.9), 9.0)
@@ -107,13 +126,14 @@ class ReportTest(unittest.TestCase):
         scores = [score([(0, 5), (10, 15)], [(0, 5), (10, 15)]),
                   score([(0, 5), (10, 15)], [(0, 5), (30, 35)], ["retrieval"]),
                   score([(0, 5)], [(0, 5)])]
-        rows, worst, kinds = evaluate.report(setups, runs, scores)
+        rows, worst, overall = evaluate.report(setups, runs, scores)
         names = [name for name, _ in rows]
         self.assertEqual(names, setups + ["size 1280x720", "size 1920x1080", "all"])
         self.assertEqual(dict(rows)["size 1280x720"]["matched"], 3)
         self.assertEqual(dict(rows)["all"]["rallies"], 5)
         self.assertEqual([(name, seed) for name, (seed, _) in worst], [(setups[0], 2), (setups[1], 1001)])
-        self.assertEqual(kinds, {"retrieval": 1})
+        self.assertEqual(overall["falseRalliesByActivity"], {"retrieval": 1})
+        self.assertEqual(overall["foundByLength"]["3-6 s"], {"rallies": 5, "found": 4})
 
 
 class KeptResultTest(unittest.TestCase):
