@@ -255,43 +255,54 @@ def analyse(analyze, video, label):
     return json.loads(done.stdout), features
 
 
+class AnalysedMatch:
+    """One analysed match: its truth, the proposed rally cores and the box
+    tables of the analysis, read at once (the match may be in a folder that
+    is about to go)."""
+
+    # Where the ball can be found, from first to last stage: motion
+    # detection's blobs, boxes of any track, boxes of ball tracks.
+    TABLES = ("candidates", "detections", "balls")
+
+    def __init__(self, truth, proposed, features):
+        self.truth, self.proposed = truth, proposed
+        with open(features / "analysis.csv", newline="") as f:
+            analysis = next(csv.DictReader(f))
+        self.step = int(analysis["frameStep"])
+        self.scale = float(analysis["analysisWidth"]) / truth["width"]
+        self.boxes = {table: read_ball_boxes(features / f"{table}.csv") for table in self.TABLES}
+
+    def ball_frames(self, rallies=None, table="balls"):
+        """(ball frames, found) over `rallies` (entries of the truth's
+        "rallies", all by default) by the boxes of one of TABLES."""
+        truth = self.truth if rallies is None else {**self.truth, "rallies": rallies}
+        return ball_frames_found(truth, self.step, self.scale, self.boxes[table])
+
+
 def run_match(synth, analyze, setup, seed, work, label="models"):
-    """Renders (once) and analyses one match; returns its truth, the proposed
-    rally cores and a function giving (ball frames, found) of some of the
-    true rallies, by boxes of "candidates" (motion), "detections" (any
-    track) or "balls" (ball tracks)."""
+    """Renders (once) and analyses one match; returns its AnalysedMatch."""
     video, truth_file = generate(synth, setup, seed, work)
-    truth = json.loads(truth_file.read_text())
     result, features = analyse(analyze, video, label)
-    with open(features / "analysis.csv", newline="") as f:
-        analysis = next(csv.DictReader(f))
-    scale = float(analysis["analysisWidth"]) / truth["width"]
-    tables = {}
-
-    def ball_frames(rallies, table):
-        if table not in tables:
-            tables[table] = read_ball_boxes(features / f"{table}.csv")
-        return ball_frames_found({**truth, "rallies": rallies}, int(analysis["frameStep"]), scale, tables[table])
-
-    return truth, [without_padding(r) for r in result["rallies"]], ball_frames
+    return AnalysedMatch(json.loads(truth_file.read_text()), [without_padding(r) for r in result["rallies"]], features)
 
 
 def score_match(synth, analyzers, setup, seed, work):
     """One Score per analyzer (label, path) on the same match."""
     scores = []
     for label, analyze in analyzers:
-        truth, proposed, ball_frames = run_match(synth, analyze, setup, seed, work, label)
-        rallies = [(r["startSec"], r["endSec"]) for r in truth["rallies"]]
+        match = run_match(synth, analyze, setup, seed, work, label)
+        rallies = [(r["startSec"], r["endSec"]) for r in match.truth["rallies"]]
         score = Score()
-        score.add(rallies, proposed)
-        score.add_ball_frames(*ball_frames(truth["rallies"], "balls"))
-        found = {t for t, _ in match_rallies(rallies, proposed)}
-        missed = [r for r, span in zip(truth["rallies"], rallies) if span not in found]
-        total, seen = ball_frames(missed, "candidates")
-        score.add_missed_ball_frames(total, seen, ball_frames(missed, "detections")[1], ball_frames(missed, "balls")[1])
-        score.add_false_kinds(false_rally_kinds(truth, proposed))
-        print(f"{':'.join(str(v) for v in setup)}-{seed} [{label}]: {len(rallies)} rallies, {len(proposed)} proposed,"
-              f" {score.matched} matched", file=sys.stderr)
+        score.add(rallies, match.proposed)
+        score.add_ball_frames(*match.ball_frames())
+        found = {t for t, _ in match_rallies(rallies, match.proposed)}
+        missed = [r for r, span in zip(match.truth["rallies"], rallies) if span not in found]
+        total, seen = match.ball_frames(missed, "candidates")
+        score.add_missed_ball_frames(total, seen, match.ball_frames(missed, "detections")[1],
+                                     match.ball_frames(missed, "balls")[1])
+        score.add_false_kinds(false_rally_kinds(match.truth, match.proposed))
+        print(f"{':'.join(str(v) for v in setup)}-{seed} [{label}]: {len(rallies)} rallies,"
+              f" {len(match.proposed)} proposed, {score.matched} matched", file=sys.stderr)
         scores.append(score)
     return scores
 

@@ -26,10 +26,10 @@ class ShippedModelsTest(unittest.TestCase):
     def analyse_match(self, setup, seed):
         """(true rallies, proposed rally cores, share of ball frames found)."""
         with tempfile.TemporaryDirectory() as work:
-            truth, proposed, (total, found) = evaluate.run_match(SYNTH, ANALYZE, evaluate.parse_setup(setup, 0.5),
-                                                                 seed, pathlib.Path(work))
-        rallies = [(r["startSec"], r["endSec"]) for r in truth["rallies"]]
-        return rallies, proposed, found / max(total, 1)
+            match = evaluate.run_match(SYNTH, ANALYZE, evaluate.parse_setup(setup, 0.5), seed, pathlib.Path(work))
+        rallies = [(r["startSec"], r["endSec"]) for r in match.truth["rallies"]]
+        total, found = match.ball_frames()
+        return rallies, match.proposed, found / max(total, 1)
 
     def check_found(self, setup, seed):
         rallies, proposed, ball_share = self.analyse_match(setup, seed)
