@@ -167,6 +167,7 @@ class Score:
             self.missed_ball[position] += value
 
     def add(self, truth, proposed):
+        """Scores one match's rallies; returns the matched (truth, proposal) pairs."""
         pairs = match_rallies(truth, proposed)
         found = {t for t, _ in pairs}
         for rally in truth:
@@ -178,6 +179,7 @@ class Score:
         self.matched += len(pairs)
         self.start_errors += [abs(p[0] - t[0]) for t, p in pairs]
         self.end_errors += [abs(p[1] - t[1]) for t, p in pairs]
+        return pairs
 
     def merge(self, other):
         self.truths += other.truths
@@ -293,9 +295,8 @@ def score_match(synth, analyzers, setup, seed, work):
         match = run_match(synth, analyze, setup, seed, work, label)
         rallies = [(r["startSec"], r["endSec"]) for r in match.truth["rallies"]]
         score = Score()
-        score.add(rallies, match.proposed)
+        found = {t for t, _ in score.add(rallies, match.proposed)}
         score.add_ball_frames(*match.ball_frames())
-        found = {t for t, _ in match_rallies(rallies, match.proposed)}
         missed = [r for r, span in zip(match.truth["rallies"], rallies) if span not in found]
         total, seen = match.ball_frames(missed, "candidates")
         score.add_missed_ball_frames(total, seen, match.ball_frames(missed, "detections")[1],
