@@ -3,8 +3,8 @@
 For every match: rallinox-synth renders a video with its ground truth (kept
 between runs: it depends only on the seed), rallinox-analyze writes the
 feature tables the models see (run again whenever the program is rebuilt, so
-they follow the engine and the models built in), and each record is labelled
-from the truth:
+they follow the engine and the track model built in: analysis_stamp.py), and
+each record is labelled from the truth:
 
 - a track is the ball when most of its boxes (detections.csv) lie on the
   true ball of their frame, and not the ball when hardly any do; tracks in
@@ -27,6 +27,7 @@ from concurrent.futures import ThreadPoolExecutor
 
 import numpy as np
 
+import analysis_stamp
 from contract import TRACK_FEATURES, WINDOW_FEATURES
 from sizes import at_training_sizes
 from truth import Truth, window_labels
@@ -115,17 +116,21 @@ def generator_key():
     return digest.hexdigest()[:12]
 
 
-def _analysed_by(features, analyze, video):
-    """Whether `features` holds the tables this very analysis program wrote
-    for this video: analysis.csv is written last, after the other tables,
-    and any rebuild of the program (other models, changed engine) is newer."""
-    done = features / "analysis.csv"
-    return done.exists() and done.stat().st_mtime > max(analyze.stat().st_mtime, video.stat().st_mtime)
+class Analysis:
+    """The analysis program of `build`: its sources' digest and that of the
+    track model built in (a folder of models, see train.build_analysis)."""
+
+    def __init__(self, build, models):
+        self.program = build / "tools" / "analyze" / "rallinox-analyze"
+        self.key = analysis_stamp.program_key()
+        self.track_model = analysis_stamp.model_key(pathlib.Path(models) / "track.rmod")
 
 
-def _analyse(build, work, seed):
+def _analyse(build, work, seed, analysis, windows):
     """Runs the analysis on one generated match (rendered once per generator)
-    and returns its truth and feature folder."""
+    and returns its truth and feature folder. Tables of an earlier run are
+    read again when the same program wrote them, with the same track model
+    when `windows` (the window table) are read."""
     renders = work / f"synth-{generator_key()}"
     renders.mkdir(parents=True, exist_ok=True)
     video = renders / f"match-{seed}.mp4"
@@ -141,15 +146,17 @@ def _analyse(build, work, seed):
                         "--seconds", str(MATCH_SECONDS), "--size", "1280x720", "--fps", str(fps),
                         "--out", str(video), "--truth", str(truth_file)],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    analyze = build / "tools" / "analyze" / "rallinox-analyze"
-    if not _analysed_by(features, analyze, video):
-        subprocess.run([str(analyze), str(video), "--features", str(features)],
+    if not analysis_stamp.written_by(features, video, analysis.key, analysis.track_model if windows else None):
+        features.mkdir(parents=True, exist_ok=True)
+        analysis_stamp.forget(features)
+        subprocess.run([str(analysis.program), str(video), "--features", str(features)],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        analysis_stamp.record(features, video, analysis.key, analysis.track_model)
     return Truth(truth_file, _read_analysis(features / "analysis.csv")), features
 
 
-def _track_records(build, work, seed):
-    truth, features = _analyse(build, work, seed)
+def _track_records(build, work, seed, analysis):
+    truth, features = _analyse(build, work, seed, analysis, windows=False)
     track_frames, track_x = _read_table(features / "tracks.csv", ["trackId", "firstFrame", "lastFrame"],
                                         TRACK_FEATURES)
     boxes = read_boxes(features / "detections.csv")
@@ -160,8 +167,8 @@ def _track_records(build, work, seed):
     return track_x[kept], track_y, np.ones(len(kept))
 
 
-def _window_records(build, work, seed):
-    truth, features = _analyse(build, work, seed)
+def _window_records(build, work, seed, analysis):
+    truth, features = _analyse(build, work, seed, analysis, windows=True)
     window_frames, window_x = _read_table(features / "windows.csv", ["startFrame", "endFrame"], WINDOW_FEATURES)
     labels, weights = window_labels(truth, window_frames, WARMUP_WEIGHT, RETRIEVAL_WEIGHT)
     window_y, weights = np.array(labels, dtype=np.int64), np.array(weights)
@@ -173,11 +180,12 @@ def _window_records(build, work, seed):
     return rows, np.tile(window_y, copies), np.tile(weights, copies)
 
 
-def _collect(records, name, count, seed, work, build):
+def _collect(records, name, count, seed, work, build, models):
     work.mkdir(parents=True, exist_ok=True)
+    analysis = Analysis(build, models)
     # Two matches at a time: rendering and analysing each keep about one core busy.
     with ThreadPoolExecutor(max_workers=2) as pool:
-        parts = list(pool.map(lambda i: records(build, work, seed + i), range(count)))
+        parts = list(pool.map(lambda i: records(build, work, seed + i, analysis), range(count)))
     X, y, weights = (np.concatenate([p[k] for p in parts]) for k in range(3))
     if min(int(y.sum()), int(len(y) - y.sum())) < 4:
         raise SystemExit(f"too few {name} records of one class ({int(y.sum())} of {len(y)} positive): "
@@ -185,9 +193,11 @@ def _collect(records, name, count, seed, work, build):
     return X, y, weights
 
 
-def labelled_tracks(count, seed, work, build):
-    return _collect(_track_records, "track", count, seed, work, build)
+def labelled_tracks(count, seed, work, build, models):
+    """Track records of `count` matches, analysed by `build` built with the models of `models`."""
+    return _collect(_track_records, "track", count, seed, work, build, models)
 
 
-def labelled_windows(count, seed, work, build):
-    return _collect(_window_records, "window", count, seed, work, build)
+def labelled_windows(count, seed, work, build, models):
+    """Window records, likewise."""
+    return _collect(_window_records, "window", count, seed, work, build, models)

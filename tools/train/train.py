@@ -113,13 +113,15 @@ def main():
         return
     import matches
     work = pathlib.Path(args.work)
-    train_one("track", fit_tracks, matches.labelled_tracks(args.matches, args.seed, work, tools), args.seed,
+    # Built with the models of `out`, so that the tables say which track model they followed.
+    build_analysis(tools, out)
+    train_one("track", fit_tracks, matches.labelled_tracks(args.matches, args.seed, work, tools, out), args.seed,
               seal_tool, out)
     # The window features follow the ball tracks the new track model picks:
     # the analysis is built again with the models just written.
     build_analysis(tools, out)
-    train_one("action", fit_windows, matches.labelled_windows(args.matches, args.seed, work, tools), args.seed,
-              seal_tool, out)
+    train_one("action", fit_windows, matches.labelled_windows(args.matches, args.seed, work, tools, out),
+              args.seed, seal_tool, out)
     # Leaves the build's analysis with both new models, for the evaluation.
     build_analysis(tools, out)
 

@@ -1,0 +1,70 @@
+"""Which analysis wrote a match's feature tables, so that training reads
+them again instead of analysing the match once more.
+
+The track tables (tracks.csv, detections.csv) follow from the analysis
+program's sources alone; the window table also follows from the track model
+built in, as it describes the tracks that model calls the ball. The action
+model changes none of them. A stamp beside the tables names both, and the
+video they describe.
+
+Plain Python, so that its tests run without the training environment.
+"""
+
+import hashlib
+import json
+import pathlib
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+# Everything rallinox-analyze builds from, apart from the embedded models.
+ANALYSIS_SOURCES = ["engine", "video", "app/core", "app/jobs", "tools/analyze"]
+STAMP = "analysed-with.json"
+
+
+def _digest(paths):
+    digest = hashlib.sha256()
+    for path in paths:
+        digest.update(str(path.relative_to(ROOT) if path.is_relative_to(ROOT) else path.name).encode() + b"\0")
+        digest.update(path.read_bytes())
+    return digest.hexdigest()[:16]
+
+
+def program_key(root=ROOT, folders=ANALYSIS_SOURCES):
+    """Digest of the analysis program's sources."""
+    files = sorted(p for folder in folders for p in (root / folder).rglob("*") if p.is_file())
+    return _digest(files)
+
+
+def model_key(path):
+    """Digest of one model container."""
+    return _digest([pathlib.Path(path)])
+
+
+def video_key(video):
+    """The rendered video, by path and time of writing: a match rendered
+    again by another generator lies elsewhere or is newer."""
+    return f"{video}@{pathlib.Path(video).stat().st_mtime_ns}"
+
+
+def forget(features):
+    """Before analysing again: tables half rewritten must not pass for the old ones."""
+    (features / STAMP).unlink(missing_ok=True)
+
+
+def record(features, video, program, track_model):
+    """Notes, after a finished analysis, what wrote the tables in `features`."""
+    stamp = {"video": video_key(video), "program": program, "trackModel": track_model}
+    (features / STAMP).write_text(json.dumps(stamp))
+
+
+def written_by(features, video, program, track_model=None):
+    """Whether `features` holds finished tables of `video` by this program
+    (and, when given, this track model)."""
+    try:
+        stamp = json.loads((features / STAMP).read_text())
+    except (OSError, ValueError):
+        return False
+    if not (features / "analysis.csv").exists():
+        return False
+    if stamp.get("video") != video_key(video) or stamp.get("program") != program:
+        return False
+    return track_model is None or stamp.get("trackModel") == track_model
