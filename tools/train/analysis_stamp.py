@@ -20,23 +20,17 @@ ANALYSIS_SOURCES = ["engine", "video", "app/core", "app/jobs", "tools/analyze"]
 STAMP = "analysed-with.json"
 
 
-def _digest(paths):
-    digest = hashlib.sha256()
-    for path in paths:
-        digest.update(str(path.relative_to(ROOT) if path.is_relative_to(ROOT) else path.name).encode() + b"\0")
-        digest.update(path.read_bytes())
-    return digest.hexdigest()[:16]
-
-
 def program_key(root=ROOT, folders=ANALYSIS_SOURCES):
     """Digest of the analysis program's sources."""
-    files = sorted(p for folder in folders for p in (root / folder).rglob("*") if p.is_file())
-    return _digest(files)
+    digest = hashlib.sha256()
+    for path in sorted(p for folder in folders for p in (root / folder).rglob("*") if p.is_file()):
+        digest.update(str(path.relative_to(root)).encode() + b"\0" + path.read_bytes())
+    return digest.hexdigest()[:16]
 
 
 def model_key(path):
     """Digest of one model container."""
-    return _digest([pathlib.Path(path)])
+    return hashlib.sha256(pathlib.Path(path).read_bytes()).hexdigest()[:16]
 
 
 def video_key(video):

@@ -2,9 +2,9 @@
 
 For every match: rallinox-synth renders a video with its ground truth (kept
 between runs: it depends only on the seed), rallinox-analyze writes the
-feature tables the models see (run again whenever the program is rebuilt, so
-they follow the engine and the track model built in: analysis_stamp.py), and
-each record is labelled from the truth:
+feature tables the models see (run again when the analysis program's sources
+or its track model change: analysis_stamp.py), and each record is labelled
+from the truth:
 
 - a track is the ball when most of its boxes (detections.csv) lie on the
   true ball of their frame, and not the ball when hardly any do; tracks in
