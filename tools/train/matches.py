@@ -147,7 +147,6 @@ def _analyse(build, work, seed, analysis, windows):
                         "--out", str(video), "--truth", str(truth_file)],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     if not analysis_stamp.written_by(features, video, analysis.key, analysis.track_model if windows else None):
-        features.mkdir(parents=True, exist_ok=True)
         analysis_stamp.forget(features)
         subprocess.run([str(analysis.program), str(video), "--features", str(features)],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
