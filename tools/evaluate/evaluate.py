@@ -27,6 +27,7 @@ sizes (720p, 1080p and 4K), frame rates and close and far cameras.
 
 import argparse
 import csv
+import hashlib
 import json
 import math
 import pathlib
@@ -244,17 +245,28 @@ def generate(synth, setup, seed, work):
 
 def analyse(analyze, video, label):
     """The analysis result and the folder with its feature tables. Both are
-    kept beside the video and reused until the analysis program is rebuilt."""
+    kept beside the video and reused while the same analysis program (by
+    content: two builds share a label) reads the same video."""
     features = video.with_name(f"{video.stem}-{label}.features")
     result = features / "result.json"
-    newest_input = max(pathlib.Path(analyze).stat().st_mtime, video.stat().st_mtime)
-    if result.exists() and result.stat().st_mtime > newest_input:
+    stamp = features / "result.key"
+    key = f"{file_digest(analyze)} {video.stat().st_mtime_ns}\n"
+    if result.exists() and stamp.exists() and stamp.read_text() == key:
         return json.loads(result.read_text()), features
     done = subprocess.run([analyze, str(video), "--json", "--features", str(features)],
                           check=True, capture_output=True, text=True)
     features.mkdir(parents=True, exist_ok=True)
     result.write_text(done.stdout)
+    stamp.write_text(key)
     return json.loads(done.stdout), features
+
+
+def file_digest(path):
+    digest = hashlib.sha256()
+    with open(path, "rb") as f:
+        for block in iter(lambda: f.read(1 << 20), b""):
+            digest.update(block)
+    return digest.hexdigest()
 
 
 class AnalysedMatch:
