@@ -2,7 +2,8 @@
 """Measures how well the analysis finds rallies, on generated held-out matches.
 
 For every camera set-up and seed, rallinox-synth renders a match with its
-ground truth (kept between runs: it depends only on its arguments), then
+ground truth (kept between runs in a folder per generator: it depends only on
+its arguments and the generator's sources), then
 rallinox-analyze VIDEO --json --features DIR proposes rallies and writes the
 ball boxes it followed. A proposal minus its paddings is matched one-to-one
 to a true rally (serve toss to dead ball) when their intersection over union
@@ -34,6 +35,9 @@ import pathlib
 import subprocess
 import sys
 from concurrent.futures import ThreadPoolExecutor
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "train"))
+import analysis_stamp  # noqa: E402  (plain Python beside the training)
 
 IOU_THRESHOLD = 0.5
 HELD_OUT_SEED = 900001
@@ -398,7 +402,8 @@ def main(argv=None):
     analyzers = [("models", str(build / "tools" / "analyze" / "rallinox-analyze"))]
     if args.compare_build:
         analyzers.append(("compared", str(pathlib.Path(args.compare_build) / "tools" / "analyze" / "rallinox-analyze")))
-    work = pathlib.Path(args.work)
+    # Held-out matches of an earlier generator would score the models on pictures training no longer makes.
+    work = pathlib.Path(args.work) / f"synth-{analysis_stamp.generator_key()}"
     work.mkdir(parents=True, exist_ok=True)
 
     setups = args.setup or DEFAULT_SETUPS

@@ -1,5 +1,6 @@
 """Which analysis wrote a match's feature tables, so that training reads
-them again instead of analysing the match once more.
+them again instead of analysing the match once more; which generator
+rendered a match, so that a changed generator renders it again.
 
 The track tables (tracks.csv, detections.csv) follow from the analysis
 program's sources alone; the window table also follows from the track model
@@ -26,6 +27,16 @@ def program_key(root=ROOT, folders=ANALYSIS_SOURCES):
     for path in sorted(p for folder in folders for p in (root / folder).rglob("*") if p.is_file()):
         digest.update(str(path.relative_to(root)).encode() + b"\0" + path.read_bytes())
     return digest.hexdigest()[:16]
+
+
+def generator_key(root=ROOT):
+    """Digest of the generator's sources: rendered matches are kept per
+    generator, so that changing it renders them again."""
+    digest = hashlib.sha256()
+    for path in sorted((root / "tools" / "synth").iterdir()):
+        if path.is_file():
+            digest.update(path.name.encode() + b"\0" + path.read_bytes())
+    return digest.hexdigest()[:12]
 
 
 def model_key(path):

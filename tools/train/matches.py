@@ -19,7 +19,6 @@ built in (see train.py).
 """
 
 import csv
-import hashlib
 import math
 import pathlib
 import subprocess
@@ -31,8 +30,6 @@ import analysis_stamp
 from contract import TRACK_FEATURES, WINDOW_FEATURES
 from sizes import at_training_sizes
 from truth import Truth, window_labels
-
-SYNTH_SOURCES = pathlib.Path(__file__).resolve().parents[1] / "synth"
 
 MATCH_SECONDS = 120
 BALL_SHARE = 0.6       # boxes on the true ball that make a track the ball
@@ -106,16 +103,6 @@ def track_label(share):
     return None
 
 
-def generator_key():
-    """Digest of the generator's sources: rendered matches are kept per
-    generator, so that changing it renders them again."""
-    digest = hashlib.sha256()
-    for path in sorted(SYNTH_SOURCES.iterdir()):
-        if path.is_file():
-            digest.update(path.name.encode() + b"\0" + path.read_bytes())
-    return digest.hexdigest()[:12]
-
-
 class Analysis:
     """The analysis program of `build`: its sources' digest and that of the
     track model built in (a folder of models, see train.build_analysis)."""
@@ -131,7 +118,7 @@ def _analyse(build, work, seed, analysis, windows):
     and returns its truth and feature folder. Tables of an earlier run are
     read again when the same program wrote them, with the same track model
     when `windows` (the window table) are read."""
-    renders = work / f"synth-{generator_key()}"
+    renders = work / f"synth-{analysis_stamp.generator_key()}"
     renders.mkdir(parents=True, exist_ok=True)
     video = renders / f"match-{seed}.mp4"
     truth_file = renders / f"match-{seed}.json"

@@ -67,6 +67,17 @@ class AnalysisStampTest(unittest.TestCase):
         model.write_bytes(b"two")
         self.assertNotEqual(stamp.model_key(model), first)
 
+    def test_generator_key_follows_the_generator_sources_only(self):
+        synth = self.root / "src" / "tools" / "synth"
+        synth.mkdir(parents=True)
+        (synth / "hall.cpp").write_text("int stands;")
+        (self.root / "src" / "engine").mkdir(parents=True)
+        before = stamp.generator_key(self.root / "src")
+        (self.root / "src" / "engine" / "stage.cpp").write_text("int a;")
+        self.assertEqual(stamp.generator_key(self.root / "src"), before)
+        (synth / "hall.cpp").write_text("int no_stands;")
+        self.assertNotEqual(stamp.generator_key(self.root / "src"), before)
+
 
 if __name__ == "__main__":
     unittest.main()
