@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
 
@@ -21,8 +22,15 @@ protected:
     void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
     void TearDown() override { unsetenv("SDL_AUDIODRIVER"); }
 
-    // Media seconds per wall-clock second of sound played from 0.5 s.
+    // Media seconds per wall-clock second of sound played from 0.5 s. A
+    // busy machine can starve the device and only ever slows the track, so
+    // the faster of two tries is the truer one.
     double playbackSpeed(std::chrono::milliseconds span) {
+        const double first = oneTry(span);
+        return std::max(first, oneTry(span));
+    }
+
+    double oneTry(std::chrono::milliseconds span) {
         sound.play(0.5);
         if (!test::eventually([&] { return sound.position() > 0.55; })) return 0.0;
         const double from = sound.position();
@@ -86,9 +94,9 @@ TEST_F(PreviewSoundTest, DoubleSpeedTakesTheTrackTwiceAsFast) {
     const std::string path = dir.file("clip.mp4");
     ASSERT_TRUE(test::writeTestVideo(path, {160, 120, 25, 8.0, 44100}));
     ASSERT_TRUE(sound.open(path));
-    const double normal = playbackSpeed(1200ms);
+    const double normal = playbackSpeed(800ms);
     sound.setRate(2.0);
-    const double fast = playbackSpeed(1200ms);
+    const double fast = playbackSpeed(800ms);
     ASSERT_GT(normal, 0.0);
     EXPECT_NEAR(fast / normal, 2.0, 0.4);
 }
