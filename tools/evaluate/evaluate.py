@@ -28,7 +28,6 @@ sizes (720p, 1080p and 4K), frame rates and close and far cameras.
 
 import argparse
 import csv
-import hashlib
 import json
 import math
 import pathlib
@@ -254,7 +253,7 @@ def analyse(analyze, video, label):
     features = video.with_name(f"{video.stem}-{label}.features")
     result = features / "result.json"
     stamp = features / "result.key"
-    key = f"{file_digest(analyze)} {video.stat().st_mtime_ns}\n"
+    key = f"{analysis_stamp.file_key(analyze)} {video.stat().st_mtime_ns}\n"
     if result.exists() and stamp.exists() and stamp.read_text() == key:
         return json.loads(result.read_text()), features
     done = subprocess.run([analyze, str(video), "--json", "--features", str(features)],
@@ -263,14 +262,6 @@ def analyse(analyze, video, label):
     result.write_text(done.stdout)
     stamp.write_text(key)
     return json.loads(done.stdout), features
-
-
-def file_digest(path):
-    digest = hashlib.sha256()
-    with open(path, "rb") as f:
-        for block in iter(lambda: f.read(1 << 20), b""):
-            digest.update(block)
-    return digest.hexdigest()
 
 
 class AnalysedMatch:

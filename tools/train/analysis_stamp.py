@@ -39,8 +39,8 @@ def generator_key(root=ROOT):
     return digest.hexdigest()[:12]
 
 
-def model_key(path):
-    """Digest of one model container."""
+def file_key(path):
+    """Digest of one file: a model container, an analysis program."""
     return hashlib.sha256(pathlib.Path(path).read_bytes()).hexdigest()[:16]
 
 

@@ -110,7 +110,7 @@ class Analysis:
     def __init__(self, build, models):
         self.program = build / "tools" / "analyze" / "rallinox-analyze"
         self.key = analysis_stamp.program_key()
-        self.track_model = analysis_stamp.model_key(pathlib.Path(models) / "track.rmod")
+        self.track_model = analysis_stamp.file_key(pathlib.Path(models) / "track.rmod")
 
 
 def _analyse(build, work, seed, analysis, windows):

@@ -54,7 +54,7 @@ class AnalysisStampTest(unittest.TestCase):
         (self.features / "analysis.csv").unlink()
         self.assertFalse(stamp.written_by(self.features, self.video, "p1"))
 
-    def test_program_key_follows_every_source_and_model_key_the_container(self):
+    def test_program_key_follows_every_source_and_file_key_the_file(self):
         sources = self.root / "src" / "engine"
         sources.mkdir(parents=True)
         (sources / "stage.cpp").write_text("int a;")
@@ -63,9 +63,9 @@ class AnalysisStampTest(unittest.TestCase):
         self.assertNotEqual(stamp.program_key(self.root / "src", ["engine"]), before)
         model = self.root / "track.rmod"
         model.write_bytes(b"one")
-        first = stamp.model_key(model)
+        first = stamp.file_key(model)
         model.write_bytes(b"two")
-        self.assertNotEqual(stamp.model_key(model), first)
+        self.assertNotEqual(stamp.file_key(model), first)
 
     def test_generator_key_follows_the_generator_sources_only(self):
         synth = self.root / "src" / "tools" / "synth"
