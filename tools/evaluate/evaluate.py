@@ -253,7 +253,7 @@ def analyse(analyze, video, label):
     features = video.with_name(f"{video.stem}-{label}.features")
     result = features / "result.json"
     stamp = features / "result.key"
-    key = f"{analysis_stamp.file_key(analyze)} {video.stat().st_mtime_ns}\n"
+    key = f"{analysis_stamp.file_key(analyze)} {analysis_stamp.video_key(video)}\n"
     if result.exists() and stamp.exists() and stamp.read_text() == key:
         return json.loads(result.read_text()), features
     done = subprocess.run([analyze, str(video), "--json", "--features", str(features)],
