@@ -126,6 +126,14 @@ struct PreviewSound::Impl {
     bool muted = false;
     double rate = 1.0;
     double seekRequest = -1.0;
+    // Where pause() stopped the sound; a frame still being decoded then must
+    // not move the reported time (-1 while playing or after a seek).
+    double pausedAt = -1.0;
+
+    double playingPosition() const {
+        const double queuedSeconds = double(output.queuedFrames()) / output.sampleRate();
+        return fedEnd.load() - queuedSeconds * rate;
+    }
 };
 
 void PreviewSound::Impl::run() {
@@ -242,6 +250,7 @@ void PreviewSound::play(double fromSeconds) {
     {
         std::lock_guard<std::mutex> held(impl_->lock);
         impl_->seekRequest = std::max(fromSeconds, 0.0);
+        impl_->pausedAt = -1.0;
         impl_->playing = true;
     }
     impl_->wake.notify_one();
@@ -252,6 +261,7 @@ void PreviewSound::pause() {
     std::lock_guard<std::mutex> held(impl_->lock);
     impl_->playing = false;
     impl_->output.setPaused(true);
+    if (impl_->seekRequest < 0) impl_->pausedAt = impl_->playingPosition();
 }
 
 void PreviewSound::seek(double seconds) {
@@ -259,6 +269,7 @@ void PreviewSound::seek(double seconds) {
     {
         std::lock_guard<std::mutex> held(impl_->lock);
         impl_->seekRequest = std::max(seconds, 0.0);
+        impl_->pausedAt = -1.0;
     }
     impl_->wake.notify_one();
 }
@@ -283,8 +294,8 @@ double PreviewSound::position() const {
     std::lock_guard<std::mutex> held(impl_->lock);
     // A move asked for is where the sound is, even before it is carried out.
     if (impl_->seekRequest >= 0) return impl_->seekRequest;
-    const double queuedSeconds = double(impl_->output.queuedFrames()) / impl_->output.sampleRate();
-    return impl_->fedEnd.load() - queuedSeconds * impl_->rate;
+    if (!impl_->playing && impl_->pausedAt >= 0) return impl_->pausedAt;
+    return impl_->playingPosition();
 }
 
 }  // namespace rallinox
