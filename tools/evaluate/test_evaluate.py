@@ -71,6 +71,37 @@ class ScoreTest(unittest.TestCase):
         self.assertAlmostEqual(evaluate.percentile([0, 10], 0.9), 9.0)
 
 
+class F1DifferenceTest(unittest.TestCase):
+    @staticmethod
+    def scored(rallies, proposed, matched):
+        score = evaluate.Score()
+        score.truths, score.proposals, score.matched = rallies, proposed, matched
+        return score
+
+    def test_the_same_results_differ_by_nothing(self):
+        pairs = [(self.scored(10, 10, 8), self.scored(10, 10, 8)) for _ in range(6)]
+        self.assertEqual(evaluate.f1_difference(pairs), (0.0, 0.0, 0.0))
+
+    def test_better_on_every_match_keeps_the_whole_range_above_zero(self):
+        pairs = [(self.scored(10, 10, 9), self.scored(10, 10, 7)) for _ in range(6)]
+        change, low, high = evaluate.f1_difference(pairs)
+        self.assertAlmostEqual(change, 0.2)
+        self.assertGreater(low, 0.0)
+
+    def test_a_gain_on_one_match_of_many_may_be_chance(self):
+        pairs = [(self.scored(10, 10, 8), self.scored(10, 10, 8)) for _ in range(11)]
+        pairs.append((self.scored(10, 10, 10), self.scored(10, 10, 6)))
+        change, low, high = evaluate.f1_difference(pairs)
+        self.assertGreater(change, 0.0)
+        self.assertLessEqual(low, 0.0)
+        self.assertLess(low, change)
+        self.assertLess(change, high)
+
+    def test_the_range_is_the_same_on_every_run(self):
+        pairs = [(self.scored(10, 12, k), self.scored(10, 9, 8)) for k in range(5, 11)]
+        self.assertEqual(evaluate.f1_difference(pairs), evaluate.f1_difference(pairs))
+
+
 class BallFramesTest(unittest.TestCase):
     TRUTH = {"fps": 60, "rallies": [{"startSec": 0.0, "endSec": 0.1}],
              "ball": [[100, 100, 4], [102, 100, 4], None, None, [110, 100, 4], [112, 100, 4], [114, 100, 4],
