@@ -259,9 +259,10 @@ void PreviewSound::play(double fromSeconds) {
 void PreviewSound::pause() {
     if (!impl_) return;
     std::lock_guard<std::mutex> held(impl_->lock);
+    // A second pause keeps the first one's time: frames decoded since may have moved the estimate.
+    if (impl_->playing && impl_->seekRequest < 0) impl_->pausedAt = impl_->playingPosition();
     impl_->playing = false;
     impl_->output.setPaused(true);
-    if (impl_->seekRequest < 0) impl_->pausedAt = impl_->playingPosition();
 }
 
 void PreviewSound::seek(double seconds) {
