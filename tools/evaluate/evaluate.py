@@ -330,13 +330,14 @@ def f1_difference(pairs, resamplings=RESAMPLINGS, seed=1):
     (first Score, second Score) pairs, and the range holding 90 % of that
     difference when the matches are drawn again with replacement (paired:
     each draw scores both analyzers on the same matches)."""
+    def f1_over(scores):
+        return f1_of_counts(*(sum(getattr(s, k) for s in scores) for k in ("truths", "proposals", "matched")))
+
     def difference(sample):
-        first = [sum(getattr(pair[0], k) for pair in sample) for k in ("truths", "proposals", "matched")]
-        second = [sum(getattr(pair[1], k) for pair in sample) for k in ("truths", "proposals", "matched")]
-        return f1_of_counts(*first) - f1_of_counts(*second)
+        return f1_over([first for first, _ in sample]) - f1_over([second for _, second in sample])
 
     draw = random.Random(seed)
-    spread = sorted(difference(draw.choices(pairs, k=len(pairs))) for _ in range(resamplings))
+    spread = [difference(draw.choices(pairs, k=len(pairs))) for _ in range(resamplings)]
     return difference(pairs), percentile(spread, 0.05), percentile(spread, 0.95)
 
 
